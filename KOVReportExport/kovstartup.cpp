@@ -1,0 +1,93 @@
+#include "kovstartup.h"
+
+#include "kovcrashhandler.h"
+#include "kovinformation.h"
+#include "kovlog.h"
+#include "kovreportexport.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QFont>
+#include <QSemaphore>
+#include <QThread>
+#include <QTranslator>
+
+namespace {
+
+// Lives for the whole run: a language chosen in the menu applies at next start.
+QTranslator gTranslator;
+
+KOVReportExport* findMainWindow()
+{
+    KOVReportExport* found = nullptr;
+    const auto widgets = QApplication::topLevelWidgets();
+    for (QWidget* w : widgets) {
+        if (auto* mw = qobject_cast<KOVReportExport*>(w))
+            found = mw; // the last one, as the list orders them
+    }
+    return found;
+}
+
+void saveIfReportsOpen()
+{
+    KOVReportExport* mw = findMainWindow();
+    if (mw && mw->getMainTabNum() > 1)
+        mw->saveData();
+}
+
+} // namespace
+
+const char* kovTranslationFile(int languageId)
+{
+    return languageId == 0 ? ":/style/font/Translate_CH.qm" : ":/style/font/Translate_EN.qm";
+}
+
+void kovErrCallback(unsigned long exceptionCode, bool onMainThread)
+{
+    qDebug() << "应用程序发生异常 : "
+             << qPrintable(QStringLiteral("ErrorCode = 0x%1;").arg(static_cast<qulonglong>(exceptionCode), 0, 16));
+
+    if (!qApp)
+        return; // a crash before the main window exists: dump and log line only
+    if (onMainThread) {
+        saveIfReportsOpen();
+        return;
+    }
+    // The fault is on a worker thread while the interface thread may still be
+    // changing the pages. Reading them from here could save a torn state, so
+    // the save is run on the interface thread and awaited for a bounded time;
+    // if that thread is stuck the cache is simply not written.
+    QSemaphore done;
+    QMetaObject::invokeMethod(qApp, [&done] { saveIfReportsOpen(); done.release(); }, Qt::QueuedConnection);
+    done.tryAcquire(1, 5000);
+}
+
+int kovRunApplication(int argc, char** argv)
+{
+    KOVCrashHandler::install(KOV_APP_VERSION, kovErrCallback);
+
+    QApplication app(argc, argv);
+    qInstallMessageHandler(logMessage);
+    app.setFont(QFont(QStringLiteral("微软雅黑"), 10));
+
+    KOVInformation* info = KOVInformation::Instance();
+    gTranslator.load(QString::fromLatin1(kovTranslationFile(info->getLanguageId())));
+    app.installTranslator(&gTranslator);
+
+    int ret = 0;
+    {
+        KOVReportExport w(nullptr);
+        w.restoreData();
+        w.show();
+        QObject::connect(&app, &QCoreApplication::aboutToQuit, &w, [&w] {
+            if (w.getMainTabNum() > 1)
+                w.saveData();
+        });
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, &w, [&w](QSessionManager&) {
+            if (w.getMainTabNum() > 1)
+                w.saveData();
+        });
+        ret = app.exec();
+    }
+    return ret;
+}

@@ -1,0 +1,56 @@
+#ifndef KOVCRASHHANDLER_H
+#define KOVCRASHHANDLER_H
+
+// Process-wide fault handler: the Linux counterpart of an unhandled-exception
+// filter that writes a minidump.
+//
+// On SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT or SIGTRAP, on whichever thread
+// raised it, the handler runs once:
+//   1. writes "./dump/Dump_<version>_<yyyyMMdd_hhmmss>.dmp" (local time) with
+//      async-signal-safe calls only; no file when "./dump/" is missing;
+//   2. calls the application's callback with the Windows-style exception code
+//      of the signal (see windowsExceptionCode), which logs and saves what it can;
+//   3. restores the default action and raises the signal again, so the process
+//      ends with the signal's status.
+//
+// Dump format (text, one "key: value" per line, then two sections):
+//   KOV crash dump 1
+//   version: <version>
+//   time: yyyy-MM-dd hh:mm:ss
+//   pid: <decimal>
+//   tid: <decimal>
+//   signal: <number> (<name>)
+//   code: <si_code, decimal>
+//   exception: 0x<windows code, hex>
+//   address: 0x<fault address, hex>
+//   [backtrace]
+//   <one frame per line, as backtrace_symbols_fd writes them>
+//   [maps]
+//   <the process's /proc/self/maps>
+namespace KOVCrashHandler {
+
+typedef void (*Callback)(unsigned long exceptionCode, bool onMainThread);
+
+// Installs the handler for the process and an alternate signal stack for the
+// calling thread. version is copied; it names the dump file.
+void install(const char* version, Callback callback);
+
+// Gives the calling thread an alternate signal stack, so a stack overflow on
+// it still reaches the handler. Threads of our own call it when they start.
+void prepareThread();
+
+// The code a Windows filter would have seen for this signal:
+//   SIGSEGV 0xc0000005 access violation     SIGBUS  0xc0000006 in-page error
+//   SIGFPE  0xc0000094 integer divide       SIGILL  0xc000001d illegal instruction
+//   SIGABRT 0x40000015 fatal application exit SIGTRAP 0x80000003 breakpoint
+// Any other signal gives 0xe0000000 | signal number.
+unsigned long windowsExceptionCode(int sig);
+
+// "./dump/Dump_<version>_<yyyyMMdd_hhmmss>.dmp" for the given broken-down local
+// time; written into buf (NUL-terminated, cut to size). Async-signal-safe.
+void dumpFileName(char* buf, unsigned long size, const char* version, int year, int month, int day,
+                  int hour, int minute, int second);
+
+} // namespace KOVCrashHandler
+
+#endif // KOVCRASHHANDLER_H

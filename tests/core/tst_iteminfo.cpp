@@ -1,0 +1,175 @@
+// User information and item label files, as the imager writes them (GBK,
+// CR LF, unquoted values) and as we write them back.
+#include "kovgetitemlabelinfo.h"
+#include "kovgetreportinfo.h"
+#include "kovinformation.h"
+#include "kovtestutil.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestItemInfo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        QVERIFY(m_dir->isValid());
+    }
+
+    void labelTexts_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("faultSiteGas");
+        QTest::addColumn<QString>("airUnit");
+        QTest::addColumn<QString>("faultSiteElec");
+        QTest::newRow("gas with empty site")
+            << "[itemInfo]\ntype=0\n[GasLeak]\nfaultSite=\nairPressure=0.6\nairUnit=\nairType=氮气\n" << 0 << "/" << ""
+            << "/";
+        QTest::newRow("comma and blank kept")
+            << "[itemInfo]\ntype=1\n[ElectricLeak]\nfaultSite=变压器A相, 套管\nvoltage=110\nelecUnit=kV\n" << 1 << "/" << ""
+            << "变压器A相, 套管";
+        QTest::newRow("semicolon kept")
+            << "[itemInfo]\ntype=1\n[ElectricLeak]\nfaultSite=母线;B相 接头\n" << 1 << "/" << "" << "母线;B相 接头";
+        QTest::newRow("type text reads as 0") << "[itemInfo]\ntype=abc\n" << 0 << "/" << "" << "/";
+        QTest::newRow("empty type reads as 0") << "[itemInfo]\ntype=\n" << 0 << "/" << "" << "/";
+        QTest::newRow("no type key") << "[GasLeak]\nairUnit=MPa\n" << -1 << "/" << "MPa" << "/";
+    }
+    void labelTexts()
+    {
+        QFETCH(QString, ini);
+        QFETCH(int, type);
+        QFETCH(QString, faultSiteGas);
+        QFETCH(QString, airUnit);
+        QFETCH(QString, faultSiteElec);
+        const QString path = m_dir->filePath(QStringLiteral("itemInfo.ini"));
+        QVERIFY(KOVTest::writeEncoded(path, ini));
+        KOVGetItemLabelInfo label;
+        QVERIFY(label.readItemCfgInfo(path));
+        QCOMPARE(label.m_labelType, type);
+        QCOMPARE(label.m_faultSite_gas, faultSiteGas);
+        QCOMPARE(label.m_airUnit, airUnit);
+        QCOMPARE(label.m_faultSite_elec, faultSiteElec);
+    }
+
+    void staleTextsAreNotCarriedOver()
+    {
+        const QString a = m_dir->filePath(QStringLiteral("a.ini"));
+        const QString b = m_dir->filePath(QStringLiteral("b.ini"));
+        QVERIFY(KOVTest::writeEncoded(a, QStringLiteral("[itemInfo]\ntype=1\n[ElectricLeak]\nfaultSite=刀闸\nvoltage=10\nelecUnit=kV\ndistance=3\n")));
+        QVERIFY(KOVTest::writeEncoded(b, QStringLiteral("[itemInfo]\ntype=0\n[GasLeak]\nfaultSite=阀门\n")));
+        KOVGetItemLabelInfo label;
+        QVERIFY(label.readItemCfgInfo(a));
+        QCOMPARE(label.m_voltage, QStringLiteral("10"));
+        QVERIFY(label.readItemCfgInfo(b));
+        QCOMPARE(label.m_faultSite_gas, QStringLiteral("阀门"));
+        QCOMPARE(label.m_faultSite_elec, QStringLiteral("/"));
+        QCOMPARE(label.m_voltage, QStringLiteral("/"));
+        QCOMPARE(label.m_elecUnit, QString());
+        QCOMPARE(label.m_distance, QStringLiteral("/"));
+        // A missing file is a clean record too.
+        QVERIFY(!label.readItemCfgInfo(m_dir->filePath(QStringLiteral("none.ini"))));
+        QCOMPARE(label.m_labelType, -1);
+        QCOMPARE(label.m_faultSite_gas, QStringLiteral("/"));
+    }
+
+    void saveCreatesFileAndRoundTrips_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("plain") << "item1";
+        QTest::newRow("blanks and chinese") << "测试 项目 01";
+        QTest::newRow("quotes and semicolon") << "a\"b';rm -rf x; touch pwned";
+        QTest::newRow("dollar and backtick") << "$(touch pwned2)`id`";
+    }
+    void saveCreatesFileAndRoundTrips()
+    {
+        QFETCH(QString, folder);
+        QDir root(m_dir->path());
+        QVERIFY(root.mkdir(folder));
+        const QString dir = root.filePath(folder);
+        const QStringList before = KOVTest::listTree(m_dir->path());
+
+        KOVGetItemLabelInfo label;
+        QVERIFY(!label.readItemCfgInfo(dir + QStringLiteral("/itemInfo.ini")));
+        label.m_labelType = 0;
+        label.m_faultSite_gas = QStringLiteral("压缩机出口, 法兰;左侧");
+        label.m_gasType = QStringLiteral("氮气");
+        label.m_airPressure = QStringLiteral("0.8");
+        label.m_airUnit = QStringLiteral("MPa");
+        QVERIFY(label.saveItemCfgInfo());
+
+        QStringList after = KOVTest::listTree(m_dir->path());
+        QStringList expected = before;
+        expected << folder + QStringLiteral("/itemInfo.ini");
+        expected.sort();
+        after.sort();
+        QCOMPARE(after, expected); // no stray file anywhere
+
+        QSettings s(dir + QStringLiteral("/itemInfo.ini"), QSettings::IniFormat);
+        QCOMPARE(s.allKeys().size(), 9);
+
+        KOVGetItemLabelInfo back;
+        QVERIFY(back.readItemCfgInfo(dir + QStringLiteral("/itemInfo.ini")));
+        QCOMPARE(back.m_labelType, 0);
+        QCOMPARE(back.m_faultSite_gas, label.m_faultSite_gas);
+        QCOMPARE(back.m_gasType, label.m_gasType);
+        QCOMPARE(back.m_airUnit, QStringLiteral("MPa"));
+        QCOMPARE(back.m_voltage, QStringLiteral("/"));
+    }
+
+    void saveWithoutReadFails()
+    {
+        KOVGetItemLabelInfo label;
+        QVERIFY(!label.saveItemCfgInfo());
+    }
+
+    void pagesSaveTheirOwnFolder()
+    {
+        // Two folders; the state object holds one record. Saving for folder A
+        // after folder B was read last must go to A once A is re-read.
+        QDir root(m_dir->path());
+        root.mkdir(QStringLiteral("A"));
+        root.mkdir(QStringLiteral("B"));
+        KOVInformation* info = KOVInformation::Instance();
+        info->setItemPath(root.filePath(QStringLiteral("A")));
+        info->setItemPath(root.filePath(QStringLiteral("B")));
+        info->setItemPath(root.filePath(QStringLiteral("A")));
+        QCOMPARE(info->getItemLabelPath(), root.filePath(QStringLiteral("A")) + QStringLiteral("/itemInfo.ini"));
+        info->setLabelType(1);
+        info->setVoltage(QStringLiteral("35"));
+        info->saveItemInfo();
+        QVERIFY(QFile::exists(root.filePath(QStringLiteral("A/itemInfo.ini"))));
+        QVERIFY(!QFile::exists(root.filePath(QStringLiteral("B/itemInfo.ini"))));
+    }
+
+    void usrInfoOnlyCompanyChanges()
+    {
+        const QString full = m_dir->filePath(QStringLiteral("full.ini"));
+        const QString part = m_dir->filePath(QStringLiteral("part.ini"));
+        QVERIFY(KOVTest::writeEncoded(full, QStringLiteral(
+            "[TestInfo]\ncompany=华东电力, 检修部\nreportSN=R-001\ntester=张三\nsite=一号站\ndatetime=2026-12-01\n"
+            "[DeviceInfo]\nmodel=AI-200\nversion=2.3.1\nsn=SN9\n")));
+        QVERIFY(KOVTest::writeEncoded(part, QStringLiteral("[TestInfo]\ncompany=新公司\n")));
+        KOVGetReportInfo r;
+        QVERIFY(r.readUsrCfgInfo(full));
+        QCOMPARE(r.m_company, QStringLiteral("华东电力, 检修部"));
+        QCOMPARE(r.m_tester, QStringLiteral("张三"));
+        QCOMPARE(r.m_deviceSN, QStringLiteral("SN9"));
+        QVERIFY(r.readUsrCfgInfo(part));
+        QCOMPARE(r.m_company, QStringLiteral("新公司"));
+        QCOMPARE(r.m_tester, QStringLiteral("张三"));
+        QCOMPARE(r.m_version, QStringLiteral("2.3.1"));
+        QVERIFY(!r.readUsrCfgInfo(m_dir->filePath(QStringLiteral("missing.ini"))));
+        QCOMPARE(r.m_company, QStringLiteral("新公司"));
+    }
+
+private:
+    QScopedPointer<QTemporaryDir> m_dir;
+};
+
+QTEST_MAIN(TestItemInfo)
+#include "tst_iteminfo.moc"

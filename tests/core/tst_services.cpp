@@ -1,0 +1,201 @@
+// Log handler, worker runner and signal hub.
+#include "kovlog.h"
+#include "kovmsg.h"
+#include "kovthread.h"
+
+#include <QAtomicInt>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+QString todayLog()
+{
+    return QStringLiteral("log/log-") + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))
+           + QStringLiteral(".txt");
+}
+} // namespace
+
+class TestServices : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+    }
+    void cleanup()
+    {
+        qInstallMessageHandler(nullptr);
+        QDir::setCurrent(QDir::tempPath());
+    }
+
+    void logLineFormat_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("level");
+        QTest::newRow("debug") << int(QtDebugMsg) << "Debug:";
+        QTest::newRow("info") << int(QtInfoMsg) << "Info:";
+        QTest::newRow("warning") << int(QtWarningMsg) << "Warning:";
+        QTest::newRow("critical") << int(QtCriticalMsg) << "Critical:";
+        QTest::newRow("unknown type") << 99 << "";
+    }
+    void logLineFormat()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, level);
+        QDir().mkpath(QStringLiteral("log"));
+        QMessageLogContext ctx; // no file, line 0: how our own diagnostics arrive
+        logMessage(QtMsgType(type), ctx, QStringLiteral("报告 exported 3"));
+        const QByteArray bytes = KOVTest_read(todayLog());
+        const QRegularExpression re(QStringLiteral("^%1\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d Flie\\(\\) Line\\(0\\) 报告 exported 3\r\n$")
+                                        .arg(QRegularExpression::escape(level)));
+        const QString text = QString::fromLocal8Bit(bytes);
+        QVERIFY2(re.match(text).hasMatch(), qPrintable(text));
+    }
+
+    void logKeepsSourceLocation()
+    {
+        QDir().mkpath(QStringLiteral("log"));
+        QMessageLogContext ctx("kovfile.cpp", 42, "f", "default");
+        logMessage(QtWarningMsg, ctx, QStringLiteral("x"));
+        QVERIFY(QString::fromLocal8Bit(KOVTest_read(todayLog())).contains(QStringLiteral("Flie(kovfile.cpp) Line(42) x\r\n")));
+    }
+
+    void noLogFolderNoFile()
+    {
+        qInstallMessageHandler(logMessage);
+        qDebug() << "dropped";
+        qWarning() << "dropped too";
+        QVERIFY(!QDir(QStringLiteral("log")).exists());
+        QVERIFY(QDir(QStringLiteral(".")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    }
+
+    void threadsWriteWholeLines()
+    {
+        QDir().mkpath(QStringLiteral("log"));
+        qInstallMessageHandler(logMessage);
+        const int threads = 8, perThread = 200;
+        QVector<QThread*> workers;
+        for (int t = 0; t < threads; ++t) {
+            workers << QThread::create([t] {
+                for (int i = 0; i < perThread; ++i)
+                    qDebug().noquote() << QStringLiteral("T%1-%2-").arg(t).arg(i) + QString(60, QLatin1Char('x'));
+            });
+            workers.last()->start();
+        }
+        for (QThread* w : workers) {
+            QVERIFY(w->wait(30000));
+            delete w;
+        }
+        qInstallMessageHandler(nullptr);
+        const QStringList lines = QString::fromLocal8Bit(KOVTest_read(todayLog())).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), threads * perThread);
+        const QRegularExpression re(QStringLiteral("^Debug:\\S+ \\S+ Flie\\(.*\\) Line\\(\\d+\\) T\\d-\\d+-x{60}$"));
+        QSet<QString> seen;
+        for (const QString& l : lines) {
+            QVERIFY2(re.match(l).hasMatch(), qPrintable(l));
+            seen.insert(l.section(QLatin1Char(' '), -1));
+        }
+        QCOMPARE(seen.size(), threads * perThread);
+    }
+
+    void rotationKeepsNewest()
+    {
+        QDir().mkpath(QStringLiteral("log"));
+        for (const char* name : { "log-2026-01-01.txt", "log-2026-01-02.txt", "log-2026-01-03.txt", "other.txt" })
+            QFile(QStringLiteral("log/") + QLatin1String(name)).open(QIODevice::WriteOnly);
+        logFileManage(1);
+        QCOMPARE(QDir(QStringLiteral("log")).entryList(QDir::Files, QDir::Name),
+                 QStringList() << "log-2026-01-03.txt" << "other.txt");
+    }
+
+    void runnerRunsOnceOnAnotherThreadAndDeletesItself()
+    {
+        QAtomicInt count;
+        QThread* ranOn = nullptr;
+        QPointer<KOVThread> t = KOVThread::run([&] {
+            ranOn = QThread::currentThread();
+            count.fetchAndAddOrdered(1);
+        });
+        QVERIFY(t);
+        QTRY_VERIFY_WITH_TIMEOUT(t.isNull(), 5000);
+        QCOMPARE(count.loadAcquire(), 1);
+        QVERIFY(ranOn && ranOn != QThread::currentThread());
+    }
+
+    void manyRunnersDoNotWaitForEachOther()
+    {
+        // Each task waits for all the others to have started: this only ends
+        // when every task runs on a thread of its own at the same time.
+        const int n = 12;
+        QSemaphore started, go;
+        QAtomicInt finished;
+        for (int i = 0; i < n; ++i)
+            KOVThread::run([&] {
+                started.release();
+                go.acquire();
+                finished.fetchAndAddOrdered(1);
+            });
+        QVERIFY(started.tryAcquire(n, 10000));
+        go.release(n);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.loadAcquire(), n, 10000);
+        QTest::qWait(50); // let the deleteLater calls run before the locals go
+    }
+
+    void plainRunnerRunsEventLoopUntilQuit()
+    {
+        KOVThread t;
+        t.start();
+        QTest::qWait(100);
+        QVERIFY(t.isRunning());
+        t.quit();
+        QVERIFY(t.wait(5000));
+    }
+
+    void hubIsOneObjectAcrossThreads()
+    {
+        KOVMsg* here = KOVMsg::Instance();
+        QVector<KOVMsg*> seen(8, nullptr);
+        QVector<QThread*> ts;
+        for (int i = 0; i < 8; ++i) {
+            ts << QThread::create([&seen, i] { seen[i] = KOVMsg::Instance(); });
+            ts.last()->start();
+        }
+        for (QThread* t : ts) {
+            t->wait();
+            delete t;
+        }
+        for (KOVMsg* m : seen)
+            QCOMPARE(m, here);
+    }
+
+    void hubDeliversDuringEmission()
+    {
+        KOVMsg* hub = KOVMsg::Instance();
+        // Signals nobody listens to are harmless.
+        emit hub->sigDelItem(3);
+        emit hub->sigHasWavform();
+        float samples[4] = { 0.1f, -0.5f, 0.25f, 0.0f };
+        float seenFirst = 0;
+        QObject receiver;
+        connect(hub, &KOVMsg::sigClipWaveInfo, &receiver, [&](int, int, float* data, double) { seenFirst = data[1]; });
+        emit hub->sigClipWaveInfo(0, 4, samples, 0.5);
+        QCOMPARE(seenFirst, -0.5f); // the pointer is used before emit returns
+    }
+
+private:
+    static QByteArray KOVTest_read(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QScopedPointer<QTemporaryDir> m_dir;
+};
+
+QTEST_MAIN(TestServices)
+#include "tst_services.moc"

@@ -1,0 +1,175 @@
+// Settings file, state object and records.
+#include "kovconfig.h"
+#include "kovdatastruct.h"
+#include "kovinformation.h"
+#include "kovtestutil.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        // Every case starts in an empty working directory.
+        m_dir.reset(new QTemporaryDir);
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+    }
+    void cleanup() { QDir::setCurrent(QDir::tempPath()); }
+
+    void defaultsWithoutFile()
+    {
+        KOVConfig cfg;
+        QCOMPARE(cfg.m_language, 0);
+        QCOMPARE(cfg.m_importDirPath, QStringLiteral("../"));
+        QCOMPARE(cfg.m_mainwindow_width, 1300);
+        QCOMPARE(cfg.m_mainwindow_height, 800);
+        QVERIFY(cfg.m_appTitle_ch.isEmpty());
+        QVERIFY(cfg.m_appTitle_en.isEmpty());
+        QVERIFY(!QFile::exists(QStringLiteral("cfg/config.ini")));
+    }
+
+    void onlyLanguageThenWriteBackKeepsTitles()
+    {
+        QDir().mkpath(QStringLiteral("cfg"));
+        {
+            // Whoever installs the program writes the titles with QSettings.
+            QSettings init(QStringLiteral("cfg/config.ini"), QSettings::IniFormat);
+            init.setValue(QStringLiteral("Language/id"), 1);
+            init.setValue(QStringLiteral("OEM_Info/title_ch"), QStringLiteral("声学成像"));
+            init.setValue(QStringLiteral("OEM_Info/title_en"), QStringLiteral("Acoustic"));
+        }
+        KOVConfig cfg;
+        QCOMPARE(cfg.m_language, 1);
+        QCOMPARE(cfg.m_company, QStringLiteral("Company"));
+        QCOMPARE(cfg.m_mainwindow_width, 1300);
+
+        cfg.m_mainwindow_width = 1440;
+        QCOMPARE(cfg.saveCfg(), 0);
+        QSettings s(QStringLiteral("cfg/config.ini"), QSettings::IniFormat);
+        const QStringList written = { "Report_Info/company", "Report_Info/tester", "Report_Info/site",
+                                      "Report_Info/dateTime", "Report_Info/type", "Device_Info/model",
+                                      "Device_Info/SN", "Device_Info/version", "Language/id",
+                                      "Directory/path", "MainwindowSize/width", "MainwindowSize/height" };
+        for (const QString& k : written)
+            QVERIFY2(s.contains(k), qPrintable(k));
+        QCOMPARE(s.value("Language/id").toInt(), 1);
+        QCOMPARE(s.value("MainwindowSize/width").toInt(), 1440);
+        QCOMPARE(s.value("Report_Info/tester").toString(), QStringLiteral("Testers"));
+        QCOMPARE(s.value("OEM_Info/title_en").toString(), QStringLiteral("Acoustic"));
+
+        KOVConfig again;
+        QCOMPARE(again.m_appTitle_ch, QStringLiteral("声学成像"));
+        QCOMPARE(again.m_mainwindow_width, 1440);
+    }
+
+    void badNumbers_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<int>("expectLanguage");
+        QTest::addColumn<int>("expectWidth");
+        QTest::newRow("text") << "abc" << "wide" << 0 << 1300;
+        QTest::newRow("negative size") << "2" << "-40" << 2 << 1300;
+        QTest::newRow("zero size") << "-1" << "0" << -1 << 1300;
+        QTest::newRow("valid") << "1" << "1024" << 1 << 1024;
+    }
+    void badNumbers()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, width);
+        QFETCH(int, expectLanguage);
+        QFETCH(int, expectWidth);
+        QDir().mkpath(QStringLiteral("cfg"));
+        QVERIFY(KOVTest::writeEncoded(QStringLiteral("cfg/config.ini"),
+                                      QStringLiteral("[Language]\nid=%1\n[MainwindowSize]\nwidth=%2\nheight=x\n")
+                                          .arg(language, width), "UTF-8"));
+        KOVConfig cfg;
+        QCOMPARE(cfg.m_language, expectLanguage);
+        QCOMPARE(cfg.m_mainwindow_width, expectWidth);
+        QCOMPARE(cfg.m_mainwindow_height, 800);
+    }
+
+    void appTitleFollowsLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("chinese") << 0 << QStringLiteral("中文");
+        QTest::newRow("english") << 1 << QStringLiteral("English");
+        QTest::newRow("other id") << 2 << QStringLiteral("English");
+        QTest::newRow("negative id") << -1 << QStringLiteral("English");
+    }
+    void appTitleFollowsLanguage()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, title);
+        KOVConfig cfg;
+        cfg.m_appTitle_ch = QStringLiteral("中文");
+        cfg.m_appTitle_en = QStringLiteral("English");
+        cfg.m_language = language;
+        QCOMPARE(cfg.appTitle(), title);
+    }
+
+    void leakPressureIsKeptInMPa()
+    {
+        KOVInformation::Instance()->setLeakPressure(350.0f);
+        QCOMPARE(KOVInformation::Instance()->getLeakPressure(), 0.35f);
+    }
+
+    void changeObjectSizeTruncates()
+    {
+        QWidget top;
+        QWidget* child = new QWidget(&top);
+        child->setGeometry(10, 20, 101, 33);
+        QWidget* grand = new QWidget(child);
+        grand->setGeometry(3, 3, 7, 7);
+        new QObject(&top); // a plain child is passed over
+        KOVInformation::Instance()->changeObjectSize(top, 1.5);
+        QCOMPARE(child->geometry(), QRect(15, 30, 151, 49));
+        QCOMPARE(grand->geometry(), QRect(4, 4, 10, 10));
+    }
+
+    void usrPathNeedsTrailingSlash()
+    {
+        QDir().mkpath(QStringLiteral("usr"));
+        QVERIFY(KOVTest::writeEncoded(QStringLiteral("usr/usrInfo.ini"), QStringLiteral("[TestInfo]\ncompany=内部\n")));
+        QVERIFY(KOVTest::writeEncoded(QStringLiteral("usrusrInfo.ini"), QStringLiteral("[TestInfo]\ncompany=旁边\n")));
+        KOVInformation* info = KOVInformation::Instance();
+        info->setUsrPath(QDir::currentPath() + QStringLiteral("/usr/"));
+        QCOMPARE(info->getCompany(), QStringLiteral("内部"));
+        info->setUsrPath(QDir::currentPath() + QStringLiteral("/usr"));
+        QCOMPARE(info->getCompany(), QStringLiteral("旁边"));
+    }
+
+    void reportCopyIsDeep()
+    {
+        KOVReportInfo report;
+        for (int i = 0; i < 100; ++i) {
+            KOVTestPointInfo p;
+            p.name = QStringLiteral("item%1.jpg").arg(i);
+            p.type = ItemType::photo;
+            p.marked = true;
+            p.imgInfoList.append(KOVImgInfo{ "20.0 - 40.0 kHz", "6.0 dB", "45.2 dB", "30.1 dB" });
+            p.pddImgPathList << QStringLiteral("p%1.jpg").arg(i);
+            report.pointInfoList.append(p);
+        }
+        KOVReportInfo copy = report;
+        copy.pointInfoList[42].imgInfoList[0].heatSPL = QStringLiteral("changed");
+        copy.pointInfoList[7].pddImgPathList.clear();
+        copy.pointInfoList.removeLast();
+        QCOMPARE(report.pointInfoList.size(), 100);
+        QCOMPARE(report.pointInfoList[42].imgInfoList[0].heatSPL, QStringLiteral("45.2 dB"));
+        QCOMPARE(report.pointInfoList[7].pddImgPathList.size(), 1);
+        QCOMPARE(copy.pointInfoList.size(), 99);
+    }
+
+private:
+    QScopedPointer<QTemporaryDir> m_dir;
+};
+
+QTEST_MAIN(TestSettings)
+#include "tst_settings.moc"
