@@ -70,6 +70,7 @@ int kovRunApplication(int argc, char** argv)
     qInstallMessageHandler(logMessage);
     app.setFont(QFont(QStringLiteral("微软雅黑"), 10));
 
+    qDebug() << "KOVReportExport start" << KOV_APP_VERSION;
     KOVInformation* info = KOVInformation::Instance();
     gTranslator.load(QString::fromLatin1(kovTranslationFile(info->getLanguageId())));
     app.installTranslator(&gTranslator);

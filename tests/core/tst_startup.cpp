@@ -1,0 +1,61 @@
+// Start-up as a user meets it: the real program in a fresh working directory.
+#include "kovstartup.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QtTest>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void catalogueFollowsLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("chinese") << 0 << ":/style/font/Translate_CH.qm";
+        QTest::newRow("english") << 1 << ":/style/font/Translate_EN.qm";
+        QTest::newRow("other id") << 2 << ":/style/font/Translate_EN.qm";
+        QTest::newRow("negative id") << -1 << ":/style/font/Translate_EN.qm";
+    }
+    void catalogueFollowsLanguage()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, file);
+        QCOMPARE(QString::fromLatin1(kovTranslationFile(language)), file);
+        QTranslator t;
+        QVERIFY2(t.load(file), "catalogue missing from the resources");
+        QVERIFY(!t.isEmpty());
+    }
+
+    void programStartsAndLogs()
+    {
+        QTemporaryDir wd;
+        QDir dir(wd.path());
+        dir.mkdir(QStringLiteral("log"));
+        dir.mkdir(QStringLiteral("cfg"));
+        const QString exe = QString::fromLocal8Bit(qgetenv("KOV_BINARY_DIR")) + QStringLiteral("/run/KOVReportExport");
+        QVERIFY2(QFile::exists(exe), qPrintable(exe));
+
+        QProcess app;
+        app.setWorkingDirectory(wd.path());
+        app.start(exe, QStringList());
+        QVERIFY(app.waitForStarted(10000));
+        const QString log = dir.filePath(QStringLiteral("log/log-") + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))
+                                         + QStringLiteral(".txt"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(log), 20000);
+        QFile f(log);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromLocal8Bit(f.readAll()).contains(QStringLiteral("KOVReportExport start V1.8.0\r\n")));
+        QCOMPARE(app.state(), QProcess::Running); // still up: the window is shown and the loop runs
+        app.terminate();
+        QVERIFY(app.waitForFinished(10000));
+        // Quitting with only the browse tab: no recovery cache.
+        QVERIFY(!dir.exists(QStringLiteral("cache")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "tst_startup.moc"
