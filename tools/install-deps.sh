@@ -9,7 +9,7 @@ PKGS=(
   libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev libopencv-videoio-dev
   libtesseract-dev tesseract-ocr-eng
   libfftw3-dev
-  libquazip1-qt5-dev zlib1g-dev
+  libquazip1-qt5-dev zlib1g-dev libpugixml-dev
   libbenchmark-dev
   fonts-noto-cjk
   ffmpeg
