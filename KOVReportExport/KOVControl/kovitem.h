@@ -1,0 +1,47 @@
+#ifndef KOVITEM_H
+#define KOVITEM_H
+
+#include <QString>
+#include <QWidget>
+
+namespace Ui {
+class KOVItem;
+}
+
+// One row of the main window's file list: a check box and the item's name.
+// Ticking is reported at once; unticking by the user is only a request, which
+// a receiver grants by calling setUnchosed() before the signal returns.
+class KOVItem : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit KOVItem(QWidget* parent = nullptr);
+    ~KOVItem() override;
+
+    void setItemName(QString name);
+    QString itemName() const { return m_name; }
+    void setChosed();
+    // Silent: no signal, whatever the box showed.
+    void setUnchosed();
+    bool isChosed() const { return m_itemChosed; }
+    bool isBoxChecked() const;
+    // The labels sit at fixed, unscaled positions (as the form places them).
+    void setChosedBox(bool visible);
+    void refreshDPI();
+
+signals:
+    void sigChosed(QString name);
+    void sigUnchosed(QString name);
+
+public slots:
+    void on_chose_checkBox_toggled(bool checked);
+    void slotScreenDpiChanged(double dpiRate);
+
+private:
+    Ui::KOVItem* ui;
+    bool m_itemChosed = false;
+    QString m_name;
+    double m_preDpiRate = 1.0;
+};
+
+#endif // KOVITEM_H

@@ -1,0 +1,33 @@
+#ifndef KOVITEMFOLDER_H
+#define KOVITEMFOLDER_H
+
+#include <QString>
+#include <QStringList>
+
+// The one rule for what an item folder of a user directory is. Import, the
+// file-list rows and the review page must agree on it, or rows and the
+// imported lists drift apart.
+class KOVItemFolder
+{
+public:
+    // A picture or video name: ends in ".jpg" or ".mp4", lower case as the
+    // imager writes it ("A.JPG" is not an item).
+    static bool isItemName(const QString& name);
+
+    // The item's file name in folder, or empty when the folder is not an item:
+    // exactly one picture or video, besides an optional ".thumbnail.jpg".
+    static QString itemFileName(const QString& folder);
+
+    // The candidate item folders of a user directory (dir ends in "/"), each as
+    // dir + entry name, by name with letter case ignored. "." is kept: a user
+    // directory may itself hold one item. ".." is not: it would reach a file
+    // above the user directory.
+    static QStringList candidateFolders(const QString& dir);
+
+    // The path up to and including its last "/".
+    static QString dirPart(const QString& path);
+
+    static const QString& thumbnailName();
+};
+
+#endif // KOVITEMFOLDER_H
