@@ -47,6 +47,19 @@ KOVFileDialog::KOVFileDialog(QDialog* parent, const QString& dir)
 
 KOVFileDialog::~KOVFileDialog() = default;
 
+std::function<QString(const QString&)> KOVFileDialog::s_chooseHook;
+
+QString KOVFileDialog::chooseUsrDirectory(const QString& dir)
+{
+    if (s_chooseHook)
+        return s_chooseHook(dir);
+    KOVFileDialog dialog(nullptr, dir);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
 bool KOVFileDialog::isKovUsrDirectory(QString path)
 {
     if (path.section(QLatin1Char('/'), -1) == QLatin1String("default"))

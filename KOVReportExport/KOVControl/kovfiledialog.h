@@ -3,6 +3,8 @@
 
 #include <QFileDialog>
 
+#include <functional>
+
 // The Import folder chooser: accepted only on a user directory (a folder
 // named "default" or one holding usrInfo.ini); OK on any other folder walks
 // into it instead of closing.
@@ -16,6 +18,12 @@ public:
     static bool isKovUsrDirectory(QString path);
     static bool isKovItem(QString path);
     void refreshDPI();
+
+    // Runs the chooser modally on dir; the first selected folder when it is
+    // accepted, an empty text when cancelled.
+    static QString chooseUsrDirectory(const QString& dir);
+    // When set, answers chooseUsrDirectory instead of a person.
+    static std::function<QString(const QString& dir)> s_chooseHook;
 
 public slots:
     void slotChoice();
