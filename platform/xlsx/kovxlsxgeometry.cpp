@@ -1,0 +1,95 @@
+#include "kovxlsxgeometry.h"
+
+#include "kovxlsxtext.h"
+#include "kovxlsxxml.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+const int kDigitWidth = 7;
+
+int pointsToPixels(double pt) { return int(std::lround(pt * 96.0 / 72.0)); }
+} // namespace
+
+int KOVXlsxGeometry::widthToPixels(double chars)
+{
+    if (chars <= 0)
+        return 0;
+    return int(std::floor((256.0 * chars + std::floor(128.0 / kDigitWidth)) / 256.0 * kDigitWidth));
+}
+
+KOVXlsxGeometry::KOVXlsxGeometry(const pugi::xml_node& worksheet)
+{
+    const pugi::xml_node fmt = KOVXlsxXml::child(worksheet, "sheetFormatPr");
+    if (fmt.attribute("defaultColWidth")) {
+        m_defaultCol = widthToPixels(fmt.attribute("defaultColWidth").as_double());
+    } else if (fmt.attribute("baseColWidth")) {
+        // The base width counts digits only; five pixels of padding are
+        // added and the result rounds up to a multiple of eight.
+        const int px = int(fmt.attribute("baseColWidth").as_double() * kDigitWidth) + 5;
+        m_defaultCol = (px + 7) / 8 * 8;
+    }
+    if (fmt.attribute("defaultRowHeight"))
+        m_defaultRow = pointsToPixels(fmt.attribute("defaultRowHeight").as_double());
+
+    const pugi::xml_node cols = KOVXlsxXml::child(worksheet, "cols");
+    for (pugi::xml_node c = cols.first_child(); c; c = c.next_sibling()) {
+        if (std::strcmp(KOVXlsxXml::localName(c), "col") != 0)
+            continue;
+        const int first = c.attribute("min").as_int() - 1;
+        const int last = c.attribute("max").as_int() - 1;
+        if (first < 0 || last < first)
+            continue;
+        int px = c.attribute("width") ? widthToPixels(c.attribute("width").as_double()) : m_defaultCol;
+        if (c.attribute("hidden").as_bool())
+            px = 0;
+        m_cols.append({first, last, px});
+    }
+
+    const pugi::xml_node data = KOVXlsxXml::child(worksheet, "sheetData");
+    for (pugi::xml_node r = data.first_child(); r; r = r.next_sibling()) {
+        if (std::strcmp(KOVXlsxXml::localName(r), "row") != 0)
+            continue;
+        const int row = r.attribute("r").as_int() - 1;
+        if (row < 0)
+            continue;
+        if (r.attribute("hidden").as_bool())
+            m_rows.insert(row, 0);
+        else if (r.attribute("ht"))
+            m_rows.insert(row, pointsToPixels(r.attribute("ht").as_double()));
+    }
+}
+
+int KOVXlsxGeometry::columnWidth(int col) const
+{
+    for (const ColRange& r : m_cols)
+        if (col >= r.first && col <= r.last)
+            return r.px;
+    return m_defaultCol;
+}
+
+int KOVXlsxGeometry::rowHeight(int row) const
+{
+    return m_rows.value(row, m_defaultRow);
+}
+
+KOVXlsxGeometry::Point KOVXlsxGeometry::locate(int row, int col, qint64 dx, qint64 dy) const
+{
+    Point p;
+    p.row = row;
+    p.col = col;
+    dx = qMax<qint64>(0, dx);
+    dy = qMax<qint64>(0, dy);
+    while (p.col < KOVXlsxText::kMaxCols - 1 && dx >= columnWidth(p.col)) {
+        dx -= columnWidth(p.col);
+        ++p.col;
+    }
+    while (p.row < KOVXlsxText::kMaxRows - 1 && dy >= rowHeight(p.row)) {
+        dy -= rowHeight(p.row);
+        ++p.row;
+    }
+    p.colOff = dx * kEmuPerPixel;
+    p.rowOff = dy * kEmuPerPixel;
+    return p;
+}
