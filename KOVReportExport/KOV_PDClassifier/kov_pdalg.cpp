@@ -1,0 +1,189 @@
+// Features of one period's phase bins. Each term is formed in double and the
+// running sum rounded to float, as the stored banks were made. Powers are
+// products: d*d of a float difference is exact in double and each longer
+// product is rounded once, which is what a correctly rounded pow gives, at a
+// fraction of its cost.
+#include "kov_pdalg.h"
+
+#include <algorithm>
+#include <cmath>
+
+void KOV_Swap(float& a, float& b)
+{
+    const float t = a;
+    a = b;
+    b = t;
+}
+
+float KOV_FindMax(const float* a, int n, int& index)
+{
+    float best = a[0];
+    index = 0;
+    for (int i = 1; i < n; ++i)
+        if (a[i] > best) {
+            best = a[i];
+            index = i;
+        }
+    return best;
+}
+
+float KOV_FindMin(const float* a, int n, int& index)
+{
+    float best = a[0];
+    index = 0;
+    for (int i = 1; i < n; ++i)
+        if (a[i] < best) {
+            best = a[i];
+            index = i;
+        }
+    return best;
+}
+
+void KOV_FeatureMean(const float* a, int n, float& out)
+{
+    float s = 0.0f;
+    for (int i = 0; i < n; ++i)
+        s = static_cast<float>(static_cast<double>(s) + a[i]);
+    out = s / static_cast<float>(n);
+}
+
+void KOV_FeatureVariance(const float* a, int n, float mean, float& out)
+{
+    float s = 0.0f;
+    for (int i = 0; i < n; ++i) {
+        const double d = static_cast<double>(a[i]) - mean;
+        s = static_cast<float>(s + d * d);
+    }
+    out = s / static_cast<float>(n);
+}
+
+void KOV_FeatureSkewness(const float* a, int n, float mean, float variance, float& out)
+{
+    float s = 0.0f;
+    for (int i = 0; i < n; ++i) {
+        const double d = static_cast<double>(a[i]) - mean;
+        s = static_cast<float>(s + d * d * d);
+    }
+    const double sd = std::sqrt(static_cast<double>(variance));
+    out = static_cast<float>(s / (sd * sd * sd * n));
+}
+
+void KOV_FeatureKurtosis(const float* a, int n, float mean, float variance, float& out)
+{
+    float s = 0.0f;
+    for (int i = 0; i < n; ++i) {
+        const double d = static_cast<double>(a[i]) - mean;
+        const double d2 = d * d;
+        s = static_cast<float>(s + d2 * d2);
+    }
+    const double sd = std::sqrt(static_cast<double>(variance));
+    const double sd2 = sd * sd;
+    out = static_cast<float>(s / (sd2 * sd2 * n) - 3.0);
+}
+
+void KOV_RMS(const float* a, int n, float& out)
+{
+    if (n < 1) {
+        out = 0.0f;
+        return;
+    }
+    float s = 0.0f;
+    for (int i = 0; i < n; ++i) {
+        const double x = a[i];
+        s = static_cast<float>(s + x * x);
+    }
+    out = std::sqrt(s / static_cast<float>(n));
+}
+
+void KOV_FeatureCrestFactor(const float* a, int n, float max, float& out)
+{
+    float rms;
+    KOV_RMS(a, n, rms);
+    out = max / rms;
+}
+
+void KOV_FeatureLatitudeFactor(const float* a, int n, float max, float& out)
+{
+    float s = 0.0f;
+    for (int i = 0; i < n; ++i)
+        s = static_cast<float>(s + std::sqrt(std::fabs(static_cast<double>(a[i]))));
+    const double m = static_cast<double>(s) / n;
+    out = static_cast<float>(max / (m * m));
+}
+
+void KOV_FeatureShapeFactor(const float* a, int n, float rms, float& out)
+{
+    float s = 0.0f;
+    for (int i = 0; i < n; ++i)
+        s = static_cast<float>(s + std::fabs(static_cast<double>(a[i])));
+    out = rms / (s / static_cast<float>(n));
+}
+
+void KOV_FeatureDynamic(const float* a, int n, float& out)
+{
+    int i;
+    out = KOV_FindMax(a, n, i) - KOV_FindMin(a, n, i);
+}
+
+void KOV_FeatureExtraction(const float* x, int n, float* row)
+{
+    if (n < 1) {
+        for (int c = 1; c <= KOV_FEATURE_COUNT; ++c)
+            row[c] = NAN;
+        return;
+    }
+    float mean, var, rms;
+    int at;
+    const float max = KOV_FindMax(x, n, at);
+    KOV_FeatureMean(x, n, mean);
+    KOV_FeatureVariance(x, n, mean, var);
+    KOV_RMS(x, n, rms);
+    row[1] = mean;
+    row[2] = var;
+    KOV_FeatureSkewness(x, n, mean, var, row[3]);
+    KOV_FeatureKurtosis(x, n, mean, var, row[4]);
+    row[5] = max / rms;
+    KOV_FeatureLatitudeFactor(x, n, max, row[6]);
+    KOV_FeatureShapeFactor(x, n, rms, row[7]);
+    KOV_FeatureDynamic(x, n, row[8]);
+}
+
+namespace {
+
+bool marked(const float* a, int n, int& first)
+{
+    float mean, var;
+    const float max = KOV_FindMax(a, n, first);
+    KOV_FeatureMean(a, n, mean);
+    KOV_FeatureVariance(a, n, mean, var);
+    return max - mean > 8.0f && var > 10.0f;
+}
+
+} // namespace
+
+int KOV_PRPDFitting(const float* a, int n, int& shift)
+{
+    shift = 0;
+    const int half = n / 2;
+    if (half < 1)
+        return 0;
+    int first1 = 0, first2 = 0;
+    const bool m1 = marked(a, half, first1);
+    const bool m2 = marked(a + half, half, first2);
+    if (m2)
+        shift = n / 4 - first2;
+    else if (m1)
+        shift = n / 2 + n / 4 - first1;
+    return (m1 || m2) ? 1 : 0;
+}
+
+void KOV_Rotation(float*& a, int n, int shift)
+{
+    if (n < 1)
+        return;
+    shift %= n;
+    if (shift < 0)
+        shift += n;
+    // A positive shift brings the last `shift` values to the front.
+    std::rotate(a, a + n - shift, a + n);
+}

@@ -1,0 +1,142 @@
+// The nearest-neighbour vote over the feature bank.
+#include "kov_pdalg.h"
+
+#include <cmath>
+#include <vector>
+
+int KOV_Partition(float* keys, float* values, int lo, int hi)
+{
+    const float pivot = keys[hi];
+    int i = lo - 1;
+    for (int j = lo; j < hi; ++j)
+        if (keys[j] <= pivot) {
+            ++i;
+            KOV_Swap(keys[i], keys[j]);
+            KOV_Swap(values[i], values[j]);
+        }
+    KOV_Swap(keys[i + 1], keys[hi]);
+    KOV_Swap(values[i + 1], values[hi]);
+    return i + 1;
+}
+
+void KOV_QSort(float* keys, float* values, int lo, int hi)
+{
+    // Recursing into the lower part only and looping over the upper part, as
+    // the stored order of equal keys depends on exactly this procedure.
+    while (lo < hi) {
+        const int p = KOV_Partition(keys, values, lo, hi);
+        KOV_QSort(keys, values, lo, p - 1);
+        lo = p + 1;
+    }
+}
+
+void KOV_Sort(int n, float*& keys, float*& values)
+{
+    KOV_QSort(keys, values, 0, n - 1);
+}
+
+bool KOV_FeatureMapping(float** rows, int n, int cols)
+{
+    for (int c = 1; c < cols; ++c) {
+        float lo = rows[0][c], hi = rows[0][c];
+        for (int r = 0; r < n; ++r) {
+            const float v = rows[r][c];
+            if (!std::isfinite(v))
+                return false;
+            if (v > hi)
+                hi = v;
+            if (v < lo)
+                lo = v;
+        }
+        const float range = hi - lo;
+        if (!(range > 0.0f) || !std::isfinite(range))
+            return false;
+        for (int r = 0; r < n; ++r)
+            rows[r][c] = (rows[r][c] - lo) / range;
+    }
+    return true;
+}
+
+void KOV_AbstractDistance(float** rows, int n, int cols, float* dist)
+{
+    const double w = 1.0 / (cols / 2);
+    const float* q = rows[n - 1];
+    for (int r = 0; r < n - 1; ++r) {
+        const float* x = rows[r];
+        float total = 0.0f;
+        for (int c = 1; c + 1 < cols; c += 2) {
+            const float dA = q[c] - x[c];
+            const float dB = q[c + 1] - x[c + 1];
+            const float pair = dA * dA + dB * dB;
+            total = static_cast<float>(total + pair * w * w);
+        }
+        dist[r] = total;
+    }
+    dist[n - 1] = 100.0f;
+}
+
+int KOV_KNNPredict(const float* labels, int k, int classNum)
+{
+    if (classNum < 2)
+        return 0;
+    std::vector<double> votes(static_cast<size_t>(classNum), 10000.0);
+    for (int i = 0; i < k; ++i)
+        for (int c = 0; c < classNum; ++c)
+            if (std::fabs(labels[i] - c) < 0.0001f)
+                votes[static_cast<size_t>(c)] -= 1.0;
+    int best = 0;
+    for (int c = 1; c < classNum; ++c)
+        if (votes[static_cast<size_t>(c)] < votes[static_cast<size_t>(best)])
+            best = c;
+    return best;
+}
+
+namespace {
+
+// The k smallest distances with their labels, when no distance ties across
+// the k-th place. The vote only counts labels, so then it is the same as
+// after the full sort; with a tie the sort's own order decides, and the caller
+// sorts.
+bool smallestK(const float* dist, const float* labels, int n, int k, std::vector<float>& outLabels)
+{
+    std::vector<float> d(static_cast<size_t>(k + 1), INFINITY), l(static_cast<size_t>(k + 1), 0.0f);
+    int held = 0;
+    for (int i = 0; i < n; ++i) {
+        const float v = dist[i];
+        if (held == k + 1 && !(v < d[static_cast<size_t>(k)]))
+            continue;
+        int at = held < k + 1 ? held++ : k;
+        while (at > 0 && d[static_cast<size_t>(at - 1)] > v) {
+            d[static_cast<size_t>(at)] = d[static_cast<size_t>(at - 1)];
+            l[static_cast<size_t>(at)] = l[static_cast<size_t>(at - 1)];
+            --at;
+        }
+        d[static_cast<size_t>(at)] = v;
+        l[static_cast<size_t>(at)] = labels[i];
+    }
+    // A value equal to the k-th but not kept would also tie; the strict test
+    // above keeps the first k+1 in order, so equality shows in d[k].
+    if (held < k + 1 || d[static_cast<size_t>(k - 1)] == d[static_cast<size_t>(k)])
+        return false;
+    outLabels.assign(l.begin(), l.begin() + k);
+    return true;
+}
+
+} // namespace
+
+int KOV_KNearestNeighbors(float** rows, int n, int cols, int classNum, int k)
+{
+    if (n < 1 || cols < 3 || k < 1)
+        return 0;
+    if (!KOV_FeatureMapping(rows, n, cols))
+        return 0;
+    std::vector<float> dist(static_cast<size_t>(n)), labels(static_cast<size_t>(n));
+    KOV_AbstractDistance(rows, n, cols, dist.data());
+    for (int r = 0; r < n; ++r)
+        labels[static_cast<size_t>(r)] = rows[r][0];
+    std::vector<float> nearest;
+    if (n > k && smallestK(dist.data(), labels.data(), n, k, nearest))
+        return KOV_KNNPredict(nearest.data(), k, classNum);
+    KOV_QSort(dist.data(), labels.data(), 0, n - 1);
+    return KOV_KNNPredict(labels.data(), k < n ? k : n, classNum);
+}

@@ -1,0 +1,31 @@
+#ifndef KOVFILTER_H
+#define KOVFILTER_H
+
+#include "iircoef.h"
+
+class KOVFilterPrivate;
+
+// One biquad section in transposed direct form II. The state carries over
+// between calls, so consecutive blocks filter as one signal. In and out may be
+// the same array.
+class KOVFilter
+{
+public:
+    explicit KOVFilter(IIRCoef_t coef);
+    ~KOVFilter();
+    KOVFilter(const KOVFilter&) = delete;
+    KOVFilter& operator=(const KOVFilter&) = delete;
+
+    void reset();
+    void filter(const float* in, float* out, int n);
+    // 16-bit samples are scaled by 1/32767 on the way in and by 32767 on the
+    // way out; outputs beyond the 16-bit range saturate.
+    void filter(const short* in, short* out, int n);
+    void filter(const short* in, float* out, int n);
+    void filter(const float* in, short* out, int n);
+
+private:
+    KOVFilterPrivate* d;
+};
+
+#endif // KOVFILTER_H
