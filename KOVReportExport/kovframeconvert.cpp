@@ -1,0 +1,77 @@
+#include "kovframeconvert.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <cstring>
+
+namespace {
+
+QImage copyRows(const cv::Mat& mat, QImage::Format format, int bytesPerPixel)
+{
+    QImage img(mat.cols, mat.rows, format);
+    if (img.isNull())
+        return QImage();
+    const size_t rowBytes = size_t(mat.cols) * size_t(bytesPerPixel);
+    for (int y = 0; y < mat.rows; ++y)
+        std::memcpy(img.scanLine(y), mat.ptr(y), rowBytes);
+    return img;
+}
+
+} // namespace
+
+QImage KOVFrameConvert::toQImage(const cv::Mat& mat)
+{
+    if (mat.empty() || mat.dims != 2)
+        return QImage();
+    switch (mat.type()) {
+    case CV_8UC3: {
+        // One pass: swap into the image's own buffer, which keeps its stride.
+        QImage img(mat.cols, mat.rows, QImage::Format_RGB888);
+        if (img.isNull())
+            return QImage();
+        cv::Mat dst(img.height(), img.width(), CV_8UC3, img.bits(), size_t(img.bytesPerLine()));
+        cv::cvtColor(mat, dst, cv::COLOR_BGR2RGB);
+        return img;
+    }
+    case CV_8UC4:
+        return copyRows(mat, QImage::Format_ARGB32, 4);
+    case CV_8UC1:
+        return copyRows(mat, QImage::Format_Grayscale8, 1);
+    default:
+        return QImage();
+    }
+}
+
+cv::Mat KOVFrameConvert::toMat(const QImage& image, bool clone, bool swapRB)
+{
+    if (image.isNull())
+        return cv::Mat();
+    // QImage's bits() on a const image do not detach; the cast only satisfies
+    // cv::Mat's constructor, which never writes unless the caller does.
+    uchar* bits = const_cast<uchar*>(image.constBits());
+    const size_t stride = size_t(image.bytesPerLine());
+    switch (image.format()) {
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8: {
+        cv::Mat m(image.height(), image.width(), CV_8UC1, bits, stride);
+        return clone ? m.clone() : m;
+    }
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied: {
+        cv::Mat m(image.height(), image.width(), CV_8UC4, bits, stride);
+        return clone ? m.clone() : m;
+    }
+    case QImage::Format_RGB888: {
+        cv::Mat m(image.height(), image.width(), CV_8UC3, bits, stride);
+        if (swapRB) {
+            cv::Mat out;
+            cv::cvtColor(m, out, cv::COLOR_RGB2BGR);
+            return out;
+        }
+        return clone ? m.clone() : m;
+    }
+    default:
+        return cv::Mat();
+    }
+}

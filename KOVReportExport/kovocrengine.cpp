@@ -1,0 +1,43 @@
+#include "kovocrengine.h"
+
+#include <tesseract/baseapi.h>
+
+#include <QByteArray>
+#include <QFile>
+
+KOVOcrEngine::KOVOcrEngine()
+    : m_api(new tesseract::TessBaseAPI)
+{
+    m_ready = m_api->Init(nullptr, "eng", tesseract::OEM_LSTM_ONLY) == 0;
+    if (m_ready) {
+        m_api->SetVariable("tessedit_char_whitelist", "0123456789dBN/A");
+        m_api->SetVariable("tessedit_parallelize", "0");
+        m_api->SetPageSegMode(tesseract::PSM_SINGLE_WORD);
+    }
+}
+
+KOVOcrEngine::~KOVOcrEngine()
+{
+    m_api->End();
+}
+
+QString KOVOcrEngine::recognise(const cv::Mat& binary)
+{
+    if (!m_ready || binary.empty() || binary.type() != CV_8UC1)
+        return QString();
+    const cv::Mat img = binary.isContinuous() ? binary : binary.clone();
+    m_api->SetImage(img.data, img.cols, img.rows, 1, int(img.step[0]));
+    char* text = m_api->GetUTF8Text();
+    const QString s = text ? QString::fromLatin1(text).trimmed() : QString();
+    delete[] text;
+    m_api->Clear();
+    return s;
+}
+
+bool KOVOcrEngine::hasLanguageData()
+{
+    const QByteArray prefix = qgetenv("TESSDATA_PREFIX");
+    if (!prefix.isEmpty())
+        return QFile::exists(QString::fromLocal8Bit(prefix) + QStringLiteral("/eng.traineddata"));
+    return QFile::exists(QStringLiteral("/usr/share/tesseract-ocr/5/tessdata/eng.traineddata"));
+}

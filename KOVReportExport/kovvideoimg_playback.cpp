@@ -1,0 +1,224 @@
+// Video road: loading a video, showing frames, playback and seeking.
+//
+// m_videoImgIndex is always the index of the frame on show: it is taken from
+// the frame source's own count of frames actually read, never computed ahead
+// of a read, so a failed read leaves picture and index together.
+#include "kovvideoimg.h"
+#include "ui_kovvideoimg.h"
+
+#include "kovframeconvert.h"
+#include "kovmarklookup.h"
+#include "kovocrcontext.h"
+#include "kovvideotime.h"
+
+#include <QTimer>
+
+#include <opencv2/imgproc.hpp>
+
+namespace {
+const char* const kPlayIdle = "border-image: url(:/style/ico/pause.png)";
+const char* const kPlayRunning = "border-image: url(:/style/ico/play.png)";
+enum { kLastBtn = 0, kPlayBtn = 1, kNextBtn = 2 };
+}
+
+void KOVVideoImg::setButtonEnabled(int which, bool enabled)
+{
+    static const char* const on[] = { "border-image: url(:/style/ico/lastFrame_video.png)", kPlayIdle,
+        "border-image: url(:/style/ico/nextFrame_video.png)" };
+    static const char* const off[] = { "border-image: url(:/style/ico/lastFrame_video_gray.png)",
+        "border-image: url(:/style/ico/pause_gray.png)", "border-image: url(:/style/ico/nextFrame_video_gray.png)" };
+    QPushButton* const btns[] = { ui->PB_lastFrame, ui->PB_play, ui->PB_nextFrame };
+    btns[which]->setEnabled(enabled);
+    // The play button's enabled look follows the playback state.
+    if (which == kPlayBtn && enabled && m_isPlaying)
+        btns[which]->setStyleSheet(QLatin1String(kPlayRunning));
+    else
+        btns[which]->setStyleSheet(QLatin1String(enabled ? on[which] : off[which]));
+}
+
+void KOVVideoImg::showVideoImg(QString path, QString dirPath)
+{
+    m_pointInfo.marked = false;
+    m_pointInfo.pdd = false;
+    m_pointInfo.type = ItemType::video;
+    m_pointInfo.wavform = false;
+    distImg_video(false);
+    showLeakPressure(dirPath);
+
+    // Not opening is not reported: the page then shows no frame and a zero
+    // length, and the frame information says what is missing.
+    m_capture.open(path);
+    m_videoImgCnt = m_capture.frameCount();
+    showVideoTime(m_videoImgCnt, true);
+    m_videoImgIndex = 0;
+
+    // Signals blocked: the handler would otherwise seek to frame 0 of the new
+    // video when the slider held the previous video's position.
+    {
+        const QSignalBlocker block(ui->horizontalSlider);
+        ui->horizontalSlider->setRange(0, std::max(0, m_videoImgCnt - 1));
+        ui->horizontalSlider->setValue(0);
+    }
+    updateAudioRecording(dirPath);
+
+    showItemInfo(m_videoImgIndex + 1);
+    updateSlider(m_videoImgIndex);
+    updateImg();
+    checkIndex();
+    updateTagFile(dirPath);
+    m_initAudio = false;
+}
+
+bool KOVVideoImg::updateImg()
+{
+    cv::Mat frame;
+    if (!m_capture.read(frame))
+        return false;
+    m_videoImgIndex = m_capture.lastIndex();
+
+    // Frames are shown at the imager's size whatever the file holds; the OCR
+    // region is defined on that size.
+    cv::Mat sized;
+    if (frame.cols == 1024 && frame.rows == 600)
+        sized = frame;
+    else
+        cv::resize(frame, sized, cv::Size(1024, 600), 0, 0, cv::INTER_LINEAR);
+    const QImage image = KOVFrameConvert::toQImage(sized);
+    if (image.isNull())
+        return false;
+    m_img = image;
+    showScaled(m_img);
+
+    QString stored;
+    if (KOVMarkLookup::heatSPL(m_markList, m_pointInfo.imgInfoList, m_videoImgIndex + 1, &stored)) {
+        // A locked frame shows the reading stored when it was locked.
+        retireOcr();
+        ui->infoMaxSPL->setText(stored);
+    } else {
+        showSoundPressure_OCR(sized);
+    }
+    return true;
+}
+
+bool KOVVideoImg::showFrameAt(int index)
+{
+    if (!m_capture.seek(index))
+        return false;
+    return updateImg();
+}
+
+void KOVVideoImg::stopPlayback()
+{
+    m_timer->stop();
+    m_isPlaying = false;
+    ui->PB_play->setStyleSheet(QLatin1String(kPlayIdle));
+}
+
+void KOVVideoImg::on_PB_play_clicked()
+{
+    if (m_isPlaying) {
+        stopPlayback();
+        return;
+    }
+    if (m_videoImgCnt <= 0)
+        return;
+    if (m_videoImgIndex >= m_videoImgCnt - 1) {
+        // Rewind by showing frame 0 now; the ticks then continue with frame 1.
+        if (!showFrameAt(0))
+            return;
+        // The pattern view replays from its start here, with its own work.
+        updateSlider(m_videoImgIndex);
+        checkIndex();
+    }
+    m_timer->start();
+    m_isPlaying = true;
+    ui->PB_play->setStyleSheet(QLatin1String(kPlayRunning));
+}
+
+void KOVVideoImg::slotTimeOut()
+{
+    if (m_videoImgIndex >= m_videoImgCnt - 1) {
+        stopPlayback();
+        return;
+    }
+    if (!updateImg()) {
+        // The container promised more frames than it holds: end as at the
+        // last frame.
+        stopPlayback();
+        checkIndex();
+        return;
+    }
+    updateSlider(m_videoImgIndex);
+    checkIndex();
+}
+
+void KOVVideoImg::on_PB_nextFrame_clicked()
+{
+    if (!updateImg())
+        return;
+    updateSlider(m_videoImgIndex);
+    checkIndex();
+}
+
+void KOVVideoImg::on_PB_lastFrame_clicked()
+{
+    if (m_videoImgIndex <= 0 || !showFrameAt(m_videoImgIndex - 1))
+        return;
+    updateSlider(m_videoImgIndex);
+    checkIndex();
+}
+
+void KOVVideoImg::on_horizontalSlider_valueChanged(int value)
+{
+    if (m_timer->isActive() || m_isPlaying)
+        stopPlayback();
+    // From frame 0 a jump straight to the last frame is ignored; the slider
+    // then goes back to the frame on show.
+    if (!(m_videoImgIndex == 0 && value == m_videoImgCnt - 1))
+        showFrameAt(value);
+    // On a failed read too: picture, index and slider stay together.
+    updateSlider(m_videoImgIndex);
+    checkIndex();
+}
+
+void KOVVideoImg::updateSlider(int index)
+{
+    showVideoTime(index + 1, false);
+    {
+        const QSignalBlocker block(ui->horizontalSlider);
+        ui->horizontalSlider->setValue(m_videoImgIndex);
+    }
+    ui->imgPRPD->clear();
+    // The pattern view and the audio buffer follow the frame with their own
+    // work (showPDD, paintWavForm and, once audio is loaded, setFFTIndex).
+}
+
+void KOVVideoImg::checkIndex()
+{
+    showItemInfo(m_videoImgIndex + 1);
+    if (m_videoImgIndex < 1) {
+        setButtonEnabled(kLastBtn, false);
+        // A one-frame video has nothing to step to.
+        if (m_videoImgCnt <= 1)
+            setButtonEnabled(kNextBtn, false);
+    } else if (m_videoImgIndex < m_videoImgCnt - 1) {
+        setButtonEnabled(kLastBtn, true);
+        if (!ui->PB_nextFrame->isEnabled())
+            setButtonEnabled(kNextBtn, true);
+    } else {
+        setButtonEnabled(kLastBtn, true);
+        setButtonEnabled(kNextBtn, false);
+    }
+}
+
+void KOVVideoImg::showVideoTime(int frames, bool total)
+{
+    (total ? ui->allCnt : ui->curCnt)->setText(KOVVideoTime::label(frames));
+}
+
+void KOVVideoImg::updateAudioRecording(QString dirPath)
+{
+    Q_UNUSED(dirPath);
+    // The audio buffer and the pattern view load the item's wav/ folder with
+    // their own work; until then a video has no waveform.
+}

@@ -1,0 +1,45 @@
+#ifndef KOVVIDEOSOURCE_H
+#define KOVVIDEOSOURCE_H
+
+#include <QString>
+
+#include <opencv2/core.hpp>
+#include <opencv2/videoio.hpp>
+
+// A video read frame by frame. It keeps its own count of the frames actually
+// read instead of asking the decoder for its position, which some backends
+// report one ahead or approximately after a seek: the index of the frame last
+// returned is what the review page shows and what its information and locked
+// frames refer to.
+class KOVVideoSource
+{
+public:
+    KOVVideoSource() = default;
+
+    // Opens path (UTF-8), trying a second time once; false leaves the source
+    // closed with a frame count of 0.
+    bool open(const QString& path);
+    void release();
+    bool isOpened() const { return m_capture.isOpened(); }
+
+    // The container's frame count; it may claim more frames than can be read.
+    int frameCount() const { return m_frameCount; }
+    // Index the next read returns.
+    int nextIndex() const { return m_nextIndex; }
+    // Index of the frame last read successfully, -1 before the first.
+    int lastIndex() const { return m_lastIndex; }
+
+    // Reads the frame at nextIndex(); on failure nothing moves.
+    bool read(cv::Mat& frame);
+    // Positions the next read at index (clamped to 0 .. count - 1).
+    bool seek(int index);
+
+private:
+    cv::VideoCapture m_capture;
+    int m_frameCount = 0;
+    int m_nextIndex = 0;
+    int m_lastIndex = -1;
+    bool m_resync = false;
+};
+
+#endif // KOVVIDEOSOURCE_H
