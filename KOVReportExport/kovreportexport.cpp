@@ -1,25 +1,89 @@
 #include "kovreportexport.h"
 
 #include "kovinformation.h"
+#include "kovitem.h"
+#include "kovmsg.h"
+#include "kovreportexportprivate.h"
+#include "kovvideoimg.h"
+#include "ui_kovreportexport.h"
 
-#include <QTabWidget>
+#include <QCloseEvent>
+#include <QDebug>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTabBar>
 
 KOVReportExport::KOVReportExport(QWidget* parent)
     : QMainWindow(parent)
+    , ui(new Ui::KOVReportExport)
+    , d(new KOVReportExportPrivate)
 {
-    m_tabWidget = new QTabWidget(this);
-    m_tabWidget->setObjectName(QStringLiteral("tabWidget_main"));
-    m_tabWidget->addTab(new QWidget(m_tabWidget), tr("浏览"));
-    setCentralWidget(m_tabWidget);
-    resize(KOVInformation::Instance()->getMainwindowSize());
-    setWindowTitle(KOVInformation::Instance()->AppTitle());
+    ui->setupUi(this);
+    setMinimumSize(50, 50);
+
+    QScreen* screen = QGuiApplication::screens().value(0);
+    if (screen) {
+        d->m_screenSize = screen->size();
+        connect(screen, &QScreen::logicalDotsPerInchChanged, this, &KOVReportExport::slotLogicalDotsPerInchChanged);
+    }
+    KOVInformation* info = KOVInformation::Instance();
+    setGeometry(QRect(pos(), info->getMainwindowSize()));
+    refreshSize(screen ? screen->logicalDotsPerInch() : 96.0);
+
+    setWindowIcon(QIcon(QStringLiteral("./OEM/icon.png")));
+    setWindowTitle(info->AppTitle());
+
+    batchVisible(false);
+    ui->batch_okPB->setIcon(QIcon(QStringLiteral(":/style/ico/MainWin/del.png")));
+    initStatusBar();
+    m_language = info->getLanguageId();
+
+    m_videoImg = new KOVVideoImg(nullptr);
+    ui->mainTabWidget->addTab(m_videoImg, tr("浏览页"));
+    ui->mainTabWidget->setCurrentIndex(0);
+    ui->mainTabWidget->tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
+    m_videoImg->isReportWin(false, -1);
+
+    connect(ui->mainTabWidget, SIGNAL(tabCloseRequested(int)), this, SLOT(slotRemoveReportWin(int)));
+    KOVMsg* hub = KOVMsg::Instance();
+    connect(hub, SIGNAL(sigChosedItemChanged(int, int)), this, SLOT(slotUpdateChosedList(int, int)));
+    connect(hub, SIGNAL(sigReportWinTiltleChanged(QString)), this, SLOT(slotUpdateReportWinTitle(QString)));
+    connect(hub, SIGNAL(sigSetItemUnchosed(int)), this, SLOT(slotSetItemUnchosed_videoWin(int)));
 }
 
-KOVReportExport::~KOVReportExport() = default;
+KOVReportExport::~KOVReportExport()
+{
+    delete d;
+    // The tab widget would delete the page too; deleting it first keeps the
+    // order the page's own teardown expects (the form still alive).
+    delete m_videoImg;
+    delete ui;
+}
+
+void KOVReportExport::initStatusBar()
+{
+    statusLb = new QLabel(this);
+    statusLb->setFixedSize(40, 20);
+    statusLb->setFrameShadow(QFrame::Raised);
+    ui->statusbar->addWidget(statusLb, 0);
+    statusLb->setGeometry(10, 0, 40, 20);
+    statusLb->setText(tr("路径："));
+    statusLb->show();
+
+    statusLb_filePath = new QLabel(this);
+    statusLb_filePath->setFixedSize(1500, 20);
+    statusLb_filePath->setFrameShadow(QFrame::Raised);
+    ui->statusbar->addWidget(statusLb_filePath, 0);
+    statusLb_filePath->setGeometry(50, 0, 1510, 20);
+    statusLb_filePath->show();
+}
 
 int KOVReportExport::getMainTabNum() const
 {
-    return m_tabWidget->count();
+    return ui->mainTabWidget->count();
 }
 
 void KOVReportExport::restoreData()
@@ -28,4 +92,55 @@ void KOVReportExport::restoreData()
 
 void KOVReportExport::saveData()
 {
+}
+
+void KOVReportExport::mousePressEvent(QMouseEvent*)
+{
+}
+
+void KOVReportExport::resizeEvent(QResizeEvent*)
+{
+    const int listWidth = ui->listWidget->width();
+    ui->scrollArea->setGeometry(ui->scrollArea->x(), 10, ui->centralwidget->width() - listWidth - 20,
+                                ui->centralwidget->height() - 10);
+    ui->listWidget->setGeometry(ui->listWidget->x(), ui->listWidget->y(), listWidth, ui->scrollArea->height());
+}
+
+void KOVReportExport::closeEvent(QCloseEvent* event)
+{
+    qDebug() << "KOVReportExport::closeEvent";
+    KOVInformation::Instance()->setMainwindowSize(size());
+    event->accept();
+}
+
+void KOVReportExport::refreshSize(double dpi)
+{
+    const double f = dpi / 96.0;
+    m_ratio = f / m_preDPIRate;
+    m_preDPIRate = f;
+    KOVInformation::Instance()->setScreenDPI(dpi);
+}
+
+void KOVReportExport::batchVisible(bool show)
+{
+    QRect list = ui->listWidget->geometry();
+    const QRect box = ui->groupBox_batchDel->geometry();
+    if (show == !ui->groupBox_batchDel->isHidden())
+        return; // the list has already made or given back the box's room
+    ui->groupBox_batchDel->setVisible(show);
+    if (show) {
+        ui->listWidget->setSelectionMode(QAbstractItemView::MultiSelection);
+        list.setRect(10, box.y() + box.height(), list.width(), list.height() - box.height());
+    } else {
+        ui->batch_allCB->setChecked(false);
+        ui->listWidget->setSelectionMode(QAbstractItemView::SingleSelection);
+        list.setRect(10, box.y(), list.width(), list.height() + box.height());
+    }
+    ui->listWidget->setGeometry(list);
+}
+
+void KOVReportExport::setChosedCheckboxVisible(bool visible)
+{
+    for (KOVItem* item : qAsConst(m_itemList))
+        item->setChosedBox(visible);
 }

@@ -1,12 +1,30 @@
 #ifndef KOVREPORTEXPORT_H
 #define KOVREPORTEXPORT_H
 
+#include "kovdatastruct.h"
+
+#include <QImage>
+#include <QList>
 #include <QMainWindow>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
 
-class QTabWidget;
+class KOVItem;
+class KOVReportExportPrivate;
+class KOVReportWin;
+class KOVVideoImg;
+class QLabel;
+class QListWidgetItem;
 
-// The application's main window. This is the bare frame that start-up and the
-// crash handler rely on; import, the file list and the pages build on it.
+namespace Ui {
+class KOVReportExport;
+}
+
+// The application's main window: the file list of imported items on the
+// left, the browse page (tab 0) and the report pages on the right, the shown
+// item's path in the status bar. The file-name list, the file-path list, the
+// list entries and the list widget's rows are kept aligned by index.
 class KOVReportExport : public QMainWindow
 {
     Q_OBJECT
@@ -21,8 +39,98 @@ public:
     // Writes the recovery cache of the open report pages.
     void saveData();
 
+    // The import road, step by step.
+    void importFiles();
+    QString openUsrDirDialog();
+    bool checkIsUsrDirSame(QString dir);
+    QStringList openDirListDialog(QString dir);
+    QStringList checkDirInfo(QStringList dirs, int count);
+    bool checkSameFile(QString name, QString path, int count);
+    void updateOpenDir();
+    QString getItemDirPath(QString path);
+
+    void clickItemtoShow(int row);
+    void setStatusInfo(int row, bool clear);
+    void updateCurrentCheckedFile(QString path);
+    void updateLanguage();
+    void setChosedCheckboxVisible(bool visible);
+    void batchVisible(bool show);
+    void checkDelChosedItem();
+    void addNewReport(int type);
+    void refreshSize(double dpi);
+
+    QStringList filePathList() const { return m_filePathList; }
+    QStringList fileNameList() const { return m_fileNameList; }
+    QQueue<KOVItem*> itemEntries() const { return m_itemList; }
+    int preIndex() const { return m_preIndex; }
+    KOVVideoImg* browsePage() const { return m_videoImg; }
+
+signals:
+    void sigProgressText(QString text);
+    void sigTotal(int total);
+    void sigValue(int value);
+    void sigFinishProgressBar(int ret);
+
+public slots:
+    void on_actionImport_triggered();
+    void on_actionDelete_triggered();
+    void on_actionbatchDel_triggered();
+    void on_actionElectricity_triggered();
+    void on_actionGas_triggered();
+    void on_actionsaveReport_triggered();
+    void on_actionChinese_triggered();
+    void on_actionEnglish_triggered();
+    void on_actionAbout_triggered();
+    void on_listWidget_itemPressed(QListWidgetItem* item);
+    void on_listWidget_currentRowChanged(int currentRow);
+    void on_mainTabWidget_currentChanged(int index);
+    void on_batch_allCB_toggled(bool checked);
+    void on_batch_okPB_clicked();
+    void on_batch_noPB_clicked();
+
+    void slotUpdateStatusLB(int row);
+    void slotOpenFile();
+    void slotSwitchItem(int next);
+    void slotSeclectItemChanged(int pre, int cur);
+    void slotRemoveReportWin(int index);
+    void slotUpdateChosedList(int pre, int now);
+    void slotUpdateReportWinTitle(QString title);
+    void slotSetItemUnchosed_videoWin(int row);
+    void slotSetItemChosed(QString name);
+    void slotSetItemUnchosed(QString name);
+    void slotUpdateReportInfo(KOVReportInfo_t info);
+    void slotLogicalDotsPerInchChanged(double dpi);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
-    QTabWidget* m_tabWidget = nullptr;
+    void initStatusBar();
+    void addRow(const QString& name);
+
+    Ui::KOVReportExport* ui;
+    KOVReportExportPrivate* d;
+    QString m_curDirName;
+    QString m_curFileName;
+    QStringList m_filePathList;
+    QStringList m_fileNameList;
+    KOVVideoImg* m_videoImg = nullptr;
+    QList<QImage> m_videoImgList;
+    QList<KOVReportWin*> m_winList;
+    int m_preIndex = -1;
+    QQueue<int> m_chosedItemList;
+    QList<KOVReportInfo> m_reportList;
+    int m_reportNum = 1;
+    QString m_exportPath;
+    QLabel* statusLb_filePath = nullptr;
+    QLabel* statusLb = nullptr;
+    QQueue<KOVItem*> m_itemList;
+    int m_language = 0;
+    bool m_duringDel = false;
+    double m_ratio = 1.0;
+    double m_preDPIRate = 1.0;
 };
 
 #endif // KOVREPORTEXPORT_H

@@ -1,0 +1,113 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
+<context>
+    <name>KOVFileDialog</name>
+    <message>
+        <source>Please select folder</source>
+        <translation>请选择文件夹</translation>
+    </message>
+</context>
+<context>
+    <name>KOVItem</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KOVReportExport</name>
+    <message>
+        <source>KOVReportExport</source>
+        <translation>KOVReportExport</translation>
+    </message>
+    <message>
+        <source>×</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>新建报告</source>
+        <translation>新建报告</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>语言</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>删除文件</source>
+        <translation>删除文件</translation>
+    </message>
+    <message>
+        <source>导出报告</source>
+        <translation>导出报告</translation>
+    </message>
+    <message>
+        <source>批量删除</source>
+        <translation>批量删除</translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <translation>信息</translation>
+    </message>
+    <message>
+        <source>中文</source>
+        <translation>中文</translation>
+    </message>
+    <message>
+        <source>英文</source>
+        <translation>英文</translation>
+    </message>
+    <message>
+        <source>导入文件</source>
+        <translation>导入文件</translation>
+    </message>
+    <message>
+        <source>电力</source>
+        <translation>电力</translation>
+    </message>
+    <message>
+        <source>气体</source>
+        <translation>气体</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>浏览页</source>
+        <translation>浏览页</translation>
+    </message>
+    <message>
+        <source>路径：</source>
+        <translation>路径：</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>导入用户目录不一，请先删除所有已导入文件后重新导入！</source>
+        <translation>导入用户目录不一，请先删除所有已导入文件后重新导入！</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>是</translation>
+    </message>
+</context>
+</TS>

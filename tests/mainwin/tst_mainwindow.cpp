@@ -1,0 +1,384 @@
+// The main window: its form, import of a user directory, pressing a row.
+#include "kovfiledialog.h"
+#include "kovinformation.h"
+#include "kovitem.h"
+#include "kovmessagebox.h"
+#include "kovmsg.h"
+#include "kovreportexport.h"
+#include "kovvideoimg.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QtTest>
+
+namespace {
+
+QStringList gWarnings;
+QtMessageHandler gPrevious = nullptr;
+
+void catchWarnings(QtMsgType type, const QMessageLogContext& ctx, const QString& msg)
+{
+    if (type == QtWarningMsg)
+        gWarnings << msg;
+    if (gPrevious)
+        gPrevious(type, ctx, msg);
+}
+
+struct Asked
+{
+    QString title;
+    QString text;
+};
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_root;
+    QList<Asked> m_asked;
+    QStringList m_chooserStarts;
+    QString m_answerDir; // what the folder chooser returns
+
+    // A small real JPEG, so the browse page has something to show.
+    void writeFile(const QString& path)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        if (path.endsWith(QLatin1String(".jpg"))) {
+            QImage img(64, 40, QImage::Format_RGB32);
+            img.fill(Qt::darkCyan);
+            QVERIFY(img.save(path, "JPG"));
+        } else {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+    }
+
+    // A user directory below the scratch root: files relative to it.
+    QString makeUsrDir(const QString& name, const QStringList& files)
+    {
+        const QString dir = m_root.filePath(name);
+        QDir().mkpath(dir);
+        writeFile(dir + QStringLiteral("/usrInfo.ini"));
+        for (const QString& f : files)
+            writeFile(dir + QLatin1Char('/') + f);
+        return dir;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        gPrevious = qInstallMessageHandler(catchWarnings);
+        KOVFileDialog::s_chooseHook = [this](const QString& start) {
+            m_chooserStarts << start;
+            return m_answerDir;
+        };
+        KOVMessageBox::s_answer = [this](QMessageBox::Icon, const QString& title, const QString& text,
+                                         const QStringList&) {
+            m_asked << Asked{title, text};
+            return 0;
+        };
+    }
+
+    void init()
+    {
+        m_asked.clear();
+        m_chooserStarts.clear();
+        m_answerDir.clear();
+        gWarnings.clear();
+    }
+
+    // Every object a slot or another feature names, with its class.
+    void formObjects_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("cls");
+        const char* rows[][2] = {{"listWidget", "QListWidget"},     {"scrollArea", "QScrollArea"},
+                                 {"scrollAreaWidgetContents", "QWidget"}, {"mainTabWidget", "QTabWidget"},
+                                 {"groupBox_batchDel", "QGroupBox"}, {"batch_allCB", "QCheckBox"},
+                                 {"batch_okPB", "QPushButton"},     {"batch_noPB", "QPushButton"},
+                                 {"line", "QFrame"},                {"menubar", "QMenuBar"},
+                                 {"menu", "QMenu"},                 {"menu_2", "QMenu"},
+                                 {"menu_3", "QMenu"},               {"menu_4", "QMenu"},
+                                 {"menu_5", "QMenu"},               {"menu_6", "QMenu"},
+                                 {"statusbar", "QStatusBar"},       {"centralwidget", "QWidget"},
+                                 {"actionImport", "QAction"},       {"actionDelete", "QAction"},
+                                 {"actionbatchDel", "QAction"},     {"actionElectricity", "QAction"},
+                                 {"actionGas", "QAction"},          {"actionsaveReport", "QAction"},
+                                 {"actionInformation", "QAction"},  {"actionChinese", "QAction"},
+                                 {"actionEnglish", "QAction"},      {"actionAbout", "QAction"}};
+        for (const auto& r : rows)
+            QTest::newRow(r[0]) << QString::fromLatin1(r[0]) << QString::fromLatin1(r[1]);
+    }
+    void formObjects()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, cls);
+        KOVReportExport w;
+        QObject* o = w.findChild<QObject*>(name);
+        QVERIFY2(o, qPrintable(name));
+        QVERIFY2(o->inherits(qPrintable(cls)), o->metaObject()->className());
+    }
+
+    void everyNamedSlotIsBound()
+    {
+        gWarnings.clear();
+        KOVReportExport w;
+        for (const QString& m : qAsConst(gWarnings))
+            QVERIFY2(!m.contains(QLatin1String("No matching signal")), qPrintable(m));
+        // Bound by name: the Import action reaches the chooser.
+        w.findChild<QAction*>(QStringLiteral("actionImport"))->trigger();
+        QCOMPARE(m_chooserStarts.size(), 1);
+    }
+
+    void formLayout()
+    {
+        KOVReportExport w;
+        auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("mainTabWidget"));
+        QCOMPARE(w.getMainTabNum(), 1);
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(tabs->isMovable());
+        QVERIFY(tabs->tabsClosable());
+        QVERIFY(!tabs->tabBar()->tabButton(0, QTabBar::RightSide));
+        QVERIFY(!w.findChild<QAction*>(QStringLiteral("actionInformation"))->isVisible());
+        QVERIFY(w.findChild<QGroupBox*>(QStringLiteral("groupBox_batchDel"))->isHidden());
+        // The hidden batch box gives its room to the list.
+        QCOMPARE(w.findChild<QListWidget*>(QStringLiteral("listWidget"))->y(), 10);
+    }
+
+    void englishMenus()
+    {
+        QTranslator t;
+        QVERIFY(t.load(QStringLiteral(":/style/font/Translate_EN.qm")));
+        qApp->installTranslator(&t);
+        KOVReportExport w;
+        qApp->removeTranslator(&t);
+        QCOMPARE(w.findChild<QAction*>(QStringLiteral("actionChinese"))->text(), QStringLiteral("Chinease"));
+        QCOMPARE(w.findChild<QAction*>(QStringLiteral("actionEnglish"))->text(), QStringLiteral("English"));
+        QCOMPARE(w.findChild<QAction*>(QStringLiteral("actionImport"))->text(), QStringLiteral("Import"));
+        QCOMPARE(w.findChild<QMenu*>(QStringLiteral("menu_6"))->title(), QStringLiteral("New Report"));
+        QCOMPARE(w.findChild<QTabWidget*>(QStringLiteral("mainTabWidget"))->tabText(0), QStringLiteral("Browse Page"));
+    }
+
+    // Which folders become rows. files: relative to the user directory.
+    void importRules_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("thumbnail pair") << QStringList{"i1/A.jpg", "i1/.thumbnail.jpg"} << QStringList{"A.jpg"};
+        QTest::newRow("video with thumbnail") << QStringList{"i1/B.mp4", "i1/.thumbnail.jpg"} << QStringList{"B.mp4"};
+        QTest::newRow("picture and video skipped") << QStringList{"i1/A.jpg", "i1/B.mp4"} << QStringList{};
+        QTest::newRow("triple skipped") << QStringList{"i1/A.jpg", "i1/B.jpg", "i1/.thumbnail.jpg"}
+                                        << QStringList{};
+        QTest::newRow("A.JPG dropped") << QStringList{"i1/A.JPG", "i2/C.jpg"} << QStringList{"C.jpg"};
+        QTest::newRow("thumbnail alone dropped") << QStringList{"i1/.thumbnail.jpg"} << QStringList{};
+        QTest::newRow("empty folder dropped") << QStringList{"i1/info.dat"} << QStringList{};
+        QTest::newRow("other files ignored") << QStringList{"i1/A.jpg", "i1/info.dat", "i1/wav/a.wav"}
+                                             << QStringList{"A.jpg"};
+        QTest::newRow("blanks and Chinese") << QStringList{"测试 项目 1/图 片.jpg"} << QStringList{"图 片.jpg"};
+        QTest::newRow("user directory itself is an item") << QStringList{"Top.jpg", "i1/A.jpg"}
+                                                          << QStringList{"Top.jpg", "A.jpg"};
+        QTest::newRow("order ignores letter case") << QStringList{"b/2.jpg", "A/1.jpg", "C/3.mp4"}
+                                                   << QStringList{"1.jpg", "2.jpg", "3.mp4"};
+    }
+    void importRules()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, rows);
+        const QString dir = makeUsrDir(QStringLiteral("rules_%1").arg(QTest::currentDataTag()), files);
+        // A picture beside the user directory must never be reached.
+        writeFile(m_root.filePath(QStringLiteral("Outside.jpg")));
+        m_answerDir = dir;
+        KOVReportExport w;
+        QSignalSpy changed(KOVMsg::Instance(), &KOVMsg::sigItemListChanged);
+        w.importFiles();
+        QCOMPARE(w.fileNameList(), rows);
+        QCOMPARE(changed.count(), rows.isEmpty() ? 0 : 1);
+        auto* list = w.findChild<QListWidget*>(QStringLiteral("listWidget"));
+        QCOMPARE(list->count(), rows.size());
+        QCOMPARE(w.itemEntries().size(), rows.size());
+        for (int r = 0; r < rows.size(); ++r) {
+            QCOMPARE(w.itemEntries().at(r)->itemName(), rows.at(r));
+            QVERIFY(QFile::exists(w.filePathList().at(r)));
+            QVERIFY(w.filePathList().at(r).endsWith(QLatin1Char('/') + rows.at(r)));
+            QVERIFY(w.filePathList().at(r).startsWith(dir + QLatin1Char('/')));
+            QCOMPARE(list->itemWidget(list->item(r)), w.itemEntries().at(r));
+        }
+        if (!rows.isEmpty()) {
+            QCOMPARE(KOVInformation::Instance()->getFileNameList(), rows);
+            QCOMPARE(KOVInformation::Instance()->getFilePathList(), w.filePathList());
+            QCOMPARE(KOVInformation::Instance()->getUsrDirPath(), dir + QLatin1Char('/'));
+        }
+        QVERIFY(m_asked.isEmpty());
+    }
+
+    void secondImportAddsNothing()
+    {
+        const QString dir = makeUsrDir(QStringLiteral("twice"), {"i1/A.jpg", "i2/B.mp4"});
+        m_answerDir = dir;
+        KOVReportExport w;
+        w.importFiles();
+        QCOMPARE(w.fileNameList().size(), 2);
+        QSignalSpy changed(KOVMsg::Instance(), &KOVMsg::sigItemListChanged);
+        w.importFiles();
+        QCOMPARE(w.fileNameList().size(), 2);
+        QCOMPARE(w.findChild<QListWidget*>(QStringLiteral("listWidget"))->count(), 2);
+        QCOMPARE(changed.count(), 0);
+        QVERIFY(m_asked.isEmpty());
+
+        // A folder added since is picked up on its own.
+        writeFile(dir + QStringLiteral("/i3/C.jpg"));
+        w.importFiles();
+        QCOMPARE(w.fileNameList(), (QStringList{"A.jpg", "B.mp4", "C.jpg"}));
+        QCOMPARE(changed.count(), 1);
+    }
+
+    void cancelChangesNothing()
+    {
+        KOVInformation::Instance()->setcustomPath(m_root.path() + QStringLiteral("/"));
+        QFile::remove(QStringLiteral("./cfg/config.ini"));
+        KOVReportExport w;
+        QSignalSpy changed(KOVMsg::Instance(), &KOVMsg::sigItemListChanged);
+        m_answerDir.clear();
+        w.importFiles();
+        QCOMPARE(m_chooserStarts, QStringList{m_root.path() + QStringLiteral("/")});
+        QCOMPARE(KOVInformation::Instance()->getCustomPath(), m_root.path() + QStringLiteral("/"));
+        QVERIFY(!QFile::exists(QStringLiteral("./cfg/config.ini")));
+        QVERIFY(m_asked.isEmpty());
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(w.findChild<QListWidget*>(QStringLiteral("listWidget"))->count(), 0);
+    }
+
+    void missingCustomPathStartsAbove()
+    {
+        KOVInformation::Instance()->setcustomPath(m_root.filePath(QStringLiteral("gone/")));
+        KOVReportExport w;
+        w.importFiles();
+        QCOMPARE(m_chooserStarts, QStringList{QStringLiteral("../")});
+    }
+
+    void customPathBecomesParent()
+    {
+        const QString dir = makeUsrDir(QStringLiteral("parent/u1"), {"i1/A.jpg"});
+        m_answerDir = dir;
+        KOVReportExport w;
+        w.importFiles();
+        QCOMPARE(KOVInformation::Instance()->getCustomPath(), m_root.filePath(QStringLiteral("parent/")));
+        w.importFiles();
+        QCOMPARE(m_chooserStarts.value(1), m_root.filePath(QStringLiteral("parent/")));
+    }
+
+    void foreignDirectoryWarns()
+    {
+        const QString first = makeUsrDir(QStringLiteral("own"), {"i1/A.jpg"});
+        const QString other = makeUsrDir(QStringLiteral("foreign"), {"i1/Z.jpg", "i2/Y.jpg"});
+        m_answerDir = first;
+        KOVReportExport w;
+        w.importFiles();
+        const QString custom = KOVInformation::Instance()->getCustomPath();
+        QSignalSpy changed(KOVMsg::Instance(), &KOVMsg::sigItemListChanged);
+        m_answerDir = other;
+        w.importFiles();
+        QCOMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked.at(0).title, QStringLiteral("警告"));
+        QCOMPARE(m_asked.at(0).text, QStringLiteral("导入用户目录不一，请先删除所有已导入文件后重新导入！"));
+        QCOMPARE(w.fileNameList(), QStringList{"A.jpg"});
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(KOVInformation::Instance()->getUsrDirPath(), first + QLatin1Char('/'));
+        QCOMPARE(KOVInformation::Instance()->getCustomPath(), custom);
+    }
+
+    void boxesHiddenOnBrowsePage()
+    {
+        m_answerDir = makeUsrDir(QStringLiteral("boxes"), {"i1/A.jpg", "i2/B.jpg"});
+        KOVReportExport w;
+        w.importFiles();
+        for (KOVItem* item : w.itemEntries())
+            QVERIFY(item->findChild<QCheckBox*>(QStringLiteral("chose_checkBox"))->isHidden());
+    }
+
+    // Row press: the browse page shows the item; on a report tab it does not.
+    void pressRow()
+    {
+        const QString dir = makeUsrDir(QStringLiteral("press"), {"i1/A.jpg", "i2/B.jpg"});
+        m_answerDir = dir;
+        KOVReportExport w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.importFiles();
+        auto* list = w.findChild<QListWidget*>(QStringLiteral("listWidget"));
+        const auto status = w.statusBar()->findChildren<QLabel*>();
+        QCOMPARE(w.preIndex(), -1);
+
+        w.on_listWidget_itemPressed(list->item(1));
+        QCOMPARE(w.preIndex(), 1);
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(w.browsePage()->shownItem(), 1);
+        bool shown = false;
+        for (QLabel* l : status)
+            shown = shown || l->text() == w.filePathList().at(1);
+        QVERIFY(shown);
+
+        auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("mainTabWidget"));
+        auto* report = new QWidget;
+        tabs->addTab(report, QStringLiteral("report"));
+        tabs->setCurrentIndex(1);
+        w.on_listWidget_itemPressed(list->item(0));
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(w.preIndex(), 1);
+        QCOMPARE(w.browsePage()->shownItem(), 1);
+    }
+
+    void switchWraps_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("next");
+        QTest::addColumn<int>("to");
+        QTest::newRow("after the last comes the first") << 2 << 1 << 0;
+        QTest::newRow("before the first comes the last") << 0 << 0 << 2;
+        QTest::newRow("forward") << 0 << 1 << 1;
+    }
+    void switchWraps()
+    {
+        QFETCH(int, from);
+        QFETCH(int, next);
+        QFETCH(int, to);
+        m_answerDir = makeUsrDir(QStringLiteral("switch"), {"a/1.jpg", "b/2.jpg", "c/3.jpg"});
+        KOVReportExport w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.importFiles();
+        auto* list = w.findChild<QListWidget*>(QStringLiteral("listWidget"));
+        w.on_listWidget_itemPressed(list->item(from));
+        w.slotSwitchItem(next);
+        QCOMPARE(w.preIndex(), to);
+    }
+
+    void cleanupTestCase()
+    {
+        KOVFileDialog::s_chooseHook = nullptr;
+        KOVMessageBox::s_answer = nullptr;
+        qInstallMessageHandler(gPrevious);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
