@@ -2,6 +2,7 @@
 // KOVReportExport/style/ico; run this again after changing a drawing:
 //   build/tools/kovicons KOVReportExport/style/ico
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -37,6 +38,151 @@ void drawApp(QPainter& p, int s)
     p.drawEllipse(QPointF(s * 0.5, s * 0.58), s * 0.11, s * 0.11);
 }
 
+
+// Review page: playback, frame stepping, lock, clip, tag and drop-down
+// drawings. The play button shows "pause.png" while stopped and "play.png"
+// while playing, so pause.png carries the play triangle (the action a press
+// starts) and play.png the pause bars.
+const QColor kReviewBlue(0x1f, 0x6f, 0xc5);
+const QColor kReviewGrey(0xb4, 0xb4, 0xb4);
+
+void drawRoundBase(QPainter& p, int s, const QColor& c)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawEllipse(QRectF(s * 0.04, s * 0.04, s * 0.92, s * 0.92));
+}
+
+void drawTriangle(QPainter& p, int s, double x0, double x1, bool right)
+{
+    QPainterPath path;
+    const double tip = right ? x1 : x0;
+    const double base = right ? x0 : x1;
+    path.moveTo(base * s, s * 0.28);
+    path.lineTo(tip * s, s * 0.5);
+    path.lineTo(base * s, s * 0.72);
+    path.closeSubpath();
+    p.setBrush(Qt::white);
+    p.drawPath(path);
+}
+
+void drawPlayTriangle(QPainter& p, int s, const QColor& c)
+{
+    drawRoundBase(p, s, c);
+    drawTriangle(p, s, 0.38, 0.74, true);
+}
+
+void drawPauseBars(QPainter& p, int s)
+{
+    drawRoundBase(p, s, kReviewBlue);
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(s * 0.34, s * 0.28, s * 0.11, s * 0.44));
+    p.drawRect(QRectF(s * 0.55, s * 0.28, s * 0.11, s * 0.44));
+}
+
+void drawStep(QPainter& p, int s, const QColor& c, bool forward)
+{
+    drawRoundBase(p, s, c);
+    if (forward) {
+        drawTriangle(p, s, 0.3, 0.62, true);
+        p.drawRect(QRectF(s * 0.63, s * 0.28, s * 0.08, s * 0.44));
+    } else {
+        drawTriangle(p, s, 0.38, 0.7, false);
+        p.drawRect(QRectF(s * 0.29, s * 0.28, s * 0.08, s * 0.44));
+    }
+}
+
+void drawPadlock(QPainter& p, int s, const QColor& c)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(c, s * 0.1, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(s * 0.3, s * 0.12, s * 0.4, s * 0.46), 0, 180 * 16);
+    p.drawLine(QPointF(s * 0.3, s * 0.35), QPointF(s * 0.3, s * 0.45));
+    p.drawLine(QPointF(s * 0.7, s * 0.35), QPointF(s * 0.7, s * 0.45));
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawRoundedRect(QRectF(s * 0.18, s * 0.44, s * 0.64, s * 0.46), s * 0.08, s * 0.08);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(s * 0.5, s * 0.62), s * 0.06, s * 0.06);
+    p.drawRect(QRectF(s * 0.475, s * 0.64, s * 0.05, s * 0.14));
+}
+
+void drawScissors(QPainter& p, int s, const QColor& c)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(c, s * 0.09, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawLine(QPointF(s * 0.22, s * 0.12), QPointF(s * 0.62, s * 0.66));
+    p.drawLine(QPointF(s * 0.78, s * 0.12), QPointF(s * 0.38, s * 0.66));
+    p.drawEllipse(QPointF(s * 0.3, s * 0.76), s * 0.13, s * 0.13);
+    p.drawEllipse(QPointF(s * 0.7, s * 0.76), s * 0.13, s * 0.13);
+}
+
+void drawCross(QPainter& p, int s, double cx, double cy, double r, const QColor& c)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawEllipse(QPointF(s * cx, s * cy), s * r, s * r);
+    p.setPen(QPen(Qt::white, s * r * 0.28, Qt::SolidLine, Qt::RoundCap));
+    const double d = r * 0.45;
+    p.drawLine(QPointF(s * (cx - d), s * (cy - d)), QPointF(s * (cx + d), s * (cy + d)));
+    p.drawLine(QPointF(s * (cx + d), s * (cy - d)), QPointF(s * (cx - d), s * (cy + d)));
+}
+
+void drawTag(QPainter& p, int s)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    path.moveTo(s * 0.1, s * 0.5);
+    path.lineTo(s * 0.35, s * 0.2);
+    path.lineTo(s * 0.9, s * 0.2);
+    path.lineTo(s * 0.9, s * 0.8);
+    path.lineTo(s * 0.35, s * 0.8);
+    path.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xff, 0x96, 0x46));
+    p.drawPath(path);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(s * 0.33, s * 0.5), s * 0.07, s * 0.07);
+}
+
+void drawCaretDown(QPainter& p, int s)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    path.moveTo(s * 0.3, s * 0.42);
+    path.lineTo(s * 0.7, s * 0.42);
+    path.lineTo(s * 0.5, s * 0.62);
+    path.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x59, 0x59, 0x59));
+    p.drawPath(path);
+}
+
+// The empty display: a faint picture frame with a mountain and a sun.
+void drawNoImage(QPainter& p, int s)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor c(0xd0, 0xd3, 0xda);
+    p.setPen(QPen(c, s * 0.04));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(s * 0.1, s * 0.2, s * 0.8, s * 0.6), s * 0.05, s * 0.05);
+    QPainterPath hill;
+    hill.moveTo(s * 0.14, s * 0.76);
+    hill.lineTo(s * 0.4, s * 0.46);
+    hill.lineTo(s * 0.56, s * 0.62);
+    hill.lineTo(s * 0.66, s * 0.52);
+    hill.lineTo(s * 0.86, s * 0.76);
+    hill.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawPath(hill);
+    p.drawEllipse(QPointF(s * 0.7, s * 0.35), s * 0.06, s * 0.06);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -46,6 +192,24 @@ int main(int argc, char** argv)
     QDir().mkpath(out);
     const std::map<QString, std::pair<int, std::function<void(QPainter&, int)>>> icons = {
         { QStringLiteral("app.png"), { 128, drawApp } },
+        { QStringLiteral("pause.png"), { 60, [](QPainter& p, int s) { drawPlayTriangle(p, s, kReviewBlue); } } },
+        { QStringLiteral("pause_gray.png"), { 60, [](QPainter& p, int s) { drawPlayTriangle(p, s, kReviewGrey); } } },
+        { QStringLiteral("play.png"), { 60, drawPauseBars } },
+        { QStringLiteral("lastFrame_video.png"), { 60, [](QPainter& p, int s) { drawStep(p, s, kReviewBlue, false); } } },
+        { QStringLiteral("lastFrame_video_gray.png"), { 60, [](QPainter& p, int s) { drawStep(p, s, kReviewGrey, false); } } },
+        { QStringLiteral("nextFrame_video.png"), { 60, [](QPainter& p, int s) { drawStep(p, s, kReviewBlue, true); } } },
+        { QStringLiteral("nextFrame_video_gray.png"), { 60, [](QPainter& p, int s) { drawStep(p, s, kReviewGrey, true); } } },
+        { QStringLiteral("VideoWin/lockBtn.png"), { 60, [](QPainter& p, int s) { drawPadlock(p, s, kReviewBlue); } } },
+        { QStringLiteral("VideoWin/lock.png"), { 32, [](QPainter& p, int s) { drawPadlock(p, s, QColor(0x59, 0x59, 0x59)); } } },
+        { QStringLiteral("VideoWin/lockDel.png"), { 32, [](QPainter& p, int s) { drawCross(p, s, 0.5, 0.5, 0.36, QColor(0xd9, 0x3b, 0x3b)); } } },
+        { QStringLiteral("VideoWin/cut.png"), { 32, [](QPainter& p, int s) { drawScissors(p, s, QColor(0x40, 0x40, 0x40)); } } },
+        { QStringLiteral("VideoWin/cutDel.png"), { 50, [](QPainter& p, int s) {
+              drawScissors(p, s, QColor(0x40, 0x40, 0x40));
+              drawCross(p, s, 0.74, 0.3, 0.22, QColor(0xd9, 0x3b, 0x3b));
+          } } },
+        { QStringLiteral("VideoWin/tag.png"), { 32, drawTag } },
+        { QStringLiteral("VideoWin/caret-down.png"), { 30, drawCaretDown } },
+        { QStringLiteral("null.png"), { 256, drawNoImage } },
     };
     for (const auto& [name, spec] : icons) {
         QImage img = canvas(spec.first);
@@ -53,6 +217,7 @@ int main(int argc, char** argv)
             QPainter p(&img);
             spec.second(p, spec.first);
         }
+        QDir(out).mkpath(QFileInfo(name).path());
         if (!img.save(QDir(out).filePath(name)))
             return 1;
     }
