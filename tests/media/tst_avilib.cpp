@@ -1,0 +1,446 @@
+// The clip container: the byte layout players rely on, the size limit, write
+// failures, audio tracks, and a reader that survives damaged files.
+#include "avilib.h"
+#include "kovmediafixtures.h"
+#include "kovtestutil.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fcntl.h>
+#include <opencv2/videoio.hpp>
+#include <unistd.h>
+
+namespace {
+
+QByteArray filled(int n, char seed)
+{
+    QByteArray b(n, '\0');
+    for (int i = 0; i < n; ++i)
+        b[i] = static_cast<char>(seed + i * 7);
+    return b;
+}
+
+void put(QByteArray& b, int at, quint32 v)
+{
+    qToLittleEndian<quint32>(v, reinterpret_cast<uchar*>(b.data()) + at);
+}
+
+void tag(QByteArray& b, int at, const char* t)
+{
+    memcpy(b.data() + at, t, 4);
+}
+
+quint32 get(const QByteArray& b, int at)
+{
+    return qFromLittleEndian<quint32>(reinterpret_cast<const uchar*>(b.constData()) + at);
+}
+
+QByteArray jpeg(int w, int h, int i)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(QColor::fromHsv((i * 36) % 360, 200, 220));
+    QPainter p(&img);
+    p.fillRect(i * 10 % w, h / 4, w / 5, h / 2, Qt::black);
+    p.end();
+    QByteArray out;
+    QBuffer buf(&out);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, "JPG", 85);
+    return out;
+}
+
+// Writes frames (and nothing else) as a 15 fps MJPG clip.
+bool writeClip(const QString& path, int w, int h, const QList<QByteArray>& frames)
+{
+    avi_t* a = AVI_open_output_file(QFile::encodeName(path).constData());
+    if (!a)
+        return false;
+    AVI_set_video(a, w, h, 15.0, "MJPG");
+    for (const QByteArray& f : frames)
+        if (AVI_write_frame(a, f.constData(), f.size(), 1) != 0)
+            return false;
+    return AVI_close(a) == 0;
+}
+
+} // namespace
+
+class TestAvilib : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        QVERIFY(m_dir->isValid());
+        AVI_errno = 0;
+    }
+
+    void workedExampleByteForByte()
+    {
+        const QList<QByteArray> frames = {filled(1001, 1), filled(1000, 2), filled(1002, 3)};
+        const QString path = m_dir->filePath(QStringLiteral("clip.avi"));
+        QVERIFY(writeClip(path, 1024, 600, frames));
+
+        // The expected file, laid out from the format's table.
+        QByteArray e(5132, '\0');
+        tag(e, 0, "RIFF"), put(e, 4, 5124), tag(e, 8, "AVI ");
+        tag(e, 12, "LIST"), put(e, 16, 192), tag(e, 20, "hdrl");
+        tag(e, 24, "avih"), put(e, 28, 56), put(e, 32, 66667), put(e, 44, 0x110), put(e, 48, 3), put(e, 56, 1);
+        put(e, 64, 1024), put(e, 68, 600);
+        tag(e, 88, "LIST"), put(e, 92, 116), tag(e, 96, "strl"), tag(e, 100, "strh"), put(e, 104, 56);
+        tag(e, 108, "vids"), tag(e, 112, "MJPG"), put(e, 128, 1000000), put(e, 132, 15000000), put(e, 140, 3);
+        put(e, 148, 0xFFFFFFFF);
+        tag(e, 164, "strf"), put(e, 168, 40), put(e, 172, 40), put(e, 176, 1024), put(e, 180, 600);
+        put(e, 184, 1 | 24 << 16), tag(e, 188, "MJPG"), put(e, 192, 1843200);
+        tag(e, 212, "LIST"), put(e, 216, 76), tag(e, 220, "INFO"), tag(e, 224, "ISFT"), put(e, 228, 64);
+        tag(e, 296, "JUNK"), put(e, 300, 1732);
+        tag(e, 2036, "LIST"), put(e, 2040, 3032), tag(e, 2044, "movi");
+        const int at[3] = {2048, 3058, 4066};
+        for (int i = 0; i < 3; ++i) {
+            tag(e, at[i], "00db"), put(e, at[i] + 4, static_cast<quint32>(frames[i].size()));
+            e.replace(at[i] + 8, frames[i].size(), frames[i]);
+        }
+        tag(e, 5076, "idx1"), put(e, 5080, 48);
+        for (int i = 0; i < 3; ++i) {
+            const int p = 5084 + 16 * i;
+            tag(e, p, "00db"), put(e, p + 4, 0x10), put(e, p + 8, static_cast<quint32>(at[i]));
+            put(e, p + 12, static_cast<quint32>(frames[i].size()));
+        }
+        const QByteArray got = KOVTest::readAll(path);
+        QCOMPARE(got.size(), 5132);
+        for (int i = 0; i < e.size(); ++i)
+            if (got[i] != e[i])
+                QFAIL(qPrintable(QStringLiteral("first difference at byte %1").arg(i)));
+    }
+
+    void videoHeaderFields_data()
+    {
+        QTest::addColumn<double>("fps");
+        QTest::addColumn<QByteArray>("compressor");
+        QTest::addColumn<quint32>("usPerFrame");
+        QTest::addColumn<quint32>("rate");
+        QTest::addColumn<QByteArray>("code");
+        QTest::newRow("MJPG at 15") << 15.0 << QByteArray("MJPG") << 66667u << 15000000u << QByteArray("MJPG");
+        QTest::newRow("RGB24 gives a zero code") << 15.0 << QByteArray("RGB24") << 66667u << 15000000u
+                                                 << QByteArray(4, '\0');
+        QTest::newRow("fps 0") << 0.0 << QByteArray("MJPG") << 0u << 0u << QByteArray("MJPG");
+        QTest::newRow("fps below 0.001") << 0.0009 << QByteArray("MJPG") << 0u << 0u << QByteArray("MJPG");
+        QTest::newRow("NTSC rate rounds") << 29.97 << QByteArray("mjpg") << 33367u << 29970000u << QByteArray("mjpg");
+        QTest::newRow("long code cut to four") << 25.0 << QByteArray("XVIDEO") << 40000u << 25000000u
+                                               << QByteArray("XVID");
+    }
+    void videoHeaderFields()
+    {
+        QFETCH(double, fps);
+        QFETCH(QByteArray, compressor);
+        QFETCH(quint32, usPerFrame);
+        QFETCH(quint32, rate);
+        QFETCH(QByteArray, code);
+        const QString path = m_dir->filePath(QStringLiteral("h.avi"));
+        avi_t* a = AVI_open_output_file(QFile::encodeName(path).constData());
+        QVERIFY(a);
+        AVI_set_video(a, 64, 48, fps, compressor.constData());
+        QCOMPARE(AVI_close(a), 0);
+        const QByteArray b = KOVTest::readAll(path);
+        QCOMPARE(get(b, 32), usPerFrame);
+        QCOMPARE(get(b, 132), rate);
+        QCOMPARE(b.mid(112, 4), code);
+        QCOMPARE(b.mid(188, 4), code);
+        QCOMPARE(b.size(), 2048 + 8); // an empty index
+    }
+
+    void provisionalHeaderWhileRecording()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("p.avi"));
+        avi_t* a = AVI_open_output_file(QFile::encodeName(path).constData());
+        QVERIFY(a);
+        AVI_set_video(a, 320, 240, 15.0, "MJPG");
+        const QByteArray f = filled(999, 5);
+        QCOMPARE(AVI_write_frame(a, f.constData(), f.size(), 1), 0);
+        const QByteArray b = KOVTest::readAll(path);
+        QCOMPARE(get(b, 4), 0xFEFFF003u);
+        QCOMPARE(get(b, 2040), 0xFEFFF003u);
+        QCOMPARE(get(b, 48), 0u);
+        QCOMPARE(get(b, 140), 0u);
+        QCOMPARE(get(b, 44), 0x110u);
+        QCOMPARE(b.mid(212, 4), QByteArray("JUNK"));
+        QCOMPARE(get(b, 216), 1816u);
+        QCOMPARE(AVI_close(a), 0);
+    }
+
+    void reopeningLongerFileLeavesOnlyTheClip()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("old.avi"));
+        QVERIFY(KOVMediaFixture::writeFile(path, QByteArray(100000, 'x')));
+        QVERIFY(writeClip(path, 16, 16, {filled(11, 0)}));
+        QCOMPARE(QFileInfo(path).size(), qint64(2048 + 8 + 12 + 8 + 16));
+    }
+
+    void sizeLimit_data()
+    {
+        QTest::addColumn<qint64>("pos");
+        QTest::addColumn<int>("bytes");
+        QTest::addColumn<bool>("accepted");
+        const qint64 limit = 0xFEFFF800LL;
+        // One entry already in the index: the test adds 16 x (1 + 1).
+        QTest::newRow("reaches the limit") << limit - 100 - 16 - 32 << 100 << false;
+        QTest::newRow("one byte below") << limit - 100 - 16 - 32 - 1 << 100 << true;
+        // In 32-bit arithmetic this sum wraps to a small number and passes.
+        QTest::newRow("would wrap in 32 bits") << qint64(0xFEFFF000LL) << 0x02000000 << false;
+    }
+    void sizeLimit()
+    {
+        QFETCH(qint64, pos);
+        QFETCH(int, bytes);
+        QFETCH(bool, accepted);
+        const QString path = m_dir->filePath(QStringLiteral("big.avi"));
+        avi_t* a = AVI_open_output_file(QFile::encodeName(path).constData());
+        QVERIFY(a);
+        AVI_set_video(a, 16, 16, 15.0, "MJPG");
+        const QByteArray first = filled(10, 0);
+        QCOMPARE(AVI_write_frame(a, first.constData(), first.size(), 1), 0);
+        const int64_t realPos = a->pos;
+        a->pos = pos; // as if the clip had grown that far
+        const QByteArray data(bytes, 'd');
+        const int r = AVI_write_frame(a, data.constData(), data.size(), 1);
+        QCOMPARE(r == 0, accepted);
+        if (!accepted) {
+            QCOMPARE(AVI_errno, AVI_ERR_SIZELIM);
+            QCOMPARE(QString::fromLatin1(AVI_strerror()), QStringLiteral("avilib - AVI file size limit reached"));
+            QCOMPARE(a->n_idx, 1);
+            QCOMPARE(a->video_frames, 1);
+        }
+        a->pos = realPos + (accepted ? 8 + bytes : 0);
+        a->n_idx = 1;
+        QCOMPARE(AVI_close(a), 0);
+        // One below the limit: 0xFEFFF7FF is 4278188031.
+        QCOMPARE(AVI_max_size(), 0xFEFFF7FFul);
+    }
+
+    void failedWriteLeavesNoIndexEntry()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("fail.avi"));
+        avi_t* a = AVI_open_output_file(QFile::encodeName(path).constData());
+        QVERIFY(a);
+        AVI_set_video(a, 16, 16, 15.0, "MJPG");
+        const QByteArray f1 = filled(101, 1), f2 = filled(200, 2), f3 = filled(300, 3);
+        QCOMPARE(AVI_write_frame(a, f1.constData(), f1.size(), 1), 0);
+        const int good = a->fdes;
+        a->fdes = ::open(QFile::encodeName(path).constData(), O_RDONLY); // writes fail on it
+        QCOMPARE(AVI_write_frame(a, f2.constData(), f2.size(), 1), -1);
+        QCOMPARE(AVI_errno, AVI_ERR_WRITE);
+        QCOMPARE(a->n_idx, 1);
+        QCOMPARE(a->video_frames, 1);
+        ::close(a->fdes);
+        a->fdes = good;
+        QCOMPARE(AVI_write_frame(a, f3.constData(), f3.size(), 1), 0);
+        QCOMPARE(AVI_close(a), 0);
+
+        avi_t* r = AVI_open_input_file(QFile::encodeName(path).constData(), 0);
+        QVERIFY(r);
+        QCOMPARE(AVI_video_frames(r), 2L);
+        QByteArray buf(400, '\0');
+        int key = 0;
+        QCOMPARE(AVI_read_frame(r, buf.data(), &key), 101L);
+        QCOMPARE(buf.left(101), f1);
+        QCOMPARE(AVI_read_frame(r, buf.data(), &key), 300L);
+        QCOMPARE(buf.left(300), f3);
+        QCOMPARE(key, 1);
+        AVI_close(r);
+    }
+
+    void audioTracksRoundTrip()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("audio.avi"));
+        avi_t* a = AVI_open_output_file(QFile::encodeName(path).constData());
+        QVERIFY(a);
+        AVI_set_video(a, 32, 32, 15.0, "MJPG");
+        for (int t = 0; t < 8; ++t)
+            QCOMPARE(AVI_set_audio(a, 2, 48000, 16, WAVE_FORMAT_PCM, 0), 0);
+        // A ninth track used to end the process.
+        QCOMPARE(AVI_set_audio(a, 2, 48000, 16, WAVE_FORMAT_PCM, 0), -1);
+        QCOMPARE(AVI_audio_tracks(a), 8);
+        QCOMPARE(AVI_set_audio_track(a, 8), -1);
+        const QByteArray v1 = filled(77, 1), v2 = filled(64, 2);
+        const QByteArray s1 = filled(400, 3), s2 = filled(123, 4), s3 = filled(57, 5);
+        QCOMPARE(AVI_write_frame(a, v1.constData(), v1.size(), 1), 0);
+        QCOMPARE(AVI_set_audio_track(a, 2), 0);
+        QCOMPARE(AVI_write_audio(a, s1.constData(), s1.size()), 0);
+        QCOMPARE(AVI_write_frame(a, v2.constData(), v2.size(), 0), 0);
+        QCOMPARE(AVI_write_audio(a, s2.constData(), s2.size()), 0);
+        QCOMPARE(AVI_append_audio(a, s3.constData(), s3.size()), 0);
+        QCOMPARE(AVI_dup_frame(a), 0);
+        QCOMPARE(AVI_close(a), 0);
+
+        const QByteArray file = KOVTest::readAll(path);
+        QCOMPARE(get(file, 44), 0x130u); // has index, must use it
+        QCOMPARE(get(file, 56), 9u);
+        QCOMPARE(get(file, 16), 192u + 800u);
+
+        avi_t* r = AVI_open_input_file(QFile::encodeName(path).constData(), 0);
+        QVERIFY(r);
+        QCOMPARE(AVI_video_frames(r), 3L);
+        QCOMPARE(AVI_audio_tracks(r), 8);
+        QCOMPARE(AVI_set_audio_track(r, 2), 0);
+        QCOMPARE(AVI_audio_channels(r), 2);
+        QCOMPARE(AVI_audio_rate(r), 48000L);
+        QCOMPARE(AVI_audio_bits(r), 16);
+        QCOMPARE(AVI_audio_bytes(r), long(s1.size() + s2.size() + s3.size()));
+        QByteArray audio(1000, '\0');
+        QCOMPARE(AVI_read_audio(r, audio.data(), 1000), long(580));
+        QCOMPARE(audio.left(580), s1 + s2 + s3);
+        QCOMPARE(AVI_frame_size(r, 2), 64L); // the duplicate of the second frame
+        QCOMPARE(AVI_frame_size(r, 3), 0L);
+        QByteArray buf(100, '\0');
+        int key = -1;
+        QCOMPARE(AVI_read_frame(r, buf.data(), &key), 77L);
+        QCOMPARE(key, 1);
+        QCOMPARE(AVI_read_frame(r, buf.data(), &key), 64L);
+        QCOMPARE(key, 0);
+        QCOMPARE(buf.left(64), v2);
+        AVI_close(r);
+
+        // Scanning the movi list finds the chunks without the index.
+        r = AVI_open_input_file(QFile::encodeName(path).constData(), 1);
+        QVERIFY(r);
+        QCOMPARE(AVI_video_frames(r), 2L);
+        AVI_close(r);
+    }
+
+    void writerRefusesReadingHandle()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("r.avi"));
+        QVERIFY(writeClip(path, 8, 8, {filled(10, 1)}));
+        avi_t* r = AVI_open_input_file(QFile::encodeName(path).constData(), 0);
+        QVERIFY(r);
+        QCOMPARE(AVI_write_frame(r, "x", 1, 1), -1);
+        QCOMPARE(AVI_errno, AVI_ERR_NOT_PERM);
+        QCOMPARE(AVI_dup_frame(r), -1);
+        QCOMPARE(AVI_bytes_remain(r), 0L);
+        AVI_close(r);
+        QVERIFY(!AVI_open_output_file(QFile::encodeName(m_dir->filePath(QStringLiteral("no/such/dir.avi"))).constData()));
+        QCOMPARE(AVI_errno, AVI_ERR_OPEN);
+        QVERIFY(QString::fromLatin1(AVI_strerror()).startsWith(QStringLiteral("avilib - Error opening AVI file - ")));
+        AVI_errno = 99;
+        QCOMPARE(QString::fromLatin1(AVI_strerror()), QStringLiteral("avilib - Unkown Error"));
+    }
+
+    void damagedFilesFailCleanly_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("error");  // when the open fails
+        QTest::addColumn<int>("frames"); // when it succeeds (error 0)
+
+        const QString path = QDir::temp().filePath(QStringLiteral("kov_avi_fixture_%1.avi").arg(QCoreApplication::applicationPid()));
+        writeClip(path, 16, 16, {filled(1001, 1), filled(1000, 2), filled(1002, 3)});
+        const QByteArray clip = KOVTest::readAll(path);
+        QFile::remove(path);
+
+        QTest::newRow("empty") << QByteArray() << AVI_ERR_NO_AVI << 0;
+        QTest::newRow("nonsense") << filled(3000, 9) << AVI_ERR_NO_AVI << 0;
+        QTest::newRow("riff header only") << clip.left(12) << AVI_ERR_NO_HDRL << 0;
+        QByteArray hugeHdrl = clip;
+        put(hugeHdrl, 16, 0xFFFFFF00u);
+        QTest::newRow("header list claims more than the file") << hugeHdrl << AVI_ERR_NO_HDRL << 0;
+        QTest::newRow("cut inside the header") << clip.left(1000) << AVI_ERR_NO_MOVI << 0;
+        QByteArray noVideo = clip;
+        tag(noVideo, 108, "txts");
+        QTest::newRow("no video stream") << noVideo << AVI_ERR_NO_VIDS << 0;
+        QByteArray strlHuge = clip;
+        put(strlHuge, 92, 0x7FFFFFFFu);
+        QTest::newRow("stream list claims more than its header") << strlHuge << AVI_ERR_NO_VIDS << 0;
+        QTest::newRow("cut inside the first frame") << clip.left(2500) << 0 << 0;
+        QTest::newRow("cut after two frames") << clip.left(4066) << 0 << 2;
+        QByteArray badIdx = clip;
+        put(badIdx, 5084 + 16 + 8, 0x7FFFFFF0u);  // offset of the second entry
+        put(badIdx, 5084 + 32 + 12, 0xFFFFFFF0u); // length of the third
+        QTest::newRow("index entries beyond the file") << badIdx << 0 << 1;
+        QByteArray bigIdx = clip;
+        put(bigIdx, 5080, 0xFFFFFFF0u);
+        QTest::newRow("index claims more than the file") << bigIdx << 0 << 3;
+        QByteArray provisional = clip.left(5076);
+        put(provisional, 4, 0xFEFFF003u);
+        put(provisional, 2040, 0xFEFFF003u);
+        QTest::newRow("recording cut off, no index") << provisional << 0 << 3;
+        QByteArray hugeChunk = clip.left(5076);
+        put(hugeChunk, 3058 + 4, 0xFFFFFFF0u);
+        QTest::newRow("frame chunk claims more than the file") << hugeChunk << 0 << 1;
+    }
+    void damagedFilesFailCleanly()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, error);
+        QFETCH(int, frames);
+        const QString path = m_dir->filePath(QStringLiteral("bad.avi"));
+        QVERIFY(KOVMediaFixture::writeFile(path, bytes));
+        avi_t* r = AVI_open_input_file(QFile::encodeName(path).constData(), 0);
+        if (error) {
+            QVERIFY(!r);
+            QCOMPARE(AVI_errno, error);
+            return;
+        }
+        QVERIFY(r);
+        QCOMPARE(AVI_video_frames(r), long(frames));
+        // Every indexed frame lies inside the file.
+        QByteArray buf(static_cast<int>(AVI_max_video_chunk(r)) + 1, '\0');
+        int key;
+        for (int i = 0; i < frames; ++i)
+            QVERIFY(AVI_read_frame(r, buf.data(), &key) >= 0);
+        QCOMPARE(AVI_read_frame(r, buf.data(), &key), -1L);
+        AVI_close(r);
+    }
+
+    void playersReadTheClip()
+    {
+        if (KOVMediaFixture::run(QStringLiteral("ffprobe"), {QStringLiteral("-version")}).isEmpty())
+            QSKIP("ffprobe is not installed");
+        const int w = 320, h = 240, n = 12;
+        QList<QByteArray> frames;
+        for (int i = 0; i < n; ++i)
+            frames << jpeg(w, h, i);
+        const QString path = m_dir->filePath(QStringLiteral("clip.avi"));
+        QVERIFY(writeClip(path, w, h, frames));
+
+        const QString probe = KOVMediaFixture::run(
+            QStringLiteral("ffprobe"),
+            {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-count_frames"), QStringLiteral("-show_entries"),
+             QStringLiteral("stream=codec_name,codec_tag_string,width,height,nb_read_frames,r_frame_rate"),
+             QStringLiteral("-of"), QStringLiteral("default=nw=1"), path});
+        QVERIFY2(probe.contains(QStringLiteral("codec_tag_string=MJPG")), qPrintable(probe));
+        QVERIFY2(probe.contains(QStringLiteral("codec_name=mjpeg")), qPrintable(probe));
+        QVERIFY2(probe.contains(QStringLiteral("width=320")), qPrintable(probe));
+        QVERIFY2(probe.contains(QStringLiteral("height=240")), qPrintable(probe));
+        QVERIFY2(probe.contains(QStringLiteral("r_frame_rate=15/1")), qPrintable(probe));
+        QVERIFY2(probe.contains(QStringLiteral("nb_read_frames=%1").arg(n)), qPrintable(probe));
+
+        QString err;
+        int code = -1;
+        KOVMediaFixture::run(QStringLiteral("ffmpeg"),
+                             {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path, QStringLiteral("-f"),
+                              QStringLiteral("null"), QStringLiteral("-")},
+                             &err, &code);
+        QCOMPARE(code, 0);
+        QVERIFY2(err.trimmed().isEmpty(), qPrintable(err));
+
+        cv::VideoCapture cap(QFile::encodeName(path).toStdString());
+        QVERIFY(cap.isOpened());
+        cv::Mat m;
+        int read = 0;
+        while (cap.read(m)) {
+            QCOMPARE(m.cols, w);
+            QCOMPARE(m.rows, h);
+            ++read;
+        }
+        QCOMPARE(read, n);
+    }
+
+private:
+    QScopedPointer<QTemporaryDir> m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestAvilib)
+#include "tst_avilib.moc"
