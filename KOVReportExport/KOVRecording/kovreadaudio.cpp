@@ -32,7 +32,7 @@ bool KOVReadAudio::initAudioData(QString path)
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        qDebug() << QStringLiteral("open ") + path + QStringLiteral(" failed.");
+        qDebug().noquote() << QStringLiteral("open ") + path + QStringLiteral(" failed.");
         return false;
     }
     struct stat st;

@@ -1,0 +1,308 @@
+// WAV clips as the audio buffer writes them, and the loader over honest,
+// short, lying and foreign files; the file-mapping stand-in under it.
+#include "kovaudiosave.h"
+#include "kovmediafixtures.h"
+#include "kovmmap.h"
+#include "kovreadaudio.h"
+#include "kovtestutil.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fcntl.h>
+#include <unistd.h>
+
+using KOVMediaFixture::ramp;
+using KOVMediaFixture::wav;
+
+namespace {
+
+quint32 u32(const QByteArray& b, int at)
+{
+    return qFromLittleEndian<quint32>(reinterpret_cast<const uchar*>(b.constData()) + at);
+}
+
+quint16 u16(const QByteArray& b, int at)
+{
+    return qFromLittleEndian<quint16>(reinterpret_cast<const uchar*>(b.constData()) + at);
+}
+
+} // namespace
+
+class TestWav : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        QVERIFY(m_dir->isValid());
+    }
+
+    void writerHeader_data()
+    {
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("n");
+        QTest::newRow("mono") << 1 << 1000;
+        QTest::newRow("stereo") << 2 << 1000;
+        QTest::newRow("no samples") << 1 << 0;
+    }
+    void writerHeader()
+    {
+        QFETCH(int, channels);
+        QFETCH(int, n);
+        const QString path = m_dir->filePath(QStringLiteral("clip.wav"));
+        const std::vector<short> left = ramp(static_cast<size_t>(n), 3, 1), right = ramp(static_cast<size_t>(n), -5, -2);
+        {
+            KOVAudioSave save(path, channels, 96000, false);
+            save.write(left.data(), channels == 2 ? right.data() : nullptr, n);
+            QCOMPARE(save.audioLength(), quint32(n * channels * 2));
+            QVERIFY(!QFile::exists(path)); // written on destruction only
+        }
+        const QByteArray b = KOVTest::readAll(path);
+        const quint32 data = static_cast<quint32>(n * channels * 2);
+        QCOMPARE(b.size(), int(44 + data));
+        QCOMPARE(b.left(4), QByteArray("RIFF"));
+        QCOMPARE(u32(b, 4), data + 36);
+        QCOMPARE(b.mid(8, 8), QByteArray("WAVEfmt "));
+        QCOMPARE(u32(b, 16), 16u);
+        QCOMPARE(u16(b, 20), quint16(1));
+        QCOMPARE(u16(b, 22), quint16(channels));
+        QCOMPARE(u32(b, 24), 96000u);
+        QCOMPARE(u32(b, 28), quint32(96000 * 2 * channels));
+        QCOMPARE(u16(b, 32), quint16(2 * channels));
+        QCOMPARE(u16(b, 34), quint16(16));
+        QCOMPARE(b.mid(36, 4), QByteArray("data"));
+        QCOMPARE(u32(b, 40), data);
+        const short* s = reinterpret_cast<const short*>(b.constData() + 44);
+        for (int i = 0; i < n; ++i) {
+            QCOMPARE(s[i * channels], left[static_cast<size_t>(i)]);
+            if (channels == 2)
+                QCOMPARE(s[i * 2 + 1], right[static_cast<size_t>(i)]);
+        }
+    }
+
+    void writerIgnoresEmptyWrites_data()
+    {
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<bool>("nullFirst");
+        QTest::addColumn<bool>("nullSecond");
+        QTest::newRow("count 0") << 1 << 0 << false << true;
+        QTest::newRow("negative count") << 1 << -480 << false << true;
+        QTest::newRow("null buffer") << 1 << 100 << true << true;
+        QTest::newRow("stereo without second channel") << 2 << 100 << false << true;
+        QTest::newRow("three channels") << 3 << 100 << false << false;
+    }
+    void writerIgnoresEmptyWrites()
+    {
+        QFETCH(int, channels);
+        QFETCH(int, n);
+        QFETCH(bool, nullFirst);
+        QFETCH(bool, nullSecond);
+        const QString path = m_dir->filePath(QStringLiteral("clip.wav"));
+        const std::vector<short> samples = ramp(200);
+        {
+            KOVAudioSave save(path, channels, 96000, false);
+            save.write(nullFirst ? nullptr : samples.data(), nullSecond ? nullptr : samples.data(), n);
+            QCOMPARE(save.audioLength(), 0u);
+        }
+        const QByteArray b = KOVTest::readAll(path);
+        QCOMPARE(b.size(), 44);
+        QCOMPARE(u32(b, 40), 0u);
+    }
+
+    void writerReplacesExistingFile()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("clip.wav"));
+        QVERIFY(KOVMediaFixture::writeFile(path, QByteArray(5000, 'z')));
+        const std::vector<short> s = ramp(10);
+        {
+            KOVAudioSave save(path, 1, 96000, false);
+            save.write(s.data(), nullptr, 10);
+            save.write(s.data(), nullptr, 10); // two calls append
+        }
+        QCOMPARE(QFileInfo(path).size(), qint64(44 + 40));
+    }
+
+    void ffprobeAgrees_data()
+    {
+        QTest::addColumn<int>("channels");
+        QTest::newRow("mono") << 1;
+        QTest::newRow("stereo") << 2;
+    }
+    void ffprobeAgrees()
+    {
+        QFETCH(int, channels);
+        if (KOVMediaFixture::run(QStringLiteral("ffprobe"), {QStringLiteral("-version")}).isEmpty())
+            QSKIP("ffprobe is not installed");
+        const QString path = m_dir->filePath(QStringLiteral("probe.wav"));
+        const std::vector<short> s = ramp(144000);
+        {
+            KOVAudioSave save(path, channels, 96000, false);
+            save.write(s.data(), s.data(), 144000);
+        }
+        const QString out = KOVMediaFixture::run(
+            QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                                        QStringLiteral("stream=codec_name,sample_rate,channels,duration"), QStringLiteral("-of"),
+                                        QStringLiteral("default=nw=1"), path});
+        QVERIFY2(out.contains(QStringLiteral("codec_name=pcm_s16le")), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("sample_rate=96000")), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("channels=%1").arg(channels)), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("duration=1.500000")), qPrintable(out));
+    }
+
+    void loaderCounts_data()
+    {
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("perChannel");
+        QTest::addColumn<int>("frames");
+        QTest::newRow("one second mono") << 1 << 96000 << 93; // 93.75 frames, the rest dropped
+        QTest::newRow("stereo") << 2 << 2048 * 3 + 100 << 6;
+        QTest::newRow("shorter than a frame") << 1 << 1000 << 0;
+    }
+    void loaderCounts()
+    {
+        QFETCH(int, channels);
+        QFETCH(int, perChannel);
+        QFETCH(int, frames);
+        const std::vector<short> s = ramp(static_cast<size_t>(perChannel * channels), 7);
+        const QString path = m_dir->filePath(QStringLiteral("a.wav"));
+        QVERIFY(KOVMediaFixture::writeFile(path, wav(s, channels)));
+        KOVReadAudio r;
+        QVERIFY(r.initAudioData(path));
+        QCOMPARE(r.getAudioChannels(), channels);
+        QCOMPARE(r.getFrameCnt(), frames);
+        QVERIFY(r.getAudioData());
+        QVERIFY(std::equal(s.begin(), s.end(), r.getAudioData()));
+    }
+
+    void loaderChinesePath()
+    {
+        QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("变电站 一号/wav")));
+        const QString path = m_dir->filePath(QStringLiteral("变电站 一号/wav/录音 01.wav"));
+        const std::vector<short> s = ramp(4096);
+        {
+            KOVAudioSave save(path, 1, 96000, false);
+            save.write(s.data(), nullptr, 4096);
+        }
+        KOVReadAudio r;
+        QVERIFY(r.initAudioData(path));
+        QCOMPARE(r.getFrameCnt(), 4);
+        QCOMPARE(r.getAudioData()[4095], s[4095]);
+    }
+
+    void loaderMissingFile()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("none.wav"));
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(QStringLiteral("open ") + path + QStringLiteral(" failed.")));
+        KOVReadAudio r;
+        QVERIFY(!r.initAudioData(path));
+        QCOMPARE(r.getFrameCnt(), 0);
+        QVERIFY(!r.getAudioData());
+    }
+
+    void loaderDistrustsHeader_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("samples"); // interleaved samples kept
+
+        const std::vector<short> s = ramp(8192, 3);
+        const QByteArray good = wav(s, 1);
+        QTest::newRow("empty") << QByteArray() << false << 0 << 0;
+        QTest::newRow("tiny") << good.left(10) << false << 0 << 0;
+        QTest::newRow("header cut at 43 bytes") << good.left(43) << false << 0 << 0;
+        QTest::newRow("nonsense") << QByteArray(300, 'q') << false << 0 << 0;
+        QTest::newRow("zero channels") << wav(s, 1, 96000, -1, 0) << false << 0 << 0;
+        QByteArray eightBit = good;
+        eightBit[34] = 8;
+        QTest::newRow("8-bit samples") << eightBit << false << 0 << 0;
+        QTest::newRow("header only") << good.left(44) << true << 1 << 0;
+        QTest::newRow("claims more than the file") << wav(s, 1, 96000, 1000000) << true << 1 << 8192;
+        QTest::newRow("length field all ones") << wav(s, 1, 96000, 0xFFFFFFFFLL) << true << 1 << 8192;
+        QTest::newRow("truncated mid sample") << good.left(44 + 1001) << true << 1 << 500;
+        QTest::newRow("stereo truncated mid frame") << wav(s, 2).left(44 + 4 * 100 + 3) << true << 2 << 200;
+        // A chunk before the data: read from the data chunk, not offset 44.
+        QByteArray extra = good.left(36) + QByteArray("LIST\x06\0\0\0abcdef", 14) + good.mid(36);
+        QTest::newRow("extra chunk before data") << extra << true << 1 << 8192;
+        QByteArray noData = good.left(36) + QByteArray("JUNK\x10\0\0\0", 8) + QByteArray(16, '\0');
+        QTest::newRow("no data chunk") << noData << false << 0 << 0;
+    }
+    void loaderDistrustsHeader()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, ok);
+        QFETCH(int, channels);
+        QFETCH(int, samples);
+        const QString good = m_dir->filePath(QStringLiteral("good.wav"));
+        const QString path = m_dir->filePath(QStringLiteral("bad.wav"));
+        const std::vector<short> s = ramp(8192, 3);
+        QVERIFY(KOVMediaFixture::writeFile(good, wav(s, 1)));
+        QVERIFY(KOVMediaFixture::writeFile(path, bytes));
+        KOVReadAudio r;
+        QVERIFY(r.initAudioData(good)); // a failed load must not leave this behind
+        QCOMPARE(r.initAudioData(path), ok);
+        QCOMPARE(r.getAudioChannels(), channels);
+        QCOMPARE(r.getFrameCnt(), channels ? samples / channels / 1024 : 0);
+        if (!ok) {
+            QVERIFY(!r.getAudioData());
+            return;
+        }
+        QVERIFY(r.getAudioData());
+        const QByteArray expectedData = bytes.mid(bytes.indexOf("data") + 8, samples * 2);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(r.getAudioData()), samples * 2), expectedData);
+    }
+
+    void mapping_data()
+    {
+        QTest::addColumn<bool>("withAddress");
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<long>("offset");
+        QTest::addColumn<qint64>("length");
+        QTest::addColumn<bool>("ok");
+        const long page = getpagesize();
+        QTest::newRow("whole file") << false << 2 << 0L << qint64(3 * page + 10) << true;
+        QTest::newRow("shared flag") << false << 1 << 0L << qint64(100) << true;
+        QTest::newRow("from the second page") << false << 2 << page << qint64(page) << true;
+        QTest::newRow("address requested") << true << 2 << 0L << qint64(100) << false;
+        QTest::newRow("no mapping flag") << false << 4 << 0L << qint64(100) << false;
+        QTest::newRow("offset not a page multiple") << false << 2 << 100L << qint64(100) << false;
+        QTest::newRow("longer than the file") << false << 2 << 0L << qint64(3 * page + 11) << false;
+        QTest::newRow("offset beyond the file") << false << 2 << 4 * page << qint64(1) << false;
+        QTest::newRow("zero length") << false << 2 << 0L << qint64(0) << false;
+    }
+    void mapping()
+    {
+        QFETCH(bool, withAddress);
+        QFETCH(int, flags);
+        QFETCH(long, offset);
+        QFETCH(qint64, length);
+        QFETCH(bool, ok);
+        const QString path = m_dir->filePath(QStringLiteral("m.bin"));
+        QByteArray content(3 * getpagesize() + 10, '\0');
+        for (int i = 0; i < content.size(); ++i)
+            content[i] = static_cast<char>(i * 13);
+        QVERIFY(KOVMediaFixture::writeFile(path, content));
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+        QVERIFY(fd >= 0);
+        char hint;
+        void* p = win32_mmap(withAddress ? &hint : nullptr, static_cast<unsigned long long>(length), 3, flags, fd, offset);
+        ::close(fd); // the view outlives the descriptor
+        QCOMPARE(p != nullptr, ok);
+        if (!p)
+            return;
+        char* c = static_cast<char*>(p);
+        QCOMPARE(QByteArray(c, static_cast<int>(length)), content.mid(static_cast<int>(offset), static_cast<int>(length)));
+        c[0] = 'X'; // a private view: the file keeps its byte
+        QVERIFY(!win32_munmap(p, static_cast<unsigned long long>(length)));
+        QCOMPARE(KOVTest::readAll(path), content);
+    }
+
+private:
+    QScopedPointer<QTemporaryDir> m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestWav)
+#include "tst_wav.moc"
