@@ -34,6 +34,17 @@ bool KOVXlsxBook::fail(const QString& message)
 bool KOVXlsxBook::load(const QString& path)
 {
     clear();
+    if (loadParts(path))
+        return true;
+    // Nothing of a half-read book stays usable.
+    const QString error = m_error;
+    clear();
+    m_error = error;
+    return false;
+}
+
+bool KOVXlsxBook::loadParts(const QString& path)
+{
     if (!m_package.read(path))
         return fail(m_package.errorMessage());
     if (!KOVXlsxXml::parse(m_contentTypes, m_package.part(QStringLiteral("[Content_Types].xml"))))

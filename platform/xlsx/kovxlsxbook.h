@@ -61,6 +61,7 @@ private:
     };
 
     void clear();
+    bool loadParts(const QString& path);
     bool fail(const QString& message);
     QString sharedString(int index) const;
     int sheetIndex(const KOVXlsxSheet* sheet) const;

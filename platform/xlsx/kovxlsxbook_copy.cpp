@@ -40,6 +40,8 @@ KOVXlsxSheet* KOVXlsxBook::addSheetCopy(const QString& name, const KOVXlsxSheet*
     }
 
     const QString part = m_package.uniqueName(QStringLiteral("xl/worksheets/sheet%1.xml"));
+    // Claimed now; the XML itself is written when the book is saved.
+    m_package.setPart(part, QByteArray());
     std::unique_ptr<KOVXlsxSheet> sheet(new KOVXlsxSheet(this, name, part));
     sheet->m_doc.reset(pattern->m_doc);
     sheet->m_anchors = pattern->m_anchors;

@@ -93,8 +93,11 @@ bool KOVXlsxBook::placePictures(KOVXlsxSheet* sheet, QHash<int, QString>* media)
                                             KOVXlsxRels::relativeTarget(drawingPart, media->value(a.pictureId)));
         const qint64 w = qMax<qint64>(1, std::llround(pic.info.size.width() * a.scale));
         const qint64 h = qMax<qint64>(1, std::llround(pic.info.size.height() * a.scale));
-        const KOVXlsxGeometry::Point from = geometry.locate(a.row, a.col, a.dx, a.dy);
-        const KOVXlsxGeometry::Point to = geometry.locate(a.row, a.col, a.dx + w, a.dy + h);
+        // Offsets count right and down from the anchor cell only.
+        const qint64 dx = qMax(0, a.dx);
+        const qint64 dy = qMax(0, a.dy);
+        const KOVXlsxGeometry::Point from = geometry.locate(a.row, a.col, dx, dy);
+        const KOVXlsxGeometry::Point to = geometry.locate(a.row, a.col, dx + w, dy + h);
         KOVXlsxDrawing::addPicture(drawing, from, to, w * KOVXlsxGeometry::kEmuPerPixel,
                                    h * KOVXlsxGeometry::kEmuPerPixel, rid, editAsOf(a.placement));
     }

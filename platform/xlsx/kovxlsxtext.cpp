@@ -62,16 +62,18 @@ QString KOVXlsxText::cellText(const QString& text)
             continue;
         out.append(ch);
     }
-    // Readers decode _xHHHH_ as a character code, so text that happens to
-    // look like one has its underscore escaped itself.
-    static const QRegularExpression escapeLike(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
-    out.replace(escapeLike, QStringLiteral("_x005F_\\1"));
     if (out.size() > kMaxCellText) {
         int cut = kMaxCellText;
         if (out.at(cut - 1).isHighSurrogate())
             --cut;
         out.truncate(cut);
     }
+    // Readers decode _xHHHH_ as a character code, so text that happens to
+    // look like one has its underscore escaped itself.
+    static const QRegularExpression escapeLike(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
+    out.replace(escapeLike, QStringLiteral("_x005F_\\1"));
+    // XML readers turn a stored CR into LF; the escape keeps it a CR.
+    out.replace(QLatin1Char('\r'), QLatin1String("_x000D_"));
     return out;
 }
 

@@ -16,7 +16,8 @@ public:
 
     // Makes user text safe to store: characters XML 1.0 forbids and lone
     // surrogates are dropped, a literal "_xHHHH_" is escaped so readers do
-    // not decode it, and the text is cut to the cell limit of 32767 units.
+    // not decode it, CR is escaped so XML readers keep it, and the text is
+    // cut to the cell limit of 32767 units.
     static QString cellText(const QString& text);
 
     // Undoes the "_xHHHH_" escapes of stored cell text.
