@@ -2,6 +2,7 @@
 
 #include "kovocrengine.h"
 
+#include <QCoreApplication>
 #include <QThread>
 
 #include <algorithm>
@@ -12,6 +13,14 @@ KOVOcrEnginePool& KOVOcrEnginePool::instance()
     // page recognises; two engines cover a page plus the restore burst of a
     // report without holding a hundred of them.
     static KOVOcrEnginePool pool(std::max(1, std::min(2, QThread::idealThreadCount())));
+    // The engine library keeps its loaded data in a cache of its own that is
+    // destroyed with the other static objects, possibly before this pool:
+    // end the engines while the application object still exists.
+    static const bool registered = [] {
+        qAddPostRoutine([] { KOVOcrEnginePool::instance().shutdown(); });
+        return true;
+    }();
+    Q_UNUSED(registered);
     return pool;
 }
 

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <string>
+
 #include <opencv2/core.hpp>
 #include <opencv2/videoio.hpp>
 
@@ -35,11 +37,15 @@ public:
     bool seek(int index);
 
 private:
+    bool openCapture();
+    bool reopenAt(int index);
+
+    std::string m_path;
     cv::VideoCapture m_capture;
     int m_frameCount = 0;
     int m_nextIndex = 0;
     int m_lastIndex = -1;
-    bool m_resync = false;
+    bool m_needSeek = false;
 };
 
 #endif // KOVVIDEOSOURCE_H

@@ -1,0 +1,342 @@
+// The review page's rules that need no widget: OCR text, time labels, frame
+// information texts, label panel choice, locked-frame lookups, seek slider
+// arithmetic, frame conversion and the OCR region.
+#include "kovframeconvert.h"
+#include "kovframeinfotext.h"
+#include "kovlabelrules.h"
+#include "kovmarklookup.h"
+#include "kovocrregion.h"
+#include "kovocrtext.h"
+#include "kovslider.h"
+#include "kovvideotime.h"
+
+#include <QtTest>
+
+#include <opencv2/imgproc.hpp>
+
+class TstReviewRules : public QObject
+{
+    Q_OBJECT
+private slots:
+    void ocrText_data();
+    void ocrText();
+    void videoTime_data();
+    void videoTime();
+    void frameInfoText_data();
+    void frameInfoText();
+    void frameInfoTextInvalidTime();
+    void labelPanel_data();
+    void labelPanel();
+    void markLookup_data();
+    void markLookup();
+    void sliderValue_data();
+    void sliderValue();
+    void convertToQImage_data();
+    void convertToQImage();
+    void convertCopiesAndKeepsStride();
+    void convertToMat();
+    void ocrRegionCut_data();
+    void ocrRegionCut();
+    void ocrRegionBinarise();
+};
+
+void TstReviewRules::ocrText_data()
+{
+    QTest::addColumn<QString>("raw");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("three digits") << "905dB" << "90.5 dB";
+    QTest::newRow("four digits") << "1000dB" << "100.0 dB";
+    QTest::newRow("surrounding blanks trimmed") << "  905dB \n" << "90.5 dB";
+    QTest::newRow("not available") << "N/AdB" << "N/A dB";
+    QTest::newRow("bare N/A gets a blank two from the end") << "N/A" << "N /A";
+    QTest::newRow("one digit: point at the start") << "5dB" << ".5 dB";
+    QTest::newRow("bare dB: no point, blank at 0") << "dB" << " dB";
+    QTest::newRow("empty") << "" << "/";
+    QTest::newRow("digits without unit") << "905" << "/";
+    QTest::newRow("lower-case unit is not the unit") << "905db" << "/";
+    QTest::newRow("N/A wins over dB") << "dBN/A" << "dBN /A";
+}
+
+void TstReviewRules::ocrText()
+{
+    QFETCH(QString, raw);
+    QFETCH(QString, shown);
+    QCOMPARE(KOVOcrText::postProcess(raw), shown);
+}
+
+void TstReviewRules::videoTime_data()
+{
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("none") << 0 << "00:00";
+    QTest::newRow("one frame") << 1 << "00:00";
+    QTest::newRow("25 frames one second") << 25 << "00:01";
+    QTest::newRow("1499 frames") << 1499 << "00:59";
+    QTest::newRow("1500 frames one minute (float)") << 1500 << "01:00";
+    QTest::newRow("250 frames") << 250 << "00:10";
+    QTest::newRow("two hours run past 99 minutes") << 180000 << "120:00";
+}
+
+void TstReviewRules::videoTime()
+{
+    QFETCH(int, frames);
+    QFETCH(QString, label);
+    QCOMPARE(KOVVideoTime::label(frames), label);
+}
+
+void TstReviewRules::frameInfoText_data()
+{
+    QTest::addColumn<int>("low");
+    QTest::addColumn<int>("high");
+    QTest::addColumn<float>("dynamic");
+    QTest::addColumn<float>("leakValue");
+    QTest::addColumn<QString>("band");
+    QTest::addColumn<QString>("dynText");
+    QTest::addColumn<QString>("leakText");
+    QTest::newRow("typical") << 20000 << 40000 << 12.34f << 1.0f << "20.0 - 40.0 kHz" << "12.3 dB" << "1.00";
+    QTest::newRow("odd band") << 25500 << 39950 << 0.05f << 0.125f << "25.5 - 40.0 kHz" << "0.1 dB" << "0.13";
+    QTest::newRow("zeros") << 0 << 0 << 0.0f << 0.0f << "0.0 - 0.0 kHz" << "0.0 dB" << "0.00";
+    QTest::newRow("negative level") << 20000 << 40000 << -3.26f << 2.5f << "20.0 - 40.0 kHz" << "-3.3 dB" << "2.50";
+}
+
+void TstReviewRules::frameInfoText()
+{
+    QFETCH(int, low);
+    QFETCH(int, high);
+    QFETCH(float, dynamic);
+    QFETCH(float, leakValue);
+    KOVImageInfo info;
+    info.freqBandLow = low;
+    info.freqBandHigh = high;
+    info.dynamivRange = dynamic;
+    info.ultrasonicSPLdBValue = dynamic;
+    info.leakValue = leakValue;
+    info.leakLevel = 2.26f;
+    const QDateTime t(QDate(2024, 3, 15), QTime(10, 15, 59, 960));
+    const KOVFrameInfoText text = KOVFrameInfoText::fromImageInfo(info, t);
+    QTEST(text.bandwidth, "band");
+    QTEST(text.dynamic, "dynText");
+    QTEST(text.ultrasonic, "dynText");
+    QTEST(text.leakValue, "leakText");
+    QCOMPARE(text.time, QStringLiteral("2024-03-15 10:15"));
+    QCOMPARE(text.level, QStringLiteral("2.3"));
+}
+
+void TstReviewRules::frameInfoTextInvalidTime()
+{
+    QCOMPARE(KOVFrameInfoText::timeText(QDateTime()), QStringLiteral("/"));
+}
+
+void TstReviewRules::labelPanel_data()
+{
+    QTest::addColumn<int>("labelType");
+    QTest::addColumn<int>("reportType");
+    QTest::addColumn<int>("panel");
+    QTest::newRow("gas label on electrical report") << 0 << 1 << int(KOVLabelRules::GasPanel);
+    QTest::newRow("electrical label on gas report") << 1 << 0 << int(KOVLabelRules::ElecPanel);
+    QTest::newRow("no label on gas report") << -1 << 0 << int(KOVLabelRules::GasPanel);
+    QTest::newRow("no label on electrical report") << -1 << 1 << int(KOVLabelRules::ElecPanel);
+    QTest::newRow("no label on browse page") << -1 << -1 << int(KOVLabelRules::ElecPanel);
+    QTest::newRow("unknown label type follows report") << 7 << 0 << int(KOVLabelRules::GasPanel);
+}
+
+void TstReviewRules::labelPanel()
+{
+    QFETCH(int, labelType);
+    QFETCH(int, reportType);
+    QFETCH(int, panel);
+    QCOMPARE(int(KOVLabelRules::panelFor(labelType, reportType)), panel);
+}
+
+void TstReviewRules::markLookup_data()
+{
+    QTest::addColumn<QList<int>>("marks");
+    QTest::addColumn<int>("infoCount");
+    QTest::addColumn<int>("frameNo");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("locked, entry present") << QList<int> { 5, 9 } << 2 << 9 << true;
+    QTest::newRow("not locked") << QList<int> { 5, 9 } << 2 << 6 << false;
+    QTest::newRow("restored list shorter than marks") << QList<int> { 5, 9 } << 1 << 9 << false;
+    QTest::newRow("no entries at all") << QList<int> { 5 } << 0 << 5 << false;
+    QTest::newRow("no marks") << QList<int> {} << 3 << 1 << false;
+}
+
+void TstReviewRules::markLookup()
+{
+    QFETCH(QList<int>, marks);
+    QFETCH(int, infoCount);
+    QFETCH(int, frameNo);
+    QFETCH(bool, found);
+    QList<KOVImgInfo> infos;
+    for (int i = 0; i < infoCount; ++i) {
+        KOVImgInfo e;
+        e.heatSPL = QString::number(i);
+        infos.append(e);
+    }
+    QString out = QStringLiteral("untouched");
+    QCOMPARE(KOVMarkLookup::heatSPL(marks, infos, frameNo, &out), found);
+    if (!found)
+        QCOMPARE(out, QStringLiteral("untouched"));
+    KOVImgInfo repl;
+    repl.heatSPL = QStringLiteral("new");
+    const QList<KOVImgInfo> before = infos;
+    QCOMPARE(KOVMarkLookup::replace(marks, infos, frameNo, repl), found);
+    QCOMPARE(infos.size(), before.size());
+    if (found)
+        QCOMPARE(infos[marks.indexOf(frameNo)].heatSPL, QStringLiteral("new"));
+}
+
+void TstReviewRules::sliderValue_data()
+{
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<bool>("sets");
+    QTest::addColumn<int>("value");
+    QTest::newRow("first pixel") << 0 << 200 << 0 << 100 << true << 0;
+    QTest::newRow("middle") << 99 << 200 << 0 << 100 << true << 50;
+    QTest::newRow("next to last pixel") << 198 << 200 << 0 << 100 << true << 99;
+    QTest::newRow("last pixel is the maximum: nothing") << 199 << 200 << 0 << 100 << false << 0;
+    QTest::newRow("right of the slider") << 250 << 200 << 0 << 100 << true << 125;
+    QTest::newRow("left of the slider") << -50 << 200 << 0 << 100 << true << -24;
+    QTest::newRow("empty range") << 10 << 200 << 0 << 0 << false << 0;
+    QTest::newRow("range 0..1 not last pixel") << 198 << 200 << 0 << 1 << true << 0;
+    QTest::newRow("range 0..1 last pixel") << 199 << 200 << 0 << 1 << false << 0;
+    QTest::newRow("zero width") << 0 << 0 << 0 << 100 << false << 0;
+    QTest::newRow("far outside does not overflow") << 2000000000 << 1 << 0 << 2000000000 << true << INT_MAX;
+}
+
+void TstReviewRules::sliderValue()
+{
+    QFETCH(int, x);
+    QFETCH(int, width);
+    QFETCH(int, minimum);
+    QFETCH(int, maximum);
+    QFETCH(bool, sets);
+    int v = 0;
+    QCOMPARE(KOVSlider::valueAt(x, width, minimum, maximum, &v), sets);
+    if (sets)
+        QTEST(v, "value");
+}
+
+void TstReviewRules::convertToQImage_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("format");
+    QTest::newRow("8-bit colour") << CV_8UC3 << int(QImage::Format_RGB888);
+    QTest::newRow("8-bit with alpha") << CV_8UC4 << int(QImage::Format_ARGB32);
+    QTest::newRow("8-bit grey") << CV_8UC1 << int(QImage::Format_Grayscale8);
+    QTest::newRow("16-bit grey unsupported") << CV_16UC1 << int(QImage::Format_Invalid);
+    QTest::newRow("float colour unsupported") << CV_32FC3 << int(QImage::Format_Invalid);
+}
+
+void TstReviewRules::convertToQImage()
+{
+    QFETCH(int, type);
+    QFETCH(int, format);
+    const cv::Mat m(7, 5, type, cv::Scalar(10, 20, 30, 40));
+    const QImage img = KOVFrameConvert::toQImage(m);
+    QCOMPARE(int(img.format()), format);
+    if (format == int(QImage::Format_Invalid)) {
+        QVERIFY(img.isNull());
+        return;
+    }
+    QCOMPARE(img.size(), QSize(5, 7));
+    if (type == CV_8UC3)
+        QCOMPARE(img.pixel(4, 6), qRgb(30, 20, 10)); // BGR in, RGB out
+    QVERIFY(KOVFrameConvert::toQImage(cv::Mat()).isNull());
+}
+
+void TstReviewRules::convertCopiesAndKeepsStride()
+{
+    // An odd width makes rows of 3 x 1023 bytes: QImage pads its rows to four
+    // bytes, and a region of a larger frame has the larger frame's stride.
+    cv::Mat big(20, 1030, CV_8UC3, cv::Scalar(0, 0, 0));
+    cv::Mat roi = big(cv::Rect(3, 2, 1023, 10));
+    for (int y = 0; y < roi.rows; ++y)
+        roi.at<cv::Vec3b>(y, roi.cols - 1) = cv::Vec3b(uchar(y), 0, 255);
+    const QImage img = KOVFrameConvert::toQImage(roi);
+    QCOMPARE(img.size(), QSize(1023, 10));
+    for (int y = 0; y < 10; ++y)
+        QCOMPARE(img.pixel(1022, y), qRgb(255, 0, y));
+    big.setTo(cv::Scalar(1, 2, 3)); // the decoder reusing its buffer
+    QCOMPARE(img.pixel(1022, 9), qRgb(255, 0, 9));
+}
+
+void TstReviewRules::convertToMat()
+{
+    QImage rgb(3, 2, QImage::Format_RGB888);
+    rgb.fill(QColor(200, 100, 50));
+    const cv::Mat bgr = KOVFrameConvert::toMat(rgb, true, true);
+    QCOMPARE(bgr.type(), CV_8UC3);
+    QCOMPARE(bgr.at<cv::Vec3b>(1, 2), cv::Vec3b(50, 100, 200));
+    QImage argb(4, 4, QImage::Format_ARGB32);
+    argb.fill(Qt::red);
+    QCOMPARE(KOVFrameConvert::toMat(argb, false, false).type(), CV_8UC4);
+    QCOMPARE(KOVFrameConvert::toMat(QImage(2, 2, QImage::Format_Grayscale8), true, false).type(), CV_8UC1);
+    QVERIFY(KOVFrameConvert::toMat(QImage(2, 2, QImage::Format_Mono), true, false).empty());
+    QVERIFY(KOVFrameConvert::toMat(QImage(), true, false).empty());
+}
+
+void TstReviewRules::ocrRegionCut_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("frame size colour") << 600 << 1024 << CV_8UC3 << true;
+    QTest::newRow("exactly the far corner") << 73 << 765 << CV_8UC3 << true;
+    QTest::newRow("one pixel too narrow") << 73 << 764 << CV_8UC3 << false;
+    QTest::newRow("one pixel too low") << 72 << 765 << CV_8UC3 << false;
+    QTest::newRow("thumbnail size") << 94 << 160 << CV_8UC3 << false;
+    QTest::newRow("empty") << 0 << 0 << CV_8UC3 << false;
+    QTest::newRow("grey picture") << 600 << 1024 << CV_8UC1 << true;
+    QTest::newRow("picture with alpha") << 600 << 1024 << CV_8UC4 << true;
+    QTest::newRow("16-bit picture") << 600 << 1024 << CV_16UC3 << true;
+    QTest::newRow("float grey picture") << 600 << 1024 << CV_32FC1 << true;
+    QTest::newRow("two channels unsupported") << 600 << 1024 << CV_8UC2 << false;
+}
+
+void TstReviewRules::ocrRegionCut()
+{
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(int, type);
+    QFETCH(bool, ok);
+    const cv::Mat img = rows > 0 ? cv::Mat(rows, cols, type, cv::Scalar::all(0)) : cv::Mat();
+    cv::Mat out;
+    QCOMPARE(KOVOcrRegion::cut(img, out), ok);
+    if (!ok) {
+        QVERIFY(out.empty());
+        return;
+    }
+    QCOMPARE(out.type(), CV_8UC3);
+    QCOMPARE(out.cols, KOVOcrRegion::kWidth);
+    QCOMPARE(out.rows, KOVOcrRegion::kHeight);
+    QVERIFY(out.data < img.datastart || out.data >= img.dataend); // a copy, not a view
+}
+
+void TstReviewRules::ocrRegionBinarise()
+{
+    cv::Mat img(600, 1024, CV_8UC3, cv::Scalar(255, 255, 255));
+    img(cv::Rect(KOVOcrRegion::kX, KOVOcrRegion::kY, 1, 1)).setTo(cv::Scalar(0, 0, 0));
+    img(cv::Rect(KOVOcrRegion::kX + 1, KOVOcrRegion::kY, 1, 1)).setTo(cv::Scalar(126, 126, 126));
+    img(cv::Rect(KOVOcrRegion::kX + 2, KOVOcrRegion::kY, 1, 1)).setTo(cv::Scalar(125, 125, 125));
+    cv::Mat region;
+    QVERIFY(KOVOcrRegion::cut(img, region));
+    const cv::Mat bin = KOVOcrRegion::binarise(region);
+    QCOMPARE(bin.type(), CV_8UC1);
+    QCOMPARE(bin.cols, 70);
+    QCOMPARE(bin.rows, 25);
+    QVERIFY(bin.isContinuous());
+    QCOMPARE(int(bin.at<uchar>(5, 5)), 0);
+    QCOMPARE(int(bin.at<uchar>(5, 6)), 255); // above 125
+    QCOMPARE(int(bin.at<uchar>(5, 7)), 0); // 125 is not above 125
+    QCOMPARE(cv::countNonZero(bin), 70 * 25 - 2); // margin white
+    // A region of the wrong shape leaves the canvas blank rather than crash.
+    QCOMPARE(cv::countNonZero(KOVOcrRegion::binarise(cv::Mat(40, 90, CV_8UC3))), 70 * 25);
+}
+
+QTEST_GUILESS_MAIN(TstReviewRules)
+#include "tst_reviewrules.moc"
