@@ -67,7 +67,7 @@ std::vector<float> KOVPdSynth::render(int cls, int periods)
     switch (cls) {
     case 1: { // corona
         const double height = 0.04 * gain;
-        const double spread = (0.004 + 0.008 * uniform()) * P;
+        const double spread = (0.03 + 0.03 * uniform()) * P;
         const double rate = 8.0 + 10.0 * uniform();
         for (int p = 0; p < periods; ++p) {
             const int n = 2 + poisson(rate);
@@ -79,7 +79,7 @@ std::vector<float> KOVPdSynth::render(int cls, int periods)
     }
     case 2: { // surface discharge
         const double height = 0.07 * gain;
-        const double spread = (0.06 + 0.06 * uniform()) * P;
+        const double spread = (0.10 + 0.08 * uniform()) * P;
         const double weak = 0.35 + 0.3 * uniform(); // the second half-period's share
         const double rate = 3.0 + 5.0 * uniform();
         for (int p = 0; p < periods; ++p) {
@@ -88,7 +88,7 @@ std::vector<float> KOVPdSynth::render(int cls, int periods)
                 const double scale = half ? height * weak : height;
                 const int n = poisson(half ? rate * weak : rate);
                 for (int k = 0; k < n; ++k)
-                    addBurst(x, centre + spread * normal(), scale * std::exp(0.5 * normal()), freq, decay);
+                    addBurst(x, centre + spread * normal(), scale * std::exp(0.7 * normal()), freq, decay);
             }
         }
         addNoise(x, noise);

@@ -1,0 +1,83 @@
+// The synthetic feature bank: reproducible from its seed, readable by the
+// classifier, and separating the classes on recordings it has not seen.
+#include "kov_pdclassifier.h"
+#include "kovbankbuilder.h"
+#include "kovtestutil.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestPddBank : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QString error;
+        QVERIFY2(KOVBankBuilder::build(1, 250, bank(), &error), qPrintable(error));
+    }
+
+    void reproducibleFromSeed()
+    {
+        const QString again = m_dir.filePath(QStringLiteral("again.txt"));
+        const QString other = m_dir.filePath(QStringLiteral("other.txt"));
+        QString error;
+        QVERIFY(KOVBankBuilder::build(1, 250, again, &error));
+        QVERIFY(KOVBankBuilder::build(3, 250, other, &error));
+        QCOMPARE(KOVTest::readAll(again), KOVTest::readAll(bank()));
+        QVERIFY(KOVTest::readAll(other) != KOVTest::readAll(bank()));
+    }
+
+    void classifierReadsIt()
+    {
+        KOV_PDClassifier c(QFile::encodeName(bank()).constData());
+        QCOMPARE(c.classCount(), 4);
+        QCOMPARE(c.rowLength(), 9);
+        QCOMPARE(c.rowCount(), 1000);
+        QVERIFY(c.isUsable());
+    }
+
+    void buildPutsItInTheRunDirectory()
+    {
+        const QString built = qEnvironmentVariable("KOV_BINARY_DIR") + QStringLiteral("/run/cfg/Data/bank.txt");
+        QVERIFY2(QFile::exists(built), qPrintable(built));
+        QCOMPARE(KOVTest::readAll(built), KOVTest::readAll(bank()));
+    }
+
+    // A regression guard on consistency, not a claim of field accuracy.
+    void separatesUnseenRecordings_data()
+    {
+        QTest::addColumn<int>("cls");
+        QTest::addColumn<double>("least");
+        QTest::newRow("none") << 0 << 95.0;
+        QTest::newRow("corona") << 1 << 60.0;
+        QTest::newRow("surface") << 2 << 30.0;
+        QTest::newRow("free metal") << 3 << 45.0;
+    }
+    void separatesUnseenRecordings()
+    {
+        QFETCH(int, cls);
+        QFETCH(double, least);
+        if (!m_evaluated) {
+            m_confusion = KOVBankBuilder::evaluate(bank(), 2, 10);
+            m_evaluated = true;
+            qInfo().noquote() << KOVBankBuilder::format(m_confusion);
+        }
+        const auto& c = m_confusion;
+        QVERIFY(c.pulses[cls] > 100);
+        const double pct = 100.0 * c.counts[cls][cls] / c.pulses[cls];
+        QVERIFY2(pct >= least, qPrintable(QString::number(pct)));
+    }
+
+private:
+    QString bank() const { return m_dir.filePath(QStringLiteral("bank.txt")); }
+
+    QTemporaryDir m_dir;
+    KOVBankBuilder::Confusion m_confusion;
+    bool m_evaluated = false;
+};
+
+QTEST_GUILESS_MAIN(TestPddBank)
+#include "tst_pddbank.moc"
