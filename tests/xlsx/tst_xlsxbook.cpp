@@ -192,6 +192,9 @@ void TestXlsxBook::cellText()
     QCOMPARE(again.sheet(1)->readStr(6, 0), stored);
     QCOMPARE(again.sheet(1)->readStr(200, 30), stored);
     QVERIFY(again.sheet(1)->readStr(6, 1).isNull()); // a styled blank cell holds no text
+    const QJsonObject r = inspect(out);
+    QVERIFY(!r.isEmpty());
+    QCOMPARE(r.value("structure").toArray(), QJsonArray());
 }
 
 void TestXlsxBook::stylesKept()

@@ -71,6 +71,13 @@ def structure(path):
             sheet_names.add(s.get("name").lower())
         if "xl/calcChain.xml" in names:
             faults.append("calculation chain kept")
+        # Text with blanks at an end keeps them only when marked to.
+        space = "{http://www.w3.org/XML/1998/namespace}space"
+        for n in names:
+            if n.endswith(".xml") and (n.startswith("xl/worksheets/") or n == "xl/sharedStrings.xml"):
+                for t in ET.fromstring(z.read(n)).iter(MAIN + "t"):
+                    if t.text and t.text != t.text.strip() and t.get(space) != "preserve":
+                        faults.append("blanks not preserved in %s: %r" % (n, t.text[:20]))
         # Drawing element must precede these in a worksheet.
         later = {MAIN + x for x in ("legacyDrawing", "legacyDrawingHF", "picture", "oleObjects",
                                      "controls", "webPublishItems", "tableParts", "extLst")}
