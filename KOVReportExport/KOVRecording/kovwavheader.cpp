@@ -16,8 +16,7 @@ bool tagIs(const uchar* p, const char* tag)
 
 QByteArray KOVWavHeader::build(int channels, int sampleRate, quint32 dataLength)
 {
-    QByteArray h(static_cast<int>(kCanonicalHeader), '\0');
-    uchar* p = reinterpret_cast<uchar*>(h.data());
+    uchar p[kCanonicalHeader] = {};
     const qint16 ch = static_cast<qint16>(channels);
     const quint16 align = static_cast<quint16>(ch * 16 / 8);
     std::memcpy(p, "RIFF", 4);
@@ -32,7 +31,7 @@ QByteArray KOVWavHeader::build(int channels, int sampleRate, quint32 dataLength)
     qToLittleEndian<quint16>(16, p + 34);
     std::memcpy(p + 36, "data", 4);
     qToLittleEndian<quint32>(dataLength, p + 40);
-    return h;
+    return QByteArray(reinterpret_cast<const char*>(p), static_cast<int>(kCanonicalHeader));
 }
 
 bool KOVWavHeader::parse(const uchar* bytes, qint64 fileSize, QString* error)

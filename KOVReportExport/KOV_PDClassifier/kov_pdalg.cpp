@@ -125,6 +125,9 @@ void KOV_FeatureDynamic(const float* a, int n, float& out)
     out = KOV_FindMax(a, n, i) - KOV_FindMin(a, n, i);
 }
 
+// The separate feature functions fused into two passes: every sum sees the
+// same terms in the same order, so the results are theirs bit for bit (a test
+// holds them to it), with the independent sums overlapping.
 void KOV_FeatureExtraction(const float* x, int n, float* row)
 {
     if (n < 1) {
@@ -132,20 +135,42 @@ void KOV_FeatureExtraction(const float* x, int n, float* row)
             row[c] = NAN;
         return;
     }
-    float mean, var, rms;
-    int at;
-    const float max = KOV_FindMax(x, n, at);
-    KOV_FeatureMean(x, n, mean);
-    KOV_FeatureVariance(x, n, mean, var);
-    KOV_RMS(x, n, rms);
+    float max = x[0], min = x[0];
+    float sum = 0.0f, sumSq = 0.0f, sumRoot = 0.0f, sumAbs = 0.0f;
+    for (int i = 0; i < n; ++i) {
+        const float v = x[i];
+        if (v > max)
+            max = v;
+        if (v < min)
+            min = v;
+        const double d = v;
+        sum = static_cast<float>(static_cast<double>(sum) + d);
+        sumSq = static_cast<float>(sumSq + d * d);
+        sumRoot = static_cast<float>(sumRoot + std::sqrt(std::fabs(d)));
+        sumAbs = static_cast<float>(sumAbs + std::fabs(d));
+    }
+    const float mean = sum / static_cast<float>(n);
+    const float rms = std::sqrt(sumSq / static_cast<float>(n));
+    float s2 = 0.0f, s3 = 0.0f, s4 = 0.0f;
+    for (int i = 0; i < n; ++i) {
+        const double d = static_cast<double>(x[i]) - mean;
+        const double d2 = d * d;
+        s2 = static_cast<float>(s2 + d2);
+        s3 = static_cast<float>(s3 + d2 * d);
+        s4 = static_cast<float>(s4 + d2 * d2);
+    }
+    const float var = s2 / static_cast<float>(n);
+    const double sd = std::sqrt(static_cast<double>(var));
+    const double sd2 = sd * sd;
+    const double rootMean = static_cast<double>(sumRoot) / n;
     row[1] = mean;
     row[2] = var;
-    KOV_FeatureSkewness(x, n, mean, var, row[3]);
-    KOV_FeatureKurtosis(x, n, mean, var, row[4]);
+    row[3] = static_cast<float>(s3 / (sd * sd * sd * n));
+    row[4] = static_cast<float>(s4 / (sd2 * sd2 * n) - 3.0);
     row[5] = max / rms;
-    KOV_FeatureLatitudeFactor(x, n, max, row[6]);
-    KOV_FeatureShapeFactor(x, n, rms, row[7]);
-    KOV_FeatureDynamic(x, n, row[8]);
+    row[6] = static_cast<float>(max / (rootMean * rootMean));
+    row[7] = rms / (sumAbs / static_cast<float>(n));
+    row[8] = max - min;
 }
 
 namespace {

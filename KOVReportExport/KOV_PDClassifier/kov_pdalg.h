@@ -42,6 +42,9 @@ void KOV_AbstractDistance(float** rows, int n, int cols, float* dist);
 // The class with most votes among the first k labels; ties go to the lower
 // class, fewer than 2 classes answer 0.
 int KOV_KNNPredict(const float* labels, int k, int classNum);
+// The vote over the k nearest of n distances (the query's own last), as after
+// sorting them with KOV_QSort; dist and labels may be reordered.
+int KOV_VoteNearest(float* dist, float* labels, int n, int k, int classNum);
 // Class of the query in row n-1 of rows (scaled in place); 0 when the rows
 // cannot be compared.
 int KOV_KNearestNeighbors(float** rows, int n, int cols, int classNum, int k);

@@ -75,6 +75,8 @@ void KOV_PDClassifier::readBank(const char* path)
     if (rows == kMaxRows - 1 && in >> extra)
         qWarning() << "KOV_PDClassifier: bank" << path << "cut at" << rows << "rows";
     m_usable = checkBank();
+    if (m_usable)
+        cacheScaling();
     if (!m_usable)
         qWarning() << "KOV_PDClassifier: bank" << path << "unusable:" << m_nEPDataLen << "rows";
 }
@@ -93,10 +95,46 @@ bool KOV_PDClassifier::checkBank() const
             hi = std::max(hi, v);
         }
         // A feature with one value in every row scales to nothing.
-        if (c > 0 && !(hi > lo))
+        if (c > 0 && (!(hi > lo) || !std::isfinite(hi - lo)))
             return false;
     }
     return true;
+}
+
+void KOV_PDClassifier::cacheScaling()
+{
+    const int n = m_nEPDataLen;
+    m_lo.assign(KOV_ROW_LEN, 0.0f);
+    m_hi.assign(KOV_ROW_LEN, 0.0f);
+    m_scaled.assign(KOV_ROW_LEN, std::vector<float>());
+    for (int c = 1; c < KOV_ROW_LEN; ++c) {
+        float lo = m_dEmpiricalData[0][c], hi = lo;
+        for (int r = 0; r < n; ++r) {
+            lo = std::min(lo, m_dEmpiricalData[r][c]);
+            hi = std::max(hi, m_dEmpiricalData[r][c]);
+        }
+        m_lo[c] = lo;
+        m_hi[c] = hi;
+        m_scaled[c].resize(static_cast<size_t>(n));
+        const float range = hi - lo;
+        for (int r = 0; r < n; ++r)
+            m_scaled[c][static_cast<size_t>(r)] = (m_dEmpiricalData[r][c] - lo) / range;
+    }
+    m_workA.resize(static_cast<size_t>(n));
+    m_workB.resize(static_cast<size_t>(n));
+    m_dist.resize(static_cast<size_t>(n) + 1);
+    m_labels.resize(static_cast<size_t>(n) + 1);
+}
+
+// The bank's column c scaled over lo..hi, as KOV_FeatureMapping scales it.
+const float* KOV_PDClassifier::scaledColumn(int c, float lo, float hi, std::vector<float>& work)
+{
+    if (lo == m_lo[c] && hi == m_hi[c])
+        return m_scaled[c].data();
+    const float range = hi - lo;
+    for (int r = 0; r < m_nEPDataLen; ++r)
+        work[static_cast<size_t>(r)] = (m_dEmpiricalData[r][c] - lo) / range;
+    return work.data();
 }
 
 bool KOV_PDClassifier::GetPDInfo(const float* data, int len, int& type)
@@ -110,15 +148,33 @@ bool KOV_PDClassifier::GetPDInfo(const float* data, int len, int& type)
     for (int c = 1; c < KOV_ROW_LEN; ++c)
         if (!std::isfinite(query[c]))
             return true; // a flat period has no skewness: no discharge
-    // Scaling works in place; the bank must stay as read for the next query.
-    const int n = m_nEPDataLen + 1;
-    std::vector<float> scratch(static_cast<size_t>(n) * KOV_ROW_LEN);
-    std::vector<float*> rows(static_cast<size_t>(n));
-    for (int r = 0; r < n; ++r) {
-        rows[static_cast<size_t>(r)] = scratch.data() + static_cast<size_t>(r) * KOV_ROW_LEN;
-        std::copy(m_dEmpiricalData[r], m_dEmpiricalData[r] + KOV_ROW_LEN, rows[static_cast<size_t>(r)]);
+    // The same arithmetic as KOV_FeatureMapping and KOV_AbstractDistance over
+    // the bank and the query, column by column.
+    const int n = m_nEPDataLen;
+    const double w = 1.0 / (KOV_ROW_LEN / 2);
+    std::fill(m_dist.begin(), m_dist.end(), 0.0f);
+    for (int c = 1; c + 1 < KOV_ROW_LEN; c += 2) {
+        const float qa = query[c], qb = query[c + 1];
+        const float loA = std::min(m_lo[c], qa), hiA = std::max(m_hi[c], qa);
+        const float loB = std::min(m_lo[c + 1], qb), hiB = std::max(m_hi[c + 1], qb);
+        if (!std::isfinite(hiA - loA) || !std::isfinite(hiB - loB))
+            return true; // a range beyond float: nothing to compare
+        const float sqa = (qa - loA) / (hiA - loA);
+        const float sqb = (qb - loB) / (hiB - loB);
+        const float* colA = scaledColumn(c, loA, hiA, m_workA);
+        const float* colB = scaledColumn(c + 1, loB, hiB, m_workB);
+        for (int r = 0; r < n; ++r) {
+            const float dA = sqa - colA[r];
+            const float dB = sqb - colB[r];
+            const float pair = dA * dA + dB * dB;
+            m_dist[static_cast<size_t>(r)] = static_cast<float>(m_dist[static_cast<size_t>(r)] + pair * w * w);
+        }
     }
-    type = KOV_KNearestNeighbors(rows.data(), n, KOV_ROW_LEN, m_nClassNum, kNeighbours);
+    m_dist[static_cast<size_t>(n)] = 100.0f;
+    for (int r = 0; r < n; ++r)
+        m_labels[static_cast<size_t>(r)] = m_dEmpiricalData[r][0];
+    m_labels[static_cast<size_t>(n)] = -1.0f;
+    type = KOV_VoteNearest(m_dist.data(), m_labels.data(), n + 1, kNeighbours, m_nClassNum);
     return true;
 }
 

@@ -1,6 +1,8 @@
 #ifndef KOV_PDCLASSIFIER_H
 #define KOV_PDCLASSIFIER_H
 
+#include <vector>
+
 // Decides the discharge class of one mains period from its phase-bin values:
 // eight features, scaled together with a bank of labelled rows, and a vote of
 // the five nearest rows. Answers 0 (no discharge) whenever the bank or the
@@ -34,6 +36,8 @@ public:
 private:
     void readBank(const char* path);
     bool checkBank() const;
+    void cacheScaling();
+    const float* scaledColumn(int c, float lo, float hi, std::vector<float>& work);
 
     int m_nClassNum = 0;
     int m_nEPDataLen = 0;
@@ -42,6 +46,14 @@ private:
     int m_nType = 0;
     float** m_dEmpiricalData = nullptr;
     bool m_usable = false;
+    // Every query is scaled together with the bank. Most queries fall inside
+    // the bank's range of each feature, and then the bank's scaled columns are
+    // the same for every query: they are kept, column by column, and only a
+    // column the query stretches is scaled again.
+    std::vector<float> m_lo, m_hi;
+    std::vector<std::vector<float>> m_scaled; // per feature column, bank rows
+    std::vector<float> m_workA, m_workB;      // columns scaled for one query
+    std::vector<float> m_dist, m_labels;
 };
 
 #endif // KOV_PDCLASSIFIER_H

@@ -134,9 +134,14 @@ int KOV_KNearestNeighbors(float** rows, int n, int cols, int classNum, int k)
     KOV_AbstractDistance(rows, n, cols, dist.data());
     for (int r = 0; r < n; ++r)
         labels[static_cast<size_t>(r)] = rows[r][0];
+    return KOV_VoteNearest(dist.data(), labels.data(), n, k, classNum);
+}
+
+int KOV_VoteNearest(float* dist, float* labels, int n, int k, int classNum)
+{
     std::vector<float> nearest;
-    if (n > k && smallestK(dist.data(), labels.data(), n, k, nearest))
+    if (n > k && smallestK(dist, labels, n, k, nearest))
         return KOV_KNNPredict(nearest.data(), k, classNum);
-    KOV_QSort(dist.data(), labels.data(), 0, n - 1);
-    return KOV_KNNPredict(labels.data(), k < n ? k : n, classNum);
+    KOV_QSort(dist, labels, 0, n - 1);
+    return KOV_KNNPredict(labels, k < n ? k : n, classNum);
 }

@@ -39,6 +39,21 @@ ModeTraits traits(KOVPddPulseCapture::PddMode m)
     return {1920, 240, 4863, 4864, 0};
 }
 
+// KOVBlas::Rms and KOVBlas::findMax in one pass, with the same arithmetic:
+// both are chains of dependent steps, and one pass lets them overlap.
+void rmsAndMax(const float* a, int n, float& rms, float& max)
+{
+    float s = 0.0f;
+    float best = a[0];
+    for (int i = 0; i < n; ++i) {
+        s += a[i] * a[i];
+        if (a[i] > best)
+            best = a[i];
+    }
+    rms = std::sqrt(s / static_cast<float>(n));
+    max = best;
+}
+
 double level(double x)
 {
     return x >= 0.000001 ? 20.0 * std::log10(x) + 120.0 : 0.0;
@@ -107,8 +122,7 @@ void KOVPddPulseCapture::FeedAudio(const float* x, int n)
         return;
     float* s = d->m_scratch.data();
     std::memcpy(s, x, static_cast<size_t>(n) * sizeof(float));
-    d->m_highPassPart1->filter(s, s, n);
-    d->m_highPassPart2->filter(s, s, n);
+    KOVFilter::cascade(*d->m_highPassPart1, *d->m_highPassPart2, s, n);
     QMutexLocker lock(&d->m_bufferLock);
     if (d->m_bufferIndex + n > kCapacity)
         d->consume(n); // the oldest n go, as many as arrive
@@ -132,11 +146,11 @@ bool KOVPddPulseCapture::getPdd(float* out, PddType& type)
         std::memcpy(window, d->at(kAhead), static_cast<size_t>(t.period) * sizeof(float));
         std::memcpy(stats, d->at(t.statAt), static_cast<size_t>(t.statSpan) * sizeof(float));
     }
-    float nf = KOVBlas::Rms(stats, t.statSpan);
+    float nf, peak;
+    rmsAndMax(stats, t.statSpan, nf, peak);
     if (d->m_NoiseFloorLast > nf)
         nf = (nf + d->m_NoiseFloorLast) * 0.5f;
     d->m_NoiseFloorLast = nf;
-    const float peak = KOVBlas::findMax(stats, t.statSpan);
 
     int i = -1;
     if (checkPeak(peak, nf))

@@ -92,3 +92,25 @@ void KOVFilter::filter(const float* in, short* out, int n)
 {
     run(d->m_filterCoef, d->m_double_5, d->m_double_6, in, out, n, same, toShort);
 }
+
+void KOVFilter::cascade(KOVFilter& first, KOVFilter& second, float* data, int n)
+{
+    const IIRCoef_t c = first.d->m_filterCoef;
+    const IIRCoef_t e = second.d->m_filterCoef;
+    float p1 = first.d->m_double_5, p2 = first.d->m_double_6;
+    float q1 = second.d->m_double_5, q2 = second.d->m_double_6;
+    for (int i = 0; i < n; ++i) {
+        const float x = data[i];
+        const float y = c.b0 * x + p1;
+        p1 = c.b1 * x - c.a1 * y + p2;
+        p2 = c.b2 * x - c.a2 * y;
+        const float z = e.b0 * y + q1;
+        q1 = e.b1 * y - e.a1 * z + q2;
+        q2 = e.b2 * y - e.a2 * z;
+        data[i] = z;
+    }
+    first.d->m_double_5 = p1;
+    first.d->m_double_6 = p2;
+    second.d->m_double_5 = q1;
+    second.d->m_double_6 = q2;
+}

@@ -23,6 +23,10 @@ public:
     void filter(const short* in, short* out, int n);
     void filter(const short* in, float* out, int n);
     void filter(const float* in, short* out, int n);
+    // first then second over data in place, in one pass: the same samples as
+    // two calls, but the two recurrences overlap instead of waiting on each
+    // other.
+    static void cascade(KOVFilter& first, KOVFilter& second, float* data, int n);
 
 private:
     KOVFilterPrivate* d;

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstring>
+#include <fstream>
 #include <random>
 
 namespace {
@@ -158,6 +160,37 @@ private slots:
         QVERIFY(!std::isfinite(r[3]));
     }
 
+    // The features are computed in two fused passes; they must equal the
+    // separate functions, bit for bit, or stored banks stop matching.
+    void fusedFeaturesEqualSeparate()
+    {
+        std::mt19937 rng(8);
+        for (int t = 0; t < 200; ++t) {
+            const int n = 1 + static_cast<int>(rng() % 300);
+            std::vector<float> x(static_cast<size_t>(n));
+            for (float& v : x)
+                v = static_cast<float>(rng() % 100000) * (t % 3 ? 1.0f : 1234.5f) - (t % 5 ? 0.0f : 30000.0f);
+            float fused[KOV_ROW_LEN];
+            KOV_FeatureExtraction(x.data(), n, fused);
+            float mean, var, skew, kurt, rms, crest, lat, shape, dyn;
+            int at;
+            const float max = KOV_FindMax(x.data(), n, at);
+            KOV_FeatureMean(x.data(), n, mean);
+            KOV_FeatureVariance(x.data(), n, mean, var);
+            KOV_FeatureSkewness(x.data(), n, mean, var, skew);
+            KOV_FeatureKurtosis(x.data(), n, mean, var, kurt);
+            KOV_RMS(x.data(), n, rms);
+            KOV_FeatureCrestFactor(x.data(), n, max, crest);
+            KOV_FeatureLatitudeFactor(x.data(), n, max, lat);
+            KOV_FeatureShapeFactor(x.data(), n, rms, shape);
+            KOV_FeatureDynamic(x.data(), n, dyn);
+            const float separate[] = {mean, var, skew, kurt, crest, lat, shape, dyn};
+            for (int c = 0; c < 8; ++c)
+                QVERIFY2(std::memcmp(&fused[c + 1], &separate[c], sizeof(float)) == 0,
+                         qPrintable(QStringLiteral("vector %1, feature %2: %3 vs %4").arg(t).arg(c + 1).arg(fused[c + 1]).arg(separate[c])));
+        }
+    }
+
     void vote_data()
     {
         QTest::addColumn<QString>("bank");
@@ -233,6 +266,45 @@ private slots:
             KOV_QSort(dist.data(), labels.data(), 0, n - 1);
             QVERIFY(std::is_sorted(dist.begin(), dist.end()));
             QCOMPARE(fast, KOV_KNNPredict(labels.data(), 5, 4));
+        }
+    }
+
+    // The classifier keeps the bank's scaled columns between queries; its
+    // answers must be those of scaling and sorting the whole table each time,
+    // also for queries beyond the bank's range.
+    void cachedScalingEqualsFullTable()
+    {
+        QString text = QStringLiteral("4 9\n");
+        for (unsigned i = 0; i < 300; ++i)
+            text += featureRow(static_cast<float>(i % 4), pattern(1 + static_cast<int>(i % 4) * 6, i, 1e5f * (1 + i % 7)));
+        const QString path = m_dir->filePath(QStringLiteral("bank.txt"));
+        QVERIFY(KOVMediaFixture::writeFile(path, text.toLatin1()));
+        KOV_PDClassifier c(QFile::encodeName(path).constData());
+        QVERIFY(c.isUsable());
+        std::vector<float> table;
+        {
+            std::ifstream in(QFile::encodeName(path).constData());
+            float v;
+            in >> v >> v;
+            while (in >> v)
+                table.push_back(v);
+        }
+        QCOMPARE(static_cast<int>(table.size()), 300 * KOV_ROW_LEN);
+        std::mt19937 rng(3);
+        for (int q = 0; q < 200; ++q) {
+            const float height = (q % 5 == 0) ? 1e9f : (q % 5 == 1 ? 10.0f : 1e5f * (1 + rng() % 9));
+            const std::vector<float> bins = pattern(1 + static_cast<int>(rng() % 30), 1000 + rng() % 5000, height);
+            int fast = -1;
+            QVERIFY(c.GetPDInfo(bins.data(), 240, fast));
+            std::vector<float> rowsCopy = table;
+            rowsCopy.resize(static_cast<size_t>(301) * KOV_ROW_LEN);
+            float* query = rowsCopy.data() + 300 * KOV_ROW_LEN;
+            KOV_FeatureExtraction(bins.data(), 240, query);
+            query[0] = -1.0f;
+            std::vector<float*> rows(301);
+            for (int r = 0; r < 301; ++r)
+                rows[static_cast<size_t>(r)] = rowsCopy.data() + r * KOV_ROW_LEN;
+            QCOMPARE(fast, KOV_KNearestNeighbors(rows.data(), 301, KOV_ROW_LEN, 4, 5));
         }
     }
 
