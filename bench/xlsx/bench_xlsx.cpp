@@ -103,6 +103,9 @@ void writeAndSave(KOVLibxl& w, const KOVReportInfo& info)
 
 const QString kOut = QStringLiteral("out.xlsx");
 
+// The writer's debug lines would bury the figures.
+void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
+
 void BM_CreateExcel(benchmark::State& state)
 {
     const int n = int(state.range(0));
@@ -185,8 +188,6 @@ BENCHMARK(BM_CreateExcel)->Arg(1)->Arg(10)->Arg(50)->Arg(100)->Unit(benchmark::k
 BENCHMARK(BM_WriteAndSave)->Arg(1)->Arg(10)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakMemory)->Arg(1)->Arg(10)->Arg(50)->Arg(100)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CompareOpenpyxl)->Arg(1)->Arg(10)->Arg(50)->Arg(100)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
-
-void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 int main(int argc, char** argv)
 {
