@@ -100,15 +100,52 @@ void drawReading(cv::Mat& bgr, const QString& reading)
     cv::rectangle(bgr, cv::Rect(r.x - 5, r.y - 4, r.width + 10, r.height + 8), cv::Scalar(255, 255, 255), cv::FILLED);
     if (reading.isEmpty())
         return;
+    // Tuned against Tesseract 5 reading the region as one word: digits 13 px
+    // tall, drawn four times larger and scaled down (smooth strokes), and one
+    // extra pixel after the point, without which "7dB" often reads "74B".
+    // Over every reading from 20.0dB to 99.9dB this misreads only "77.7dB".
+    constexpr int kSuper = 4;
+    constexpr double kDigitHeight = 13.0;
     const std::string text = reading.toStdString();
     int base = 0;
-    // One size for the usual six characters; longer texts shrink to fit.
-    const cv::Size ref = cv::getTextSize("88.8dB", kReadingFont, 1.0, 1, &base);
-    const cv::Size own = cv::getTextSize(text, kReadingFont, 1.0, 1, &base);
-    const double fit = std::min((r.width - 2.0) / std::max(ref.width, own.width), (r.height - 4.0) / ref.height);
-    const cv::Size sz = cv::getTextSize(text, kReadingFont, fit, 1, &base);
-    const cv::Point org(r.x + (r.width - sz.width) / 2, r.y + (r.height + sz.height) / 2);
-    cv::putText(bgr, text, org, kReadingFont, fit, cv::Scalar(0, 0, 0), 1, cv::LINE_AA);
+    double scale = kDigitHeight / cv::getTextSize("8", kReadingFont, 1.0, 1, &base).height;
+    auto advance = [&](char c, double s) {
+        return cv::getTextSize(std::string(1, c), kReadingFont, s, 1, &base).width + (c == '.' ? 1 : 0);
+    };
+    auto width = [&](double s) {
+        int w = 0;
+        for (char c : text)
+            w += advance(c, s);
+        return w;
+    };
+    while (width(scale) > r.width - 1 && scale > 0.05)
+        scale *= 0.97;
+    cv::Mat big(r.height * kSuper, r.width * kSuper, CV_8UC3);
+    int shift = 0; // in big pixels, for texts that reach below the digits ("N/A")
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const int h = cv::getTextSize("8", kReadingFont, scale, 1, &base).height;
+        big.setTo(cv::Scalar(255, 255, 255));
+        double x = (r.width - width(scale)) / 2.0;
+        const int baseline = int((r.height + h) / 2.0 * kSuper) + shift;
+        for (char c : text) {
+            cv::putText(big, std::string(1, c), cv::Point(int(x * kSuper), baseline), kReadingFont, scale * kSuper,
+                        cv::Scalar(0, 0, 0), kSuper, cv::LINE_AA);
+            x += advance(c, scale);
+        }
+        cv::Mat ink;
+        cv::cvtColor(big, ink, cv::COLOR_BGR2GRAY);
+        cv::threshold(ink, ink, 250, 255, cv::THRESH_BINARY_INV);
+        const cv::Rect box = cv::boundingRect(ink);
+        if (box.y >= kSuper && box.br().y <= big.rows - kSuper)
+            break; // a white pixel row above and below, as for plain digits
+        if (box.height > big.rows - 2 * kSuper - 2) {
+            scale *= 0.9;
+            shift = 0;
+        } else {
+            shift += (big.rows - box.height) / 2 - box.y;
+        }
+    }
+    cv::resize(big, bgr(r), r.size(), 0, 0, cv::INTER_AREA);
 }
 
 cv::Mat acousticImage(quint64 seed, QPoint hotSpot, const QString& reading)
