@@ -108,7 +108,7 @@ protected:
 
 private:
     void initStatusBar();
-    void addRow(const QString& name);
+    void addRow(const QString& name, bool boxVisible);
 
     Ui::KOVReportExport* ui;
     KOVReportExportPrivate* d;

@@ -32,10 +32,12 @@ void KOVReportExport::importFiles()
     if (checkDirInfo(openDirListDialog(dir), count).isEmpty())
         return;
 
-    // Many rows at once: one layout pass at the end instead of one per row.
+    // The browse page and batch deletion show no check boxes. Setting that
+    // on each new entry saves a second pass over thousands of rows.
+    const bool hideBoxes = ui->mainTabWidget->currentIndex() == 0 || !ui->groupBox_batchDel->isHidden();
     ui->listWidget->setUpdatesEnabled(false);
     for (int i = count; i < m_fileNameList.size(); ++i)
-        addRow(m_fileNameList.at(i));
+        addRow(m_fileNameList.at(i), !hideBoxes);
     ui->listWidget->setUpdatesEnabled(true);
 
     KOVInformation* info = KOVInformation::Instance();
@@ -43,19 +45,20 @@ void KOVReportExport::importFiles()
     info->setFilePathList(m_filePathList);
     emit KOVMsg::Instance()->sigItemListChanged();
     updateOpenDir();
-
-    if (ui->mainTabWidget->currentIndex() == 0 || !ui->groupBox_batchDel->isHidden())
+    if (hideBoxes && count > 0)
         setChosedCheckboxVisible(false);
     qDebug() << "importFiles() end";
 }
 
-void KOVReportExport::addRow(const QString& name)
+void KOVReportExport::addRow(const QString& name, bool boxVisible)
 {
     auto* row = new QListWidgetItem();
     row->setSizeHint(QSize(static_cast<int>(210 * m_preDPIRate), static_cast<int>(25 * m_preDPIRate)));
     ui->listWidget->addItem(row);
     auto* entry = new KOVItem(ui->listWidget);
     entry->setItemName(name);
+    if (!boxVisible)
+        entry->setChosedBox(false);
     ui->listWidget->setItemWidget(row, entry);
     connect(entry, SIGNAL(sigChosed(QString)), this, SLOT(slotSetItemChosed(QString)));
     connect(entry, SIGNAL(sigUnchosed(QString)), this, SLOT(slotSetItemUnchosed(QString)));

@@ -2,13 +2,40 @@
 
 #include "kovinformation.h"
 #include "kovmsg.h"
-#include "ui_kovitem.h"
+
+#include <QCheckBox>
+#include <QLabel>
 
 KOVItem::KOVItem(QWidget* parent)
     : QWidget(parent)
-    , ui(new Ui::KOVItem)
+    , ui(new Ui_KOVItem)
 {
-    ui->setupUi(this);
+    if (objectName().isEmpty())
+        setObjectName(QStringLiteral("KOVItem"));
+    resize(210, 25);
+    setWindowTitle(tr("Form"));
+
+    ui->chose_checkBox = new QCheckBox(this);
+    ui->chose_checkBox->setObjectName(QStringLiteral("chose_checkBox"));
+    ui->chose_checkBox->setGeometry(5, 0, 15, 25);
+    QSizePolicy policy(QSizePolicy::Minimum, QSizePolicy::Preferred);
+    policy.setHeightForWidth(ui->chose_checkBox->sizePolicy().hasHeightForWidth());
+    ui->chose_checkBox->setSizePolicy(policy);
+    ui->chose_checkBox->setIconSize(QSize(16, 16));
+    ui->chose_checkBox->setTristate(false);
+
+    ui->label = new QLabel(this);
+    ui->label->setObjectName(QStringLiteral("label"));
+    ui->label->setGeometry(25, 0, 180, 25);
+    // Setting a font costs a propagation per widget; the application font
+    // usually is this size already.
+    if (ui->label->font().pointSize() != 10) {
+        QFont font = ui->label->font();
+        font.setPointSize(10);
+        ui->label->setFont(font);
+    }
+
+    connect(ui->chose_checkBox, &QCheckBox::toggled, this, &KOVItem::on_chose_checkBox_toggled);
     refreshDPI();
     connect(KOVMsg::Instance(), &KOVMsg::sigScreenDpiChanged, this, &KOVItem::slotScreenDpiChanged);
 }
@@ -75,6 +102,8 @@ void KOVItem::refreshDPI()
     const double f = KOVInformation::Instance()->getScreenDPI() / 96.0;
     const double r = f / m_preDpiRate;
     m_preDpiRate = f;
+    if (r == 1.0)
+        return; // unscaled screens: one entry per imported item, skip the walk
     KOVInformation::Instance()->changeObjectSize(*this, r);
     resize(static_cast<int>(width() * r), static_cast<int>(height() * r));
 }

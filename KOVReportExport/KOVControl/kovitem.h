@@ -4,9 +4,16 @@
 #include <QString>
 #include <QWidget>
 
-namespace Ui {
-class KOVItem;
-}
+class QCheckBox;
+class QLabel;
+
+// The entry's two widgets, built by hand: an import makes thousands of
+// entries, and a generated form would search slots by name for each.
+struct Ui_KOVItem
+{
+    QCheckBox* chose_checkBox = nullptr;
+    QLabel* label = nullptr;
+};
 
 // One row of the main window's file list: a check box and the item's name.
 // Ticking is reported at once; unticking by the user is only a request, which
@@ -38,7 +45,7 @@ public slots:
     void slotScreenDpiChanged(double dpiRate);
 
 private:
-    Ui::KOVItem* ui;
+    Ui_KOVItem* ui;
     bool m_itemChosed = false;
     QString m_name;
     double m_preDpiRate = 1.0;

@@ -1,16 +1,9 @@
 #include "kovitemfolder.h"
 
 #include <QDir>
+#include <QDirIterator>
 
-namespace {
-
-const QStringList& itemFilters()
-{
-    static const QStringList filters{QStringLiteral("*.jpg"), QStringLiteral("*.mp4")};
-    return filters;
-}
-
-} // namespace
+#include <algorithm>
 
 const QString& KOVItemFolder::thumbnailName()
 {
@@ -25,12 +18,21 @@ bool KOVItemFolder::isItemName(const QString& name)
 
 QString KOVItemFolder::itemFileName(const QString& folder)
 {
-    // Hidden files must be listed: on Linux the thumbnail is one, and a
-    // folder that lists without it would still hold the right count only by
-    // luck. The filters are case-sensitive so the scan and the rows agree.
-    const QStringList files = QDir(folder).entryList(itemFilters(),
-                                                     QDir::Files | QDir::Hidden | QDir::CaseSensitive,
-                                                     QDir::Name);
+    // Hidden files must be listed: on Linux the thumbnail is one. The names
+    // are matched here rather than by name filters, which cost a pattern
+    // match per entry and dominate an import of thousands of folders.
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden);
+    while (it.hasNext()) {
+        it.next();
+        const QString name = it.fileName();
+        if (!isItemName(name))
+            continue;
+        if (files.size() == 2)
+            return QString(); // three or more pictures and videos
+        files << name;
+    }
+    std::sort(files.begin(), files.end());
     if (files.size() == 1) {
         // A thumbnail alone is not a recording.
         return files.first() == thumbnailName() ? QString() : files.first();
