@@ -42,6 +42,20 @@ QImage KOVFrameConvert::toQImage(const cv::Mat& mat)
     }
 }
 
+QImage KOVFrameConvert::toDisplayImage(const cv::Mat& mat)
+{
+    if (mat.empty() || mat.dims != 2 || mat.type() != CV_8UC3)
+        return toQImage(mat);
+    // RGB32 is 0xffRRGGBB, in memory B, G, R, 0xff on little-endian machines:
+    // exactly OpenCV's BGRA with an opaque alpha.
+    QImage img(mat.cols, mat.rows, QImage::Format_RGB32);
+    if (img.isNull())
+        return QImage();
+    cv::Mat dst(img.height(), img.width(), CV_8UC4, img.bits(), size_t(img.bytesPerLine()));
+    cv::cvtColor(mat, dst, cv::COLOR_BGR2BGRA);
+    return img;
+}
+
 cv::Mat KOVFrameConvert::toMat(const QImage& image, bool clone, bool swapRB)
 {
     if (image.isNull())

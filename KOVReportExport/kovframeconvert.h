@@ -16,6 +16,11 @@ public:
     // ARGB32, 8-bit 1 channel -> Grayscale8; anything else a null image.
     static QImage toQImage(const cv::Mat& mat);
 
+    // For display: an 8-bit BGR frame as Format_RGB32, the raster engine's
+    // own pixel format, so painting needs no further conversion. Other
+    // types as toQImage.
+    static QImage toDisplayImage(const cv::Mat& mat);
+
     // Indexed8/Grayscale8 -> 8UC1, RGB32/ARGB32(_Premultiplied) -> 8UC4,
     // RGB888 -> 8UC3 (to BGR when swapRB). Without clone the matrix shares
     // the image's pixels and is only valid while the image is. Other formats

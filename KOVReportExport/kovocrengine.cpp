@@ -2,12 +2,15 @@
 
 #include <tesseract/baseapi.h>
 
+#include <omp.h>
+
 #include <QByteArray>
 #include <QFile>
 
 KOVOcrEngine::KOVOcrEngine()
     : m_api(new tesseract::TessBaseAPI)
 {
+    serialise();
     m_ready = m_api->Init(nullptr, "eng", tesseract::OEM_LSTM_ONLY) == 0;
     if (m_ready) {
         m_api->SetVariable("tessedit_char_whitelist", "0123456789dBN/A");
@@ -21,8 +24,20 @@ KOVOcrEngine::~KOVOcrEngine()
     m_api->End();
 }
 
+void KOVOcrEngine::serialise()
+{
+    // The engine's LSTM runs OpenMP teams of its own, and OpenMP gives every
+    // new calling thread a new team whose threads spin between regions. With
+    // a worker thread per page and a hundred pages that meant hundreds of
+    // spinning threads and recognitions ten to a hundred times slower. A
+    // 70 x 25 canvas gains nothing from parallelism. The limit belongs to
+    // the calling thread, so every thread that loads or recognises sets it.
+    omp_set_max_active_levels(0);
+}
+
 QString KOVOcrEngine::recognise(const cv::Mat& binary)
 {
+    serialise();
     if (!m_ready || binary.empty() || binary.type() != CV_8UC1)
         return QString();
     const cv::Mat img = binary.isContinuous() ? binary : binary.clone();

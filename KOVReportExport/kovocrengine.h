@@ -36,6 +36,8 @@ public:
     static bool hasLanguageData();
 
 private:
+    static void serialise();
+
     std::unique_ptr<tesseract::TessBaseAPI> m_api;
     bool m_ready = false;
 };

@@ -30,10 +30,12 @@ void KOVVideoImg::setButtonEnabled(int which, bool enabled)
     QPushButton* const btns[] = { ui->PB_lastFrame, ui->PB_play, ui->PB_nextFrame };
     btns[which]->setEnabled(enabled);
     // The play button's enabled look follows the playback state.
-    if (which == kPlayBtn && enabled && m_isPlaying)
-        btns[which]->setStyleSheet(QLatin1String(kPlayRunning));
-    else
-        btns[which]->setStyleSheet(QLatin1String(enabled ? on[which] : off[which]));
+    const QLatin1String style(which == kPlayBtn && enabled && m_isPlaying ? kPlayRunning
+                                                                         : (enabled ? on[which] : off[which]));
+    // Setting a style sheet re-polishes the button: only on a change, not on
+    // every frame of playback.
+    if (btns[which]->styleSheet() != style)
+        btns[which]->setStyleSheet(style);
 }
 
 void KOVVideoImg::showVideoImg(QString path, QString dirPath)
@@ -83,7 +85,7 @@ bool KOVVideoImg::updateImg()
         sized = frame;
     else
         cv::resize(frame, sized, cv::Size(1024, 600), 0, 0, cv::INTER_LINEAR);
-    const QImage image = KOVFrameConvert::toQImage(sized);
+    const QImage image = KOVFrameConvert::toDisplayImage(sized);
     if (image.isNull())
         return false;
     m_img = image;

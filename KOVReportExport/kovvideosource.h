@@ -31,7 +31,8 @@ public:
     // Index of the frame last read successfully, -1 before the first.
     int lastIndex() const { return m_lastIndex; }
 
-    // Reads the frame at nextIndex(); on failure nothing moves.
+    // Reads the frame at nextIndex(); on failure nothing moves. The frame
+    // shares the source's buffer, which the next read overwrites.
     bool read(cv::Mat& frame);
     // Positions the next read at index (clamped to 0 .. count - 1).
     bool seek(int index);
@@ -42,6 +43,7 @@ private:
 
     std::string m_path;
     cv::VideoCapture m_capture;
+    cv::Mat m_frame;
     int m_frameCount = 0;
     int m_nextIndex = 0;
     int m_lastIndex = -1;
