@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QTextCodec>
 #include <QTextStream>
+#include <QStringRef>
 #include <QVector>
 
 namespace {
@@ -71,15 +72,17 @@ int KOVItemInfo::parseItemInfo(const QString& text)
 {
     m_imageCount = 0;
     m_imageInfos.clear();
-    QStringList lines = text.split(QLatin1Char('\n'));
+    // References into text: a 10-minute video has 15,000 lines, and copying
+    // each would cost more than parsing it.
+    QVector<QStringRef> lines = text.splitRef(QLatin1Char('\n'));
     // The imager ends its lines in CR LF; a CR left on a line would spoil the
     // format number and the last field of every frame line.
-    for (QString& l : lines) {
+    for (QStringRef& l : lines) {
         if (l.endsWith(QLatin1Char('\r')))
             l.chop(1);
     }
 
-    const QString headLine = lines.first();
+    const QString headLine = lines.first().toString();
     const int format = formatNumber(headLine);
     emit KOVMsg::Instance()->sigClearItemInfo();
     if (!readBaseTime(headLine, format))
@@ -88,12 +91,12 @@ int KOVItemInfo::parseItemInfo(const QString& text)
     int next = 1;
     if (format >= 11) {
         for (int i = 0; i < kDeviceLines && next < lines.size(); ++i, ++next)
-            readDeviceLine(lines.at(next), i);
+            readDeviceLine(lines.at(next).toString(), i);
     }
     if (format >= 12 && next < lines.size())
-        readPDDLenLine(lines.at(next++));
+        readPDDLenLine(lines.at(next++).toString());
     if (format == 13 && next < lines.size())
-        readLeakPressureLine(lines.at(next++));
+        readLeakPressureLine(lines.at(next++).toString());
 
     if (next >= lines.size() || lines.at(next).isEmpty())
         return 0;
@@ -101,7 +104,7 @@ int KOVItemInfo::parseItemInfo(const QString& text)
 
     m_imageInfos.reserve(lines.size() - next);
     for (; next < lines.size(); ++next) {
-        const QString& line = lines.at(next);
+        const QStringRef& line = lines.at(next);
         if (line.isEmpty())
             continue;
         KOVImageInfo info;
@@ -165,9 +168,9 @@ void KOVItemInfo::readLeakPressureLine(const QString& line)
     KOVInformation::Instance()->setLeakPressure(pressure);
 }
 
-bool KOVItemInfo::parseFrameLine(const QString& line, int format, KOVImageInfo& out) const
+bool KOVItemInfo::parseFrameLine(const QStringRef& line, int format, KOVImageInfo& out) const
 {
-    const QVector<QStringRef> f = line.splitRef(QLatin1Char('\t'));
+    const QVector<QStringRef> f = line.split(QLatin1Char('\t'));
     // A second title line would otherwise read as a frame of zeros.
     if (f.size() != fieldsExpected(format) || f.at(0) == QLatin1String("seqNumber")) {
         qDebug() << "pic info error! len = " << f.size();

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringRef>
 
 // Reader of an item's per-frame measurement file info.dat. Reading also sets
 // the state object's partial-discharge length and leak pressure when the file
@@ -44,7 +45,7 @@ private:
     void readDeviceLine(const QString& line, int index);
     void readPDDLenLine(const QString& line);
     void readLeakPressureLine(const QString& line);
-    bool parseFrameLine(const QString& line, int format, KOVImageInfo& out) const;
+    bool parseFrameLine(const QStringRef& line, int format, KOVImageInfo& out) const;
 
     QDateTime m_baseDateTime;
     int m_imageCount = 0;
