@@ -57,10 +57,8 @@ private slots:
     {
         QFETCH(QString, reading);
         const QString path = m_dir->filePath(QStringLiteral("p.jpg"));
-        Frame f;
-        f.x = 730; // the heat blob right under the region must not leak into it
-        f.y = 70;
-        QVERIFY(writeJpeg(path, acousticImage(5, QPoint(f.x, f.y), reading)));
+        // The heat blob right under the region must not leak into it.
+        QVERIFY(writePicture(path, reading, 5, QPoint(730, 70)));
         const cv::Mat img = readImage(path);
         QCOMPARE(img.cols, 1024);
         QCOMPARE(img.rows, 600);
@@ -130,8 +128,6 @@ private slots:
         QFETCH(int, width);
         QFETCH(int, height);
         QFETCH(int, quality);
-        VideoOptions o;
-        o.values = makeFrames(1, 1);
         cv::Mat m = acousticImage(1, QPoint(500, 300), QStringLiteral("50.0dB"));
         drawFrameCode(m, index);
         cv::Mat scaled;

@@ -139,6 +139,8 @@ cv::Mat acousticImage(quint64 seed, QPoint hotSpot, const QString& reading);
 void drawReading(cv::Mat& bgr, const QString& reading);
 bool writeJpeg(const QString& path, const cv::Mat& bgr, int quality = 92);
 bool writePicture(const QString& path, quint64 seed, const Frame& frame);
+// A picture showing exactly this reading, e.g. "45.2dB" or "N/AdB".
+bool writePicture(const QString& path, const QString& reading, quint64 seed = 1, QPoint hotSpot = QPoint(512, 300));
 // The small preview the imager keeps beside the item: 160 x 94.
 bool writeThumbnail(const QString& path, const cv::Mat& bgr);
 // The bytes of a tiny JPEG (made once), for bulk items.

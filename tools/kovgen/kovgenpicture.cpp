@@ -176,6 +176,11 @@ bool writePicture(const QString& path, quint64 seed, const Frame& frame)
     return writeJpeg(path, acousticImage(seed, QPoint(frame.x, frame.y), readingText(frame.maxSPL)));
 }
 
+bool writePicture(const QString& path, const QString& reading, quint64 seed, QPoint hotSpot)
+{
+    return writeJpeg(path, acousticImage(seed, hotSpot, reading));
+}
+
 bool writeThumbnail(const QString& path, const cv::Mat& bgr)
 {
     if (bgr.empty())
