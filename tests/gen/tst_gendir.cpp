@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <opencv2/videoio.hpp>
+
 using namespace KOVGen;
 
 namespace {
@@ -87,8 +89,13 @@ private slots:
             // as the video.
             const QStringList wavs = QDir(dir + QStringLiteral("/wav")).entryList({QStringLiteral("*.wav")}, QDir::Files);
             QVERIFY2(!wavs.isEmpty(), qPrintable(folders[i]));
-            const qint64 bytes = QFileInfo(dir + QStringLiteral("/wav/") + wavs[0]).size() - 44;
-            QVERIFY(bytes > 0);
+            const QByteArray wav = KOVTest::readAll(dir + QStringLiteral("/wav/") + wavs[0]);
+            QVERIFY(wav.size() > 44);
+            const int channels = wav[22];
+            const double seconds = double(wav.size() - 44) / (2.0 * channels * 96000);
+            cv::VideoCapture cap(QFile::encodeName(dir + QLatin1Char('/') + file).toStdString());
+            QVERIFY(cap.isOpened());
+            QVERIFY(seconds >= cap.get(cv::CAP_PROP_FRAME_COUNT) * 0.04);
         }
         QVERIFY(videos >= 2);
         QCOMPARE(withoutLabel, 1);
