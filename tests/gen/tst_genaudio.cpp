@@ -162,6 +162,55 @@ private slots:
         }
     }
 
+    // What the pulse capture will make of the demo's discharge audio: after a
+    // 25 kHz high-pass (two biquad sections), each mains period's peak stands
+    // out of the RMS of its 4864-sample window by more than the margin for
+    // its level, so every period counts as a pulse.
+    void burstsStandOutAfterHighPass()
+    {
+        WavOptions o;
+        o.content = AudioContent::PdBursts;
+        o.amplitude = 0.5;
+        o.noiseLevel = 0.003;
+        o.seconds = 0.5;
+        const QVector<qint16> pcm = makeSamples(o);
+        QVector<double> x(pcm.size());
+        for (int i = 0; i < x.size(); ++i)
+            x[i] = pcm[i] / 32767.0;
+        const double w0 = 2 * M_PI * 25000 / 96000;
+        const double alpha = std::sin(w0) / (2 * 0.707);
+        const double c = std::cos(w0);
+        const double a0 = 1 + alpha;
+        const double b[3] = {(1 + c) / 2 / a0, -(1 + c) / a0, (1 + c) / 2 / a0};
+        const double a[2] = {-2 * c / a0, (1 - alpha) / a0};
+        for (int section = 0; section < 2; ++section) {
+            double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+            for (double& v : x) {
+                const double y = b[0] * v + b[1] * x1 + b[2] * x2 - a[0] * y1 - a[1] * y2;
+                x2 = x1;
+                x1 = v;
+                y2 = y1;
+                y1 = y;
+                v = y;
+            }
+        }
+        auto level = [](double v) { return v >= 1e-6 ? 20 * std::log10(v) + 120 : 0.0; };
+        int periods = 0;
+        for (int start = 0; start + 4864 <= x.size(); start += 1920, ++periods) {
+            double sum = 0;
+            double peak = 0;
+            for (int i = start; i < start + 4864; ++i) {
+                sum += x[i] * x[i];
+                peak = qMax(peak, x[i]);
+            }
+            const double l = level(peak);
+            const double d = l - level(std::sqrt(sum / 4864));
+            const double margin = l < 42 ? 15 : l < 45 ? 13.5 : l < 48 ? 12 : l < 51 ? 10.5 : l < 54 ? 9 : 7.5;
+            QVERIFY2(d > margin, qPrintable(QStringLiteral("window at %1: level %2, margin %3").arg(start).arg(l).arg(d)));
+        }
+        QVERIFY(periods >= 20);
+    }
+
     void seededAndChannelsDiffer()
     {
         WavOptions o;
