@@ -43,7 +43,8 @@ QStringList frameFields(int format, const Frame& f)
 // What a reader that follows the file's rules gets from these lines: after the
 // headline it drops the lines the format promises (whether or not they were
 // written), then the title line, then takes every line with the format's
-// field count, except, from format 11 on, one that starts with "seqNumber".
+// field count, except one that starts with "seqNumber" (a repeated title line
+// would otherwise read as a frame of zeros, in format 2 as in the others).
 int countAccepted(const QStringList& lines, int format)
 {
     int fields = 0;
@@ -62,7 +63,7 @@ int countAccepted(const QStringList& lines, int format)
     int n = 0;
     for (++i; i < lines.size(); ++i) {
         const QStringList f = lines[i].split(QLatin1Char('\t'));
-        if (!lines[i].isEmpty() && f.size() == fields && (format == 2 || f[0] != QLatin1String("seqNumber")))
+        if (!lines[i].isEmpty() && f.size() == fields && f[0] != QLatin1String("seqNumber"))
             ++n;
     }
     return n;
