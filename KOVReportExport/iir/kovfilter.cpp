@@ -73,6 +73,23 @@ void KOVFilter::reset()
     d->m_double_6 = 0.0f;
 }
 
+IIRCoef_t KOVFilter::coef() const
+{
+    return d->m_filterCoef;
+}
+
+void KOVFilter::state(float& s1, float& s2) const
+{
+    s1 = d->m_double_5;
+    s2 = d->m_double_6;
+}
+
+void KOVFilter::setState(float s1, float s2)
+{
+    d->m_double_5 = s1;
+    d->m_double_6 = s2;
+}
+
 void KOVFilter::filter(const float* in, float* out, int n)
 {
     run(d->m_filterCoef, d->m_double_5, d->m_double_6, in, out, n, same, same);

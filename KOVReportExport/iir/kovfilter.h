@@ -27,6 +27,11 @@ public:
     // two calls, but the two recurrences overlap instead of waiting on each
     // other.
     static void cascade(KOVFilter& first, KOVFilter& second, float* data, int n);
+    // For loops that run the section step by step alongside other work: they
+    // take the coefficients and state, and hand the state back when done.
+    IIRCoef_t coef() const;
+    void state(float& s1, float& s2) const;
+    void setState(float s1, float s2);
 
 private:
     KOVFilterPrivate* d;
