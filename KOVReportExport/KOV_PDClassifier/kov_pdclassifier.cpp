@@ -120,10 +120,13 @@ void KOV_PDClassifier::cacheScaling()
         for (int r = 0; r < n; ++r)
             m_scaled[c][static_cast<size_t>(r)] = (m_dEmpiricalData[r][c] - lo) / range;
     }
-    m_workA.resize(static_cast<size_t>(n));
-    m_workB.resize(static_cast<size_t>(n));
+    m_work.assign(KOV_ROW_LEN, std::vector<float>(static_cast<size_t>(n)));
     m_dist.resize(static_cast<size_t>(n) + 1);
     m_labels.resize(static_cast<size_t>(n) + 1);
+    m_bankLabels.resize(static_cast<size_t>(n) + 1);
+    for (int r = 0; r < n; ++r)
+        m_bankLabels[static_cast<size_t>(r)] = m_dEmpiricalData[r][0];
+    m_bankLabels[static_cast<size_t>(n)] = -1.0f; // the query's
 }
 
 // The bank's column c scaled over lo..hi, as KOV_FeatureMapping scales it.
@@ -149,31 +152,34 @@ bool KOV_PDClassifier::GetPDInfo(const float* data, int len, int& type)
         if (!std::isfinite(query[c]))
             return true; // a flat period has no skewness: no discharge
     // The same arithmetic as KOV_FeatureMapping and KOV_AbstractDistance over
-    // the bank and the query, column by column.
+    // the bank and the query; each row's pairs are added in column order.
     const int n = m_nEPDataLen;
     const double w = 1.0 / (KOV_ROW_LEN / 2);
-    std::fill(m_dist.begin(), m_dist.end(), 0.0f);
-    for (int c = 1; c + 1 < KOV_ROW_LEN; c += 2) {
-        const float qa = query[c], qb = query[c + 1];
-        const float loA = std::min(m_lo[c], qa), hiA = std::max(m_hi[c], qa);
-        const float loB = std::min(m_lo[c + 1], qb), hiB = std::max(m_hi[c + 1], qb);
-        if (!std::isfinite(hiA - loA) || !std::isfinite(hiB - loB))
+    float sq[KOV_ROW_LEN];
+    const float* col[KOV_ROW_LEN];
+    for (int c = 1; c < KOV_ROW_LEN; ++c) {
+        const float q = query[c];
+        const float lo = std::min(m_lo[c], q), hi = std::max(m_hi[c], q);
+        if (!std::isfinite(hi - lo))
             return true; // a range beyond float: nothing to compare
-        const float sqa = (qa - loA) / (hiA - loA);
-        const float sqb = (qb - loB) / (hiB - loB);
-        const float* colA = scaledColumn(c, loA, hiA, m_workA);
-        const float* colB = scaledColumn(c + 1, loB, hiB, m_workB);
-        for (int r = 0; r < n; ++r) {
-            const float dA = sqa - colA[r];
-            const float dB = sqb - colB[r];
+        sq[c] = (q - lo) / (hi - lo);
+        col[c] = scaledColumn(c, lo, hi, m_work[static_cast<size_t>(c)]);
+    }
+    static_assert(KOV_ROW_LEN == 9, "four pairs of feature columns");
+    float* dist = m_dist.data();
+    for (int r = 0; r < n; ++r) {
+        float total = 0.0f;
+        for (int c = 1; c < KOV_ROW_LEN; c += 2) {
+            const float dA = sq[c] - col[c][r];
+            const float dB = sq[c + 1] - col[c + 1][r];
             const float pair = dA * dA + dB * dB;
-            m_dist[static_cast<size_t>(r)] = static_cast<float>(m_dist[static_cast<size_t>(r)] + pair * w * w);
+            total = static_cast<float>(total + pair * w * w);
         }
+        dist[r] = total;
     }
     m_dist[static_cast<size_t>(n)] = 100.0f;
-    for (int r = 0; r < n; ++r)
-        m_labels[static_cast<size_t>(r)] = m_dEmpiricalData[r][0];
-    m_labels[static_cast<size_t>(n)] = -1.0f;
+    // The vote may reorder the labels.
+    std::copy(m_bankLabels.begin(), m_bankLabels.end(), m_labels.begin());
     type = KOV_VoteNearest(m_dist.data(), m_labels.data(), n + 1, kNeighbours, m_nClassNum);
     return true;
 }

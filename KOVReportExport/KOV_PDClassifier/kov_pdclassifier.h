@@ -52,8 +52,9 @@ private:
     // column the query stretches is scaled again.
     std::vector<float> m_lo, m_hi;
     std::vector<std::vector<float>> m_scaled; // per feature column, bank rows
-    std::vector<float> m_workA, m_workB;      // columns scaled for one query
+    std::vector<std::vector<float>> m_work;   // columns scaled for one query
     std::vector<float> m_dist, m_labels;
+    std::vector<float> m_bankLabels; // column 0 of the bank rows, then the query's
 };
 
 #endif // KOV_PDCLASSIFIER_H

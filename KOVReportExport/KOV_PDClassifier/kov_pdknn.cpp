@@ -1,6 +1,7 @@
 // The nearest-neighbour vote over the feature bank.
 #include "kov_pdalg.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -93,32 +94,52 @@ int KOV_KNNPredict(const float* labels, int k, int classNum)
 
 namespace {
 
-// The k smallest distances with their labels, when no distance ties across
-// the k-th place. The vote only counts labels, so then it is the same as
-// after the full sort; with a tie the sort's own order decides, and the caller
-// sorts.
-bool smallestK(const float* dist, const float* labels, int n, int k, std::vector<float>& outLabels)
+// Neighbour counts up to this are selected without allocating.
+const int kSmallK = 15;
+
+// The labels of the k smallest distances into outLabels, when no distance
+// ties across the k-th place. The vote only counts labels, so then it is the
+// same as after the full sort; with a tie the sort's own order decides, and
+// the caller sorts. d and l hold k + 1 entries.
+bool smallestK(const float* dist, const float* labels, int n, int k, float* d, float* l, float* outLabels)
 {
-    std::vector<float> d(static_cast<size_t>(k + 1), INFINITY), l(static_cast<size_t>(k + 1), 0.0f);
+    // The first k + 1 in order of distance, equal ones in index order.
     int held = 0;
-    for (int i = 0; i < n; ++i) {
-        const float v = dist[i];
-        if (held == k + 1 && !(v < d[static_cast<size_t>(k)]))
-            continue;
-        int at = held < k + 1 ? held++ : k;
-        while (at > 0 && d[static_cast<size_t>(at - 1)] > v) {
-            d[static_cast<size_t>(at)] = d[static_cast<size_t>(at - 1)];
-            l[static_cast<size_t>(at)] = l[static_cast<size_t>(at - 1)];
+    int i = 0;
+    for (; i < n && held < k + 1; ++i) {
+        int at = held++;
+        while (at > 0 && d[at - 1] > dist[i]) {
+            d[at] = d[at - 1];
+            l[at] = l[at - 1];
             --at;
         }
-        d[static_cast<size_t>(at)] = v;
-        l[static_cast<size_t>(at)] = labels[i];
+        d[at] = dist[i];
+        l[at] = labels[i];
+    }
+    if (held < k + 1)
+        return false;
+    // Then only a distance below the largest held one gets in: almost none
+    // do, so the scan is a comparison with a value kept in a register.
+    float largest = d[k];
+    for (; i < n; ++i) {
+        const float v = dist[i];
+        if (!(v < largest))
+            continue;
+        int at = k;
+        while (at > 0 && d[at - 1] > v) {
+            d[at] = d[at - 1];
+            l[at] = l[at - 1];
+            --at;
+        }
+        d[at] = v;
+        l[at] = labels[i];
+        largest = d[k];
     }
     // A value equal to the k-th but not kept would also tie; the strict test
     // above keeps the first k+1 in order, so equality shows in d[k].
-    if (held < k + 1 || d[static_cast<size_t>(k - 1)] == d[static_cast<size_t>(k)])
+    if (d[k - 1] == d[k])
         return false;
-    outLabels.assign(l.begin(), l.begin() + k);
+    std::copy(l, l + k, outLabels);
     return true;
 }
 
@@ -139,9 +160,21 @@ int KOV_KNearestNeighbors(float** rows, int n, int cols, int classNum, int k)
 
 int KOV_VoteNearest(float* dist, float* labels, int n, int k, int classNum)
 {
-    std::vector<float> nearest;
-    if (n > k && smallestK(dist, labels, n, k, nearest))
-        return KOV_KNNPredict(nearest.data(), k, classNum);
+    if (n > k && k >= 1) {
+        float small[3][kSmallK + 1];
+        std::vector<float> large;
+        float* d = small[0];
+        float* l = small[1];
+        float* nearest = small[2];
+        if (k > kSmallK) {
+            large.resize(3 * static_cast<size_t>(k + 1));
+            d = large.data();
+            l = d + k + 1;
+            nearest = l + k + 1;
+        }
+        if (smallestK(dist, labels, n, k, d, l, nearest))
+            return KOV_KNNPredict(nearest, k, classNum);
+    }
     KOV_QSort(dist, labels, 0, n - 1);
     return KOV_KNNPredict(labels, k < n ? k : n, classNum);
 }
