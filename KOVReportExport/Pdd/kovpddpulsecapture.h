@@ -37,6 +37,8 @@ public:
     // was aligned to it). For tests and the bank generator.
     int bufferedCount() const;
     bool lastPeriodHadPulse() const;
+    // The noise floor the last period was judged by (after smoothing).
+    float lastNoiseFloor() const;
 
 private:
     KOVPddPulseCapturePrivate* d;
