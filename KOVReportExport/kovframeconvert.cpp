@@ -2,6 +2,7 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -44,15 +45,38 @@ QImage KOVFrameConvert::toQImage(const cv::Mat& mat)
 
 QImage KOVFrameConvert::toDisplayImage(const cv::Mat& mat)
 {
+    QImage none;
+    return toDisplayImage(mat, none);
+}
+
+QImage KOVFrameConvert::toDisplayImage(const cv::Mat& mat, QImage& reuse)
+{
     if (mat.empty() || mat.dims != 2 || mat.type() != CV_8UC3)
         return toQImage(mat);
     // RGB32 is 0xffRRGGBB, in memory B, G, R, 0xff on little-endian machines:
     // exactly OpenCV's BGRA with an opaque alpha.
-    QImage img(mat.cols, mat.rows, QImage::Format_RGB32);
+    QImage img;
+    // Only an image nobody else shares is written over.
+    if (reuse.isDetached() && reuse.format() == QImage::Format_RGB32 && reuse.width() == mat.cols
+        && reuse.height() == mat.rows)
+        img = std::move(reuse);
+    else
+        img = QImage(mat.cols, mat.rows, QImage::Format_RGB32);
     if (img.isNull())
         return QImage();
     cv::Mat dst(img.height(), img.width(), CV_8UC4, img.bits(), size_t(img.bytesPerLine()));
-    cv::cvtColor(mat, dst, cv::COLOR_BGR2BGRA);
+    // In bands small enough for OpenCV to convert in the calling thread. A
+    // whole frame goes to its thread pool, whose workers then spin in
+    // sched_yield on every core for a while after each frame: during
+    // playback that took the cores from the video decoder's own threads,
+    // for a conversion that is no faster in parallel (it is bound by memory
+    // bandwidth, not arithmetic).
+    const int band = std::max(1, 32768 / std::max(1, mat.cols));
+    for (int y = 0; y < mat.rows; y += band) {
+        const cv::Range r(y, std::min(mat.rows, y + band));
+        cv::Mat d = dst.rowRange(r);
+        cv::cvtColor(mat.rowRange(r), d, cv::COLOR_BGR2BGRA);
+    }
     return img;
 }
 

@@ -20,6 +20,10 @@ public:
     // own pixel format, so painting needs no further conversion. Other
     // types as toQImage.
     static QImage toDisplayImage(const cv::Mat& mat);
+    // The same, written into reuse's pixels (and reuse left null) when reuse
+    // is an RGB32 image of the frame's size that shares its pixels with no
+    // other image; otherwise reuse is left as it is and a new image made.
+    static QImage toDisplayImage(const cv::Mat& mat, QImage& reuse);
 
     // Indexed8/Grayscale8 -> 8UC1, RGB32/ARGB32(_Premultiplied) -> 8UC4,
     // RGB888 -> 8UC3 (to BGR when swapRB). Without clone the matrix shares

@@ -1,6 +1,7 @@
 #include "kovvideoimg.h"
 #include "ui_kovvideoimg.h"
 
+#include "kovframeview.h"
 #include "kovinformation.h"
 #include "koviteminfo.h"
 #include "kovmsg.h"
@@ -26,7 +27,8 @@ KOVVideoImg::KOVVideoImg(QWidget* parent)
     initTableWidget();
 
     ui->delScreen_1->hide();
-    ui->fileImgLb->setPixmap(QPixmap(kNullImage));
+    m_frameView = new KOVFrameView(ui->fileImgLb);
+    showNullImage();
     ui->oldFileVersion->hide();
 
     connect(ui->graphWaveform->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
@@ -218,8 +220,18 @@ void KOVVideoImg::showLeakPressure(QString dirPath)
 
 void KOVVideoImg::showScaled(const QImage& image)
 {
-    ui->fileImgLb->setPixmap(QPixmap::fromImage(
-        image.scaled(ui->fileImgLb->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    // The label's size, not its contents rectangle: a frame of the label's
+    // size is shown without its outermost pixels, as it always was. At that
+    // size (a 96 dpi screen) scaled() returns the image itself.
+    m_frameView->setImage(image.scaled(ui->fileImgLb->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+void KOVVideoImg::showNullImage()
+{
+    // In the format a pixmap of it would have, so it looks as it did.
+    static const QImage sign
+        = QImage(QString::fromLatin1(kNullImage)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    m_frameView->setImage(sign);
 }
 
 void KOVVideoImg::showImg(QString path, QString dirPath)
@@ -261,7 +273,7 @@ void KOVVideoImg::closeFile(bool isPhoto)
         QStringLiteral("04"), QStringLiteral("05"), QStringLiteral("06") };
     updatePBText();
     m_tagNameList.clear();
-    ui->fileImgLb->setPixmap(QPixmap(kNullImage));
+    showNullImage();
     m_img = QImage();
     ui->itemNameLB->clear();
     if (!m_markList.isEmpty()) {
@@ -276,7 +288,7 @@ void KOVVideoImg::closeFile(bool isPhoto)
 
 void KOVVideoImg::showError(QString dirPath)
 {
-    ui->fileImgLb->setPixmap(QPixmap(kNullImage));
+    showNullImage();
     m_pointInfo.type = ItemType::null;
     distImg_video(true);
     updateTagFile(dirPath);

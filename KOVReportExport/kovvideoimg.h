@@ -22,6 +22,7 @@ class QButtonGroup;
 class QCPRange;
 class QMouseEvent;
 class QTimer;
+class KOVFrameView;
 class KOVItemInfo;
 class KOVOcrContext;
 class KOVPRPD;
@@ -39,8 +40,9 @@ class Ui_KOVVideoImg;
 // (frame reading and our own frame count), KOVVideoTime (time labels),
 // KOVFrameInfoText (measurement texts), KOVLabelRules (label panel),
 // KOVMarkLookup (locked-frame lists), KOVOcrContext (recognition off the
-// interface thread). Implementation by concern: kovvideoimg.cpp (construction,
-// modes, showing and closing an item), kovvideoimg_playback.cpp,
+// interface thread); KOVFrameView draws the picture or frame on show.
+// Implementation by concern: kovvideoimg.cpp (construction, modes, showing
+// and closing an item), kovvideoimg_playback.cpp,
 // kovvideoimg_info.cpp, kovvideoimg_label.cpp, kovvideoimg_ocr.cpp,
 // kovvideoimg_audio.cpp, kovvideoimg_lock.cpp.
 class KOVVideoImg : public QWidget
@@ -160,6 +162,7 @@ private:
     void showImg(QString path, QString dirPath);
     void showLeakPressure(QString dirPath);
     void showScaled(const QImage& image);
+    void showNullImage();
     void clearAudioInfo();
     void showError(QString dirPath);
     void emitPointInfo();
@@ -201,6 +204,8 @@ private:
     void updateLeakLossEstimation_unit();
 
     Ui_KOVVideoImg* ui = nullptr;
+    // Draws the shown picture or frame over ui->fileImgLb.
+    KOVFrameView* m_frameView = nullptr;
     KOVVideoSource m_capture;
     QTimer* m_timer = nullptr;
     QButtonGroup* m_btnGroupTag = nullptr;

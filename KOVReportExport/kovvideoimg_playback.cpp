@@ -7,6 +7,7 @@
 #include "ui_kovvideoimg.h"
 
 #include "kovframeconvert.h"
+#include "kovframeview.h"
 #include "kovmarklookup.h"
 #include "kovocrcontext.h"
 #include "kovvideotime.h"
@@ -85,9 +86,18 @@ bool KOVVideoImg::updateImg()
         sized = frame;
     else
         cv::resize(frame, sized, cv::Size(1024, 600), 0, 0, cv::INTER_LINEAR);
-    const QImage image = KOVFrameConvert::toDisplayImage(sized);
-    if (image.isNull())
+    // Converted into the previous frame's image when nothing else holds it
+    // (a locked frame, a caller of shownFrame()): a new 2.4 MB image per
+    // frame costs its page faults again on every tick.
+    QImage buffer = std::move(m_img);
+    m_frameView->setImage(QImage()); // the view's share of it
+    const QImage image = KOVFrameConvert::toDisplayImage(sized, buffer);
+    if (image.isNull()) {
+        // Only a frame of another type fails, before the buffer is touched.
+        m_img = buffer;
+        showScaled(m_img);
         return false;
+    }
     m_img = image;
     showScaled(m_img);
 

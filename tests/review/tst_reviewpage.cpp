@@ -1,6 +1,7 @@
 // The review page as a whole: its form, modes, showing items, playback of a
 // video whose frames carry their index, frame and label information.
 #include "kovframeinfotext.h"
+#include "kovframeview.h"
 #include "kovinformation.h"
 #include "kovocrcontext.h"
 #include "kovocrengine.h"
@@ -303,6 +304,10 @@ void TstReviewPage::checkFrame(KOVVideoImg& page, int index)
 {
     QCOMPARE(page.currentFrameIndex(), index);
     QCOMPARE(KOVGen::decodeFrameIndex(page.shownFrame()), index);
+    // On screen: the same frame, at 96 dpi the very same image.
+    const auto* view = page.findChild<KOVFrameView*>();
+    QVERIFY(view);
+    QCOMPARE(view->image(), page.shownFrame());
     QCOMPARE(child<QSlider>(&page, "horizontalSlider")->value(), index);
     QCOMPARE(text(&page, "curCnt"), KOVVideoTime::label(index + 1));
     QCOMPARE(text(&page, "infoUltrasonic"), ReviewFixture::ultrasonicText(index));

@@ -12,6 +12,8 @@
 
 #include <QtTest>
 
+#include <cstring>
+
 #include <opencv2/imgproc.hpp>
 
 class TstReviewRules : public QObject
@@ -34,6 +36,8 @@ private slots:
     void convertToQImage_data();
     void convertToQImage();
     void convertCopiesAndKeepsStride();
+    void displayImage_data();
+    void displayImage();
     void convertToMat();
     void ocrRegionCut_data();
     void ocrRegionCut();
@@ -262,6 +266,83 @@ void TstReviewRules::convertCopiesAndKeepsStride()
         QCOMPARE(img.pixel(1022, y), qRgb(255, 0, y));
     big.setTo(cv::Scalar(1, 2, 3)); // the decoder reusing its buffer
     QCOMPARE(img.pixel(1022, 9), qRgb(255, 0, 9));
+}
+
+// Frames of every shape convert, in bands, to the same pixels as one whole
+// conversion; the buffer offered for reuse is written only when nobody else
+// shares it and it has the frame's size and format.
+void TstReviewRules::displayImage_data()
+{
+    QTest::addColumn<QSize>("size");     // frame columns x rows
+    QTest::addColumn<bool>("roi");       // a region of a larger frame
+    QTest::addColumn<QSize>("reuseSize"); // invalid: no buffer offered
+    QTest::addColumn<int>("reuseFormat");
+    QTest::addColumn<bool>("reuseShared");
+    QTest::addColumn<bool>("reused");
+    const int rgb32 = int(QImage::Format_RGB32);
+    const QSize none;
+    QTest::newRow("imager frame, no buffer") << QSize(1024, 600) << false << none << rgb32 << false << false;
+    QTest::newRow("imager frame, own buffer") << QSize(1024, 600) << false << QSize(1024, 600) << rgb32 << false
+                                              << true;
+    QTest::newRow("buffer shown elsewhere") << QSize(1024, 600) << false << QSize(1024, 600) << rgb32 << true << false;
+    QTest::newRow("buffer of another size") << QSize(1024, 600) << false << QSize(1280, 720) << rgb32 << false
+                                            << false;
+    QTest::newRow("buffer of another format") << QSize(1024, 600) << false << QSize(1024, 600)
+                                              << int(QImage::Format_ARGB32) << false << false;
+    QTest::newRow("rows not a multiple of the band") << QSize(1024, 601) << false << none << rgb32 << false << false;
+    QTest::newRow("one row") << QSize(1024, 1) << false << none << rgb32 << false << false;
+    QTest::newRow("one column") << QSize(1, 700) << false << QSize(1, 700) << rgb32 << false << true;
+    QTest::newRow("wider than a band") << QSize(40000, 2) << false << none << rgb32 << false << false;
+    QTest::newRow("region of a larger frame") << QSize(1023, 97) << true << QSize(1023, 97) << rgb32 << false << true;
+}
+
+void TstReviewRules::displayImage()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, roi);
+    QFETCH(QSize, reuseSize);
+    QFETCH(int, reuseFormat);
+    QFETCH(bool, reuseShared);
+    QFETCH(bool, reused);
+
+    cv::Mat big(size.height() + 3, size.width() + 5, CV_8UC3);
+    cv::randu(big, 0, 256);
+    const cv::Rect r(roi ? 2 : 0, roi ? 1 : 0, size.width(), size.height());
+    const cv::Mat frame = roi ? big(r) : big(r).clone();
+
+    QImage buffer;
+    QImage other; // a second holder of the buffer, as a shown or locked frame
+    if (reuseSize.isValid()) {
+        buffer = QImage(reuseSize, QImage::Format(reuseFormat));
+        buffer.fill(Qt::magenta);
+        if (reuseShared)
+            other = buffer;
+    }
+    const uchar* before = buffer.isNull() ? nullptr : buffer.constBits();
+
+    const QImage img = KOVFrameConvert::toDisplayImage(frame, buffer);
+    QCOMPARE(img.format(), QImage::Format_RGB32);
+    QCOMPARE(img.size(), size);
+    QCOMPARE(img.constBits() == before, reused);
+    QCOMPARE(buffer.isNull(), reused || !reuseSize.isValid());
+    if (reuseShared) // never written over under its other holder
+        QCOMPARE(other.pixel(0, 0), QColor(Qt::magenta).rgb());
+
+    cv::Mat whole;
+    cv::cvtColor(frame, whole, cv::COLOR_BGR2BGRA);
+    for (int y = 0; y < size.height(); ++y)
+        QVERIFY2(std::memcmp(img.constScanLine(y), whole.ptr(y), size_t(size.width()) * 4) == 0,
+            qPrintable(QStringLiteral("row %1").arg(y)));
+    QCOMPARE(img.pixel(size.width() - 1, size.height() - 1) >> 24, 0xffu); // opaque
+
+    // Not 8-bit colour: as toQImage, the buffer untouched.
+    QImage keep(4, 4, QImage::Format_RGB32);
+    QCOMPARE(KOVFrameConvert::toDisplayImage(cv::Mat(4, 4, CV_8UC1, cv::Scalar(9)), keep).format(),
+        QImage::Format_Grayscale8);
+    QVERIFY(!keep.isNull());
+    QVERIFY(KOVFrameConvert::toDisplayImage(cv::Mat(), keep).isNull());
+    QVERIFY(KOVFrameConvert::toDisplayImage(cv::Mat(4, 4, CV_32FC3), keep).isNull());
+    QVERIFY(!keep.isNull());
 }
 
 void TstReviewRules::convertToMat()
