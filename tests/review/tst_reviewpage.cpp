@@ -80,6 +80,7 @@ private slots:
     void olderReadingNeverOverwritesNewer();
     void pageDestroyedWhileRecognising();
     void seekSliderWidget();
+    void frameOnScreenAsBefore();
 
 private:
     // The shown frame, the index, the slider, the time label and the frame
@@ -623,6 +624,43 @@ void TstReviewPage::seekSliderWidget()
     s.resize(0, 20);
     QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(0, 10));
     QCOMPARE(s.value(), 30);
+}
+
+// The frame is drawn by a view over the frame label; the page looks exactly
+// as when the label showed the frame as its pixmap, and with the sign shown
+// when no item is.
+void TstReviewPage::frameOnScreenAsBefore()
+{
+    KOVVideoImg page;
+    page.isReportWin(true, 0);
+    page.slotUpdateItemList();
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    auto* label = child<QLabel>(&page, "fileImgLb");
+    auto* view = page.findChild<KOVFrameView*>();
+    QVERIFY(view);
+    for (int step = 0; step < 3; ++step) {
+        if (step == 0) {
+            page.showItem(Video12, m_items[Video12].dir);
+            child<QPushButton>(&page, "PB_nextFrame")->click();
+        } else if (step == 1) {
+            page.showItem(Pic, m_items[Pic].dir);
+        } else {
+            page.closeFile(true);
+        }
+        // The label with a margin round it; the reading may still arrive
+        // elsewhere on the page.
+        const QRect area = QRect(label->mapTo(&page, QPoint(0, 0)), label->size()).adjusted(-3, -3, 3, 3);
+        QCoreApplication::processEvents();
+        const QImage now = page.grab(area).toImage();
+        view->hide();
+        label->setPixmap(QPixmap::fromImage(view->image()));
+        QCoreApplication::processEvents();
+        const QImage before = page.grab(area).toImage();
+        label->setPixmap(QPixmap());
+        view->show();
+        QVERIFY2(now == before, qPrintable(QStringLiteral("step %1").arg(step)));
+    }
 }
 
 QTEST_MAIN(TstReviewPage)
