@@ -211,11 +211,11 @@ int main(int argc, char** argv)
         { QStringLiteral("VideoWin/caret-down.png"), { 30, drawCaretDown } },
         { QStringLiteral("null.png"), { 256, drawNoImage } },
     };
-    for (const auto& [name, spec] : icons) {
-        QImage img = canvas(spec.first);
+    for (const auto& [name, drawing] : icons) {
+        QImage img = canvas(drawing.first);
         {
             QPainter p(&img);
-            spec.second(p, spec.first);
+            drawing.second(p, drawing.first);
         }
         QDir(out).mkpath(QFileInfo(name).path());
         if (!img.save(QDir(out).filePath(name)))

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Reads a workbook with independent readers and prints what it found as JSON.
 
-    xlsxinspect.py <workbook>
+    xlsxcheck.py <workbook>
 
 "structure" lists faults of the package itself (zipfile and ElementTree):
 parts without a content type, relationship targets that do not exist,
