@@ -5,6 +5,8 @@
 // fraction of its cost.
 #include "kov_pdalg.h"
 
+#include "kovblas.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -17,26 +19,12 @@ void KOV_Swap(float& a, float& b)
 
 float KOV_FindMax(const float* a, int n, int& index)
 {
-    float best = a[0];
-    index = 0;
-    for (int i = 1; i < n; ++i)
-        if (a[i] > best) {
-            best = a[i];
-            index = i;
-        }
-    return best;
+    return KOVBlas::findMax(a, n, index);
 }
 
 float KOV_FindMin(const float* a, int n, int& index)
 {
-    float best = a[0];
-    index = 0;
-    for (int i = 1; i < n; ++i)
-        if (a[i] < best) {
-            best = a[i];
-            index = i;
-        }
-    return best;
+    return KOVBlas::findMin(a, n, index);
 }
 
 void KOV_FeatureMean(const float* a, int n, float& out)

@@ -72,6 +72,15 @@ void settle()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// A report-mode page on screen with the generated video as its item.
+void showVideo(KOVVideoImg& page, const Fixture& fx)
+{
+    page.isReportWin(true, 0);
+    page.slotUpdateItemList();
+    page.show();
+    page.showItem(0, fx.video.dir);
+}
+
 void waitIdle(const KOVOcrContext* ctx)
 {
     while (ctx->busy()) {
@@ -87,10 +96,7 @@ void BM_PlaybackTick(benchmark::State& state)
 {
     Fixture& fx = fixture();
     KOVVideoImg page;
-    page.isReportWin(true, 0);
-    page.slotUpdateItemList();
-    page.show();
-    page.showItem(0, fx.video.dir);
+    showVideo(page, fx);
     settle();
     std::vector<double> ticks;
     for (auto _ : state) {
@@ -151,10 +157,7 @@ void BM_TickAgainstBare(benchmark::State& state)
 {
     Fixture& fx = fixture();
     KOVVideoImg page;
-    page.isReportWin(true, 0);
-    page.slotUpdateItemList();
-    page.show();
-    page.showItem(0, fx.video.dir);
+    showVideo(page, fx);
     settle();
     cv::VideoCapture cap(fx.video.path.toStdString(), cv::CAP_FFMPEG);
     cv::Mat frame;
@@ -229,10 +232,7 @@ void BM_TenReplays(benchmark::State& state)
 {
     Fixture& fx = fixture();
     KOVVideoImg page;
-    page.isReportWin(true, 0);
-    page.slotUpdateItemList();
-    page.show();
-    page.showItem(0, fx.video.dir);
+    showVideo(page, fx);
     auto replay = [&page] {
         QMetaObject::invokeMethod(&page, "on_horizontalSlider_valueChanged", Q_ARG(int, 1));
         while (page.currentFrameIndex() < page.frameCount() - 1) {

@@ -3,6 +3,7 @@
 // per point, each point with pictures of its own.
 #include "kovlibxl.h"
 #include "kovxlsxbook.h"
+#include "writerfixture.h"
 
 #include <benchmark/benchmark.h>
 
@@ -58,38 +59,17 @@ void makePictures()
         QFile::copy(QStringLiteral(KOV_BENCH_CFG "/") + QLatin1String(t), path(QStringLiteral("cfg/") + QLatin1String(t)));
 }
 
+// The tests' records, each point with pictures of its own.
 KOVReportInfo makeReport(int n)
 {
-    KOVReportInfo r;
-    r.type = 0;
-    r.company = QStringLiteral("华东能源有限公司");
-    r.tester = QStringLiteral("张工");
-    r.site = QStringLiteral("一号车间");
-    r.datetime = QStringLiteral("2024-05-06");
-    r.reportSN = QStringLiteral("SN-2024-0042");
-    r.deviceModel = QStringLiteral("KOV4420");
-    r.deviceSN = QStringLiteral("D123456");
-    r.deviceVersion = QStringLiteral("V1.8.0");
+    QList<KOVTestPointInfo> points;
     for (int i = 1; i <= n; ++i) {
-        KOVTestPointInfo tp;
-        tp.type = ItemType::video;
-        tp.marked = true;
-        tp.pdd = true;
-        tp.videoImgPathList << path(QStringLiteral("pictures/frame_%1.jpg").arg(i));
-        tp.pddImgPathList << path(QStringLiteral("pictures/pattern_%1.png").arg(i));
-        tp.imgInfoList << KOVImgInfo{QString(), QString(), QStringLiteral("%1.5dB").arg(40 + i), QString()};
-        tp.faultLevel = QStringLiteral("一般");
-        tp.advice = QStringLiteral("建议 %1 周内复查").arg(i);
-        tp.faultSite_gas = QStringLiteral("阀门 %1").arg(i);
-        tp.gasType = QStringLiteral("压缩空气");
-        tp.airPressure = QStringLiteral("0.6MPa");
-        tp.leakageData = true;
-        tp.leakage = QStringLiteral("%1.25").arg(i);
-        tp.leakageLevel = QStringLiteral("3.0");
-        tp.economicLosses = QStringLiteral("1234.56 ¥/年");
-        r.pointInfoList << tp;
+        KOVTestPointInfo tp = KOVWriterFixture::videoPoint(i, true, true);
+        tp.videoImgPathList = QStringList{ path(QStringLiteral("pictures/frame_%1.jpg").arg(i)) };
+        tp.pddImgPathList = QStringList{ path(QStringLiteral("pictures/pattern_%1.png").arg(i)) };
+        points << tp;
     }
-    return r;
+    return KOVWriterFixture::report(0, points);
 }
 
 void writeAndSave(KOVLibxl& w, const KOVReportInfo& info)
