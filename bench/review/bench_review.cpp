@@ -5,7 +5,7 @@
 #include "kovocrengine.h"
 #include "kovocrenginepool.h"
 #include "kovvideoimg.h"
-#include "../../tests/review/reviewfixture.h"
+#include "reviewfixture.h"
 
 #include <benchmark/benchmark.h>
 

@@ -70,7 +70,7 @@ inline QJsonObject inspect(const QString& workbook, QString* error = nullptr)
 {
     QProcess p;
     p.start(QStringLiteral("/usr/bin/python3"),
-            {sourceDir() + QStringLiteral("/tests/xlsx/xlsxcheck.py"), workbook});
+            {sourceDir() + QStringLiteral("/tests/common/xlsxcheck.py"), workbook});
     if (!p.waitForFinished(300000) || p.exitCode() != 0) {
         if (error)
             *error = QString::fromUtf8(p.readAllStandardError());

@@ -1,13 +1,10 @@
-// The review page's rules that need no widget: OCR text, time labels, frame
-// information texts, label panel choice, locked-frame lookups, seek slider
-// arithmetic, frame conversion and the OCR region.
+// The review page's rules that need no widget: time labels, frame
+// information texts, label panel choice, locked-frame lookups and frame
+// conversion.
 #include "kovframeconvert.h"
 #include "kovframeinfotext.h"
 #include "kovlabelrules.h"
 #include "kovmarklookup.h"
-#include "kovocrregion.h"
-#include "kovocrtext.h"
-#include "kovslider.h"
 #include "kovvideotime.h"
 
 #include <QtTest>
@@ -20,8 +17,6 @@ class TstReviewRules : public QObject
 {
     Q_OBJECT
 private slots:
-    void ocrText_data();
-    void ocrText();
     void videoTime_data();
     void videoTime();
     void frameInfoText_data();
@@ -31,42 +26,15 @@ private slots:
     void labelPanel();
     void markLookup_data();
     void markLookup();
-    void sliderValue_data();
-    void sliderValue();
     void convertToQImage_data();
     void convertToQImage();
     void convertCopiesAndKeepsStride();
     void displayImage_data();
     void displayImage();
     void convertToMat();
-    void ocrRegionCut_data();
-    void ocrRegionCut();
-    void ocrRegionBinarise();
 };
 
-void TstReviewRules::ocrText_data()
-{
-    QTest::addColumn<QString>("raw");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("three digits") << "905dB" << "90.5 dB";
-    QTest::newRow("four digits") << "1000dB" << "100.0 dB";
-    QTest::newRow("surrounding blanks trimmed") << "  905dB \n" << "90.5 dB";
-    QTest::newRow("not available") << "N/AdB" << "N/A dB";
-    QTest::newRow("bare N/A gets a blank two from the end") << "N/A" << "N /A";
-    QTest::newRow("one digit: point at the start") << "5dB" << ".5 dB";
-    QTest::newRow("bare dB: no point, blank at 0") << "dB" << " dB";
-    QTest::newRow("empty") << "" << "/";
-    QTest::newRow("digits without unit") << "905" << "/";
-    QTest::newRow("lower-case unit is not the unit") << "905db" << "/";
-    QTest::newRow("N/A wins over dB") << "dBN/A" << "dBN /A";
-}
 
-void TstReviewRules::ocrText()
-{
-    QFETCH(QString, raw);
-    QFETCH(QString, shown);
-    QCOMPARE(KOVOcrText::postProcess(raw), shown);
-}
 
 void TstReviewRules::videoTime_data()
 {
@@ -190,39 +158,7 @@ void TstReviewRules::markLookup()
         QCOMPARE(infos[marks.indexOf(frameNo)].heatSPL, QStringLiteral("new"));
 }
 
-void TstReviewRules::sliderValue_data()
-{
-    QTest::addColumn<int>("x");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("minimum");
-    QTest::addColumn<int>("maximum");
-    QTest::addColumn<bool>("sets");
-    QTest::addColumn<int>("value");
-    QTest::newRow("first pixel") << 0 << 200 << 0 << 100 << true << 0;
-    QTest::newRow("middle") << 99 << 200 << 0 << 100 << true << 50;
-    QTest::newRow("next to last pixel") << 198 << 200 << 0 << 100 << true << 99;
-    QTest::newRow("last pixel is the maximum: nothing") << 199 << 200 << 0 << 100 << false << 0;
-    QTest::newRow("right of the slider") << 250 << 200 << 0 << 100 << true << 125;
-    QTest::newRow("left of the slider") << -50 << 200 << 0 << 100 << true << -24;
-    QTest::newRow("empty range") << 10 << 200 << 0 << 0 << false << 0;
-    QTest::newRow("range 0..1 not last pixel") << 198 << 200 << 0 << 1 << true << 0;
-    QTest::newRow("range 0..1 last pixel") << 199 << 200 << 0 << 1 << false << 0;
-    QTest::newRow("zero width") << 0 << 0 << 0 << 100 << false << 0;
-    QTest::newRow("far outside does not overflow") << 2000000000 << 1 << 0 << 2000000000 << true << INT_MAX;
-}
 
-void TstReviewRules::sliderValue()
-{
-    QFETCH(int, x);
-    QFETCH(int, width);
-    QFETCH(int, minimum);
-    QFETCH(int, maximum);
-    QFETCH(bool, sets);
-    int v = 0;
-    QCOMPARE(KOVSlider::valueAt(x, width, minimum, maximum, &v), sets);
-    if (sets)
-        QTEST(v, "value");
-}
 
 void TstReviewRules::convertToQImage_data()
 {
@@ -360,64 +296,8 @@ void TstReviewRules::convertToMat()
     QVERIFY(KOVFrameConvert::toMat(QImage(), true, false).empty());
 }
 
-void TstReviewRules::ocrRegionCut_data()
-{
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<int>("cols");
-    QTest::addColumn<int>("type");
-    QTest::addColumn<bool>("ok");
-    QTest::newRow("frame size colour") << 600 << 1024 << CV_8UC3 << true;
-    QTest::newRow("exactly the far corner") << 73 << 765 << CV_8UC3 << true;
-    QTest::newRow("one pixel too narrow") << 73 << 764 << CV_8UC3 << false;
-    QTest::newRow("one pixel too low") << 72 << 765 << CV_8UC3 << false;
-    QTest::newRow("thumbnail size") << 94 << 160 << CV_8UC3 << false;
-    QTest::newRow("empty") << 0 << 0 << CV_8UC3 << false;
-    QTest::newRow("grey picture") << 600 << 1024 << CV_8UC1 << true;
-    QTest::newRow("picture with alpha") << 600 << 1024 << CV_8UC4 << true;
-    QTest::newRow("16-bit picture") << 600 << 1024 << CV_16UC3 << true;
-    QTest::newRow("float grey picture") << 600 << 1024 << CV_32FC1 << true;
-    QTest::newRow("two channels unsupported") << 600 << 1024 << CV_8UC2 << false;
-}
 
-void TstReviewRules::ocrRegionCut()
-{
-    QFETCH(int, rows);
-    QFETCH(int, cols);
-    QFETCH(int, type);
-    QFETCH(bool, ok);
-    const cv::Mat img = rows > 0 ? cv::Mat(rows, cols, type, cv::Scalar::all(0)) : cv::Mat();
-    cv::Mat out;
-    QCOMPARE(KOVOcrRegion::cut(img, out), ok);
-    if (!ok) {
-        QVERIFY(out.empty());
-        return;
-    }
-    QCOMPARE(out.type(), CV_8UC3);
-    QCOMPARE(out.cols, KOVOcrRegion::kWidth);
-    QCOMPARE(out.rows, KOVOcrRegion::kHeight);
-    QVERIFY(out.data < img.datastart || out.data >= img.dataend); // a copy, not a view
-}
 
-void TstReviewRules::ocrRegionBinarise()
-{
-    cv::Mat img(600, 1024, CV_8UC3, cv::Scalar(255, 255, 255));
-    img(cv::Rect(KOVOcrRegion::kX, KOVOcrRegion::kY, 1, 1)).setTo(cv::Scalar(0, 0, 0));
-    img(cv::Rect(KOVOcrRegion::kX + 1, KOVOcrRegion::kY, 1, 1)).setTo(cv::Scalar(126, 126, 126));
-    img(cv::Rect(KOVOcrRegion::kX + 2, KOVOcrRegion::kY, 1, 1)).setTo(cv::Scalar(125, 125, 125));
-    cv::Mat region;
-    QVERIFY(KOVOcrRegion::cut(img, region));
-    const cv::Mat bin = KOVOcrRegion::binarise(region);
-    QCOMPARE(bin.type(), CV_8UC1);
-    QCOMPARE(bin.cols, 70);
-    QCOMPARE(bin.rows, 25);
-    QVERIFY(bin.isContinuous());
-    QCOMPARE(int(bin.at<uchar>(5, 5)), 0);
-    QCOMPARE(int(bin.at<uchar>(5, 6)), 255); // above 125
-    QCOMPARE(int(bin.at<uchar>(5, 7)), 0); // 125 is not above 125
-    QCOMPARE(cv::countNonZero(bin), 70 * 25 - 2); // margin white
-    // A region of the wrong shape leaves the canvas blank rather than crash.
-    QCOMPARE(cv::countNonZero(KOVOcrRegion::binarise(cv::Mat(40, 90, CV_8UC3))), 70 * 25);
-}
 
 QTEST_GUILESS_MAIN(TstReviewRules)
 #include "tst_reviewrules.moc"

@@ -1,6 +1,6 @@
 // Whole reports opened by other programs: LibreOffice converts them to PDF
 // and to CSV (every sheet) without error, and pdfimages finds the pictures.
-// The PDFs stay in <build>/tests/xlsx/pdf for a person to look at.
+// The PDFs stay in <build>/tests/kovlibxl/pdf for a person to look at.
 #include "kovlibxl.h"
 #include "writerfixture.h"
 #include "xlsxtesthelp.h"
@@ -32,7 +32,7 @@ void TestXlsxConsumers::initTestCase()
     QDir().mkpath(QStringLiteral("pictures"));
     QVERIFY(makePicture(kFrame, 1024, 600, "JPEG"));
     QVERIFY(makePicture(kPattern, 530, 220, "PNG", QColor(200, 60, 40)));
-    m_pdfDir = binaryDir() + QStringLiteral("/tests/xlsx/pdf");
+    m_pdfDir = binaryDir() + QStringLiteral("/tests/kovlibxl/pdf");
     QVERIFY(QDir().mkpath(m_pdfDir));
 }
 

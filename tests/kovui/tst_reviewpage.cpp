@@ -79,7 +79,6 @@ private slots:
     void pictureReading();
     void olderReadingNeverOverwritesNewer();
     void pageDestroyedWhileRecognising();
-    void seekSliderWidget();
     void frameOnScreenAsBefore();
 
 private:
@@ -584,47 +583,6 @@ void TstReviewPage::pageDestroyedWhileRecognising()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void TstReviewPage::seekSliderWidget()
-{
-    QWidget parent;
-    KOVSlider s(&parent);
-    s.setOrientation(Qt::Horizontal);
-    s.setGeometry(0, 0, 200, 20);
-    s.setRange(0, 100);
-    s.setValue(10);
-    QWheelEvent wheel(QPointF(50, 10), QPointF(50, 10), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
-        Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&s, &wheel);
-    QCOMPARE(s.value(), 10);
-    QVERIFY(!wheel.isAccepted()); // travels on to the parent
-
-    QTest::mousePress(&s, Qt::LeftButton, {}, QPoint(99, 10));
-    QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(99, 10));
-    QCOMPARE(s.value(), 50);
-
-    // The last pixel is the maximum: the release sets nothing.
-    QTest::mousePress(&s, Qt::LeftButton, {}, QPoint(199, 10));
-    const int afterPress = s.value();
-    QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(199, 10));
-    QCOMPARE(s.value(), afterPress);
-
-    // A press on the handle grabs it; the release must still reach the base
-    // class, or the handle would stay down.
-    const QPoint handle(int((s.value() + 0.5) * 200 / 101.0), 10);
-    QTest::mousePress(&s, Qt::LeftButton, {}, handle);
-    QTest::mouseRelease(&s, Qt::LeftButton, {}, handle);
-    QVERIFY(!s.isSliderDown());
-
-    // Nothing loaded: range 0..0 sets nothing; a zero width divides by nothing.
-    s.setRange(0, 0);
-    QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(10, 10));
-    QCOMPARE(s.value(), 0);
-    s.setRange(0, 100);
-    s.setValue(30);
-    s.resize(0, 20);
-    QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(0, 10));
-    QCOMPARE(s.value(), 30);
-}
 
 // The frame is drawn by a view over the frame label; the page looks exactly
 // as when the label showed the frame as its pixmap, and with the sign shown

@@ -3,6 +3,7 @@
 #include "kovinformation.h"
 #include "kovitem.h"
 #include "kovitemfolder.h"
+#include "kovslider.h"
 #include "kovmsg.h"
 
 #include <QAbstractItemView>
@@ -13,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <QApplication>
+#include <QWheelEvent>
 
 class TestControls : public QObject
 {
@@ -194,6 +197,83 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, item);
         QCOMPARE(KOVItemFolder::isItemName(name), item);
+    }
+
+    // Seek slider: the value under a press.
+    void sliderValue_data()
+    {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("minimum");
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<bool>("sets");
+        QTest::addColumn<int>("value");
+        QTest::newRow("first pixel") << 0 << 200 << 0 << 100 << true << 0;
+        QTest::newRow("middle") << 99 << 200 << 0 << 100 << true << 50;
+        QTest::newRow("next to last pixel") << 198 << 200 << 0 << 100 << true << 99;
+        QTest::newRow("last pixel is the maximum: nothing") << 199 << 200 << 0 << 100 << false << 0;
+        QTest::newRow("right of the slider") << 250 << 200 << 0 << 100 << true << 125;
+        QTest::newRow("left of the slider") << -50 << 200 << 0 << 100 << true << -24;
+        QTest::newRow("empty range") << 10 << 200 << 0 << 0 << false << 0;
+        QTest::newRow("range 0..1 not last pixel") << 198 << 200 << 0 << 1 << true << 0;
+        QTest::newRow("range 0..1 last pixel") << 199 << 200 << 0 << 1 << false << 0;
+        QTest::newRow("zero width") << 0 << 0 << 0 << 100 << false << 0;
+        QTest::newRow("far outside does not overflow") << 2000000000 << 1 << 0 << 2000000000 << true << INT_MAX;
+    }
+
+    void sliderValue()
+    {
+        QFETCH(int, x);
+        QFETCH(int, width);
+        QFETCH(int, minimum);
+        QFETCH(int, maximum);
+        QFETCH(bool, sets);
+        int v = 0;
+        QCOMPARE(KOVSlider::valueAt(x, width, minimum, maximum, &v), sets);
+        if (sets)
+            QTEST(v, "value");
+    }
+
+    void sliderWidget()
+    {
+        QWidget parent;
+        KOVSlider s(&parent);
+        s.setOrientation(Qt::Horizontal);
+        s.setGeometry(0, 0, 200, 20);
+        s.setRange(0, 100);
+        s.setValue(10);
+        QWheelEvent wheel(QPointF(50, 10), QPointF(50, 10), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+            Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&s, &wheel);
+        QCOMPARE(s.value(), 10);
+        QVERIFY(!wheel.isAccepted()); // travels on to the parent
+
+        QTest::mousePress(&s, Qt::LeftButton, {}, QPoint(99, 10));
+        QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(99, 10));
+        QCOMPARE(s.value(), 50);
+
+        // The last pixel is the maximum: the release sets nothing.
+        QTest::mousePress(&s, Qt::LeftButton, {}, QPoint(199, 10));
+        const int afterPress = s.value();
+        QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(199, 10));
+        QCOMPARE(s.value(), afterPress);
+
+        // A press on the handle grabs it; the release must still reach the base
+        // class, or the handle would stay down.
+        const QPoint handle(int((s.value() + 0.5) * 200 / 101.0), 10);
+        QTest::mousePress(&s, Qt::LeftButton, {}, handle);
+        QTest::mouseRelease(&s, Qt::LeftButton, {}, handle);
+        QVERIFY(!s.isSliderDown());
+
+        // Nothing loaded: range 0..0 sets nothing; a zero width divides by nothing.
+        s.setRange(0, 0);
+        QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(s.value(), 0);
+        s.setRange(0, 100);
+        s.setValue(30);
+        s.resize(0, 20);
+        QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(0, 10));
+        QCOMPARE(s.value(), 30);
     }
 };
 
