@@ -4,14 +4,6 @@
 #include "kovreportexport.h"
 
 
-void KOVReportExport::on_actionDelete_triggered()
-{
-}
-
-void KOVReportExport::on_actionbatchDel_triggered()
-{
-}
-
 void KOVReportExport::on_actionElectricity_triggered()
 {
     addNewReport(1);
@@ -47,22 +39,6 @@ void KOVReportExport::on_mainTabWidget_currentChanged(int index)
     // The browse page never shows the test-point boxes.
     if (index == 0)
         setChosedCheckboxVisible(false);
-}
-
-void KOVReportExport::on_batch_allCB_toggled(bool)
-{
-}
-
-void KOVReportExport::on_batch_okPB_clicked()
-{
-}
-
-void KOVReportExport::on_batch_noPB_clicked()
-{
-}
-
-void KOVReportExport::checkDelChosedItem()
-{
 }
 
 void KOVReportExport::slotRemoveReportWin(int)

@@ -44,7 +44,8 @@ class Ui_KOVVideoImg;
 // Implementation by concern: kovvideoimg.cpp (construction, modes, showing
 // and closing an item), kovvideoimg_playback.cpp,
 // kovvideoimg_info.cpp, kovvideoimg_label.cpp, kovvideoimg_ocr.cpp,
-// kovvideoimg_audio.cpp, kovvideoimg_lock.cpp.
+// kovvideoimg_audio.cpp, kovvideoimg_lock.cpp, kovvideoimg_leak.cpp (leak
+// loss), kovvideoimg_state.cpp (recovery-cache state).
 class KOVVideoImg : public QWidget
 {
     Q_OBJECT

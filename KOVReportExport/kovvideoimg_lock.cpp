@@ -1,6 +1,5 @@
-// Locked frames, clips, tags, the leak-loss estimate and the page's cache
-// state. Each comes with its own work; until then these keep the page's
-// lists consistent and do nothing visible.
+// Locked frames, clips and tags. Each comes with its own work; until then
+// these keep the page's lists consistent and do nothing visible.
 #include "kovvideoimg.h"
 #include "ui_kovvideoimg.h"
 
@@ -51,47 +50,4 @@ void KOVVideoImg::rebuildLockButtons()
         lockBtns[i]->setVisible(used || i == 0);
         unlockBtns[i]->setVisible(used);
     }
-}
-
-void KOVVideoImg::updateLeakLossEstimation_value()
-{
-}
-
-void KOVVideoImg::updateLeakLossEstimation_unit()
-{
-}
-
-void KOVVideoImg::on_info_moneyUnit_currentIndexChanged(int index)
-{
-    m_lossEstimation.unitType = index;
-}
-
-void KOVVideoImg::on_info_specificPower_editingFinished()
-{
-}
-
-void KOVVideoImg::on_info_energyCost_editingFinished()
-{
-}
-
-void KOVVideoImg::on_info_value_editingFinished()
-{
-}
-
-void KOVVideoImg::on_info_time_editingFinished()
-{
-}
-
-void KOVVideoImg::on_info_leakValue_editingFinished()
-{
-}
-
-void KOVVideoImg::saveData(QJsonObject& root)
-{
-    Q_UNUSED(root);
-}
-
-void KOVVideoImg::restoreData(QJsonObject& root)
-{
-    Q_UNUSED(root);
 }
