@@ -81,8 +81,10 @@ void KOVReportExport::restoreData()
     QJsonObject browse = root.value(QStringLiteral("videoImg")).toObject();
     m_videoImg->restoreData(browse);
 
+    // As the import adds rows: no test-point boxes while the browse tab is current.
+    const bool boxes = ui->mainTabWidget->currentIndex() != 0;
     for (const QString& name : qAsConst(m_fileNameList)) {
-        addRow(name, true);
+        addRow(name, boxes);
         QApplication::processEvents();
     }
 
