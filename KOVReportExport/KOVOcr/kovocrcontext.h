@@ -55,6 +55,8 @@ public:
 private:
     KOVOcrContext(QObject* receiver, Deliver deliver, KOVOcrEnginePool* pool);
     void work();
+    // Neither closing nor replaced by a newer request.
+    bool isWanted(quint64 generation) const;
 
     QObject* m_receiver;
     Deliver m_deliver;
