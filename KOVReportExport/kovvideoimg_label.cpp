@@ -127,7 +127,9 @@ void KOVVideoImg::on_saveItemInfo_clicked()
         const QString path = info->getItemLabelPath();
         qWarning() << "KOVVideoImg::on_saveItemInfo_clicked: label not written" << path;
         KOVMessageBox::ask(this, QMessageBox::Warning, tr("警告"),
-                           tr("测试点信息未能保存，请检查文件是否可写：") + QDir::toNativeSeparators(path), QStringList());
+                           tr("测试点信息未能保存，请检查文件是否可写：")
+                               + QDir::toNativeSeparators(QDir::cleanPath(path)),
+                           QStringList());
     }
 }
 

@@ -163,7 +163,7 @@ void TstReviewItem::labelSaveFailureIsShown()
         QCOMPARE(KOVInformation::Instance()->getFaultSite_gas(), QStringLiteral("法兰 B"));
     } else {
         QCOMPARE(shown.size(), 1);
-        const QString path = QDir::toNativeSeparators(m_items[item].dir + QStringLiteral("/itemInfo.ini"));
+        const QString path = QDir::cleanPath(m_items[item].dir + QStringLiteral("itemInfo.ini"));
         QVERIFY2(shown.first().startsWith(QStringLiteral("%1|警告|").arg(int(QMessageBox::Warning))),
                  qPrintable(shown.first()));
         QVERIFY2(shown.first().endsWith(path), qPrintable(shown.first()));
