@@ -128,66 +128,6 @@ private slots:
         QVERIFY(ranOn && ranOn != QThread::currentThread());
     }
 
-    void manyRunnersDoNotWaitForEachOther()
-    {
-        // Each task waits for all the others to have started: this only ends
-        // when every task runs on a thread of its own at the same time.
-        const int n = 12;
-        QSemaphore started, go;
-        QAtomicInt finished;
-        for (int i = 0; i < n; ++i)
-            KOVThread::run([&] {
-                started.release();
-                go.acquire();
-                finished.fetchAndAddOrdered(1);
-            });
-        QVERIFY(started.tryAcquire(n, 10000));
-        go.release(n);
-        QTRY_COMPARE_WITH_TIMEOUT(finished.loadAcquire(), n, 10000);
-        QTest::qWait(50); // let the deleteLater calls run before the locals go
-    }
-
-    void plainRunnerRunsEventLoopUntilQuit()
-    {
-        KOVThread t;
-        t.start();
-        QTest::qWait(100);
-        QVERIFY(t.isRunning());
-        t.quit();
-        QVERIFY(t.wait(5000));
-    }
-
-    void hubIsOneObjectAcrossThreads()
-    {
-        KOVMsg* here = KOVMsg::Instance();
-        QVector<KOVMsg*> seen(8, nullptr);
-        QVector<QThread*> ts;
-        for (int i = 0; i < 8; ++i) {
-            ts << QThread::create([&seen, i] { seen[i] = KOVMsg::Instance(); });
-            ts.last()->start();
-        }
-        for (QThread* t : ts) {
-            t->wait();
-            delete t;
-        }
-        for (KOVMsg* m : seen)
-            QCOMPARE(m, here);
-    }
-
-    void hubDeliversDuringEmission()
-    {
-        KOVMsg* hub = KOVMsg::Instance();
-        // Signals nobody listens to are harmless.
-        emit hub->sigDelItem(3);
-        emit hub->sigHasWavform();
-        float samples[4] = { 0.1f, -0.5f, 0.25f, 0.0f };
-        float seenFirst = 0;
-        QObject receiver;
-        connect(hub, &KOVMsg::sigClipWaveInfo, &receiver, [&](int, int, float* data, double) { seenFirst = data[1]; });
-        emit hub->sigClipWaveInfo(0, 4, samples, 0.5);
-        QCOMPARE(seenFirst, -0.5f); // the pointer is used before emit returns
-    }
-
 private:
     static QByteArray KOVTest_read(const QString& path)
     {

@@ -311,6 +311,70 @@ private slots:
         AVI_close(r);
     }
 
+    // With audio the header counts only video frames as frames, gives each
+    // audio stream its length in sample frames, and moves the INFO list back.
+    void headerWithAudio_data()
+    {
+        QTest::addColumn<int>("tracks");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<bool>("dup");
+        QTest::newRow("one stereo track") << 1 << 2 << 16 << false;
+        QTest::newRow("two tracks, a duplicated frame") << 2 << 2 << 16 << true;
+        QTest::newRow("8-bit mono: one byte per sample frame") << 1 << 1 << 8 << false;
+    }
+    void headerWithAudio()
+    {
+        QFETCH(int, tracks);
+        QFETCH(int, channels);
+        QFETCH(int, bits);
+        QFETCH(bool, dup);
+        const QString path = m_dir->filePath(QStringLiteral("av.avi"));
+        avi_t* a = AVI_open_output_file(QFile::encodeName(path).constData());
+        QVERIFY(a);
+        AVI_set_video(a, 32, 32, 15.0, "MJPG");
+        for (int t = 0; t < tracks; ++t)
+            QCOMPARE(AVI_set_audio(a, channels, 48000, bits, WAVE_FORMAT_PCM, 0), 0);
+        QList<long> bytes;
+        for (int t = 0; t < tracks; ++t)
+            bytes << 0;
+        for (int i = 0; i < 3; ++i) {
+            const QByteArray v = filled(50 + i, char(i));
+            QCOMPARE(AVI_write_frame(a, v.constData(), v.size(), 1), 0);
+            for (int t = 0; t < tracks; ++t) {
+                const QByteArray s = filled(96 * (t + 1) + 12 * i, char(t));
+                QCOMPARE(AVI_set_audio_track(a, t), 0);
+                QCOMPARE(AVI_write_audio(a, s.constData(), s.size()), 0);
+                bytes[t] += s.size();
+            }
+        }
+        if (dup)
+            QCOMPARE(AVI_dup_frame(a), 0);
+        QCOMPARE(AVI_close(a), 0);
+
+        const QByteArray b = KOVTest::readAll(path);
+        const quint32 frames = dup ? 4 : 3;
+        const quint32 scale = quint32((bits + 7) / 8 * channels);
+        QCOMPARE(get(b, 4), quint32(b.size() - 8));
+        QCOMPARE(get(b, 16), 192u + 100u * quint32(tracks));
+        QCOMPARE(get(b, 48), frames);
+        QCOMPARE(get(b, 56), 1u + quint32(tracks));
+        QCOMPARE(get(b, 140), frames);
+        for (int t = 0; t < tracks; ++t) {
+            const int l = 212 + 100 * t;
+            QCOMPARE(b.mid(l, 4) + b.mid(l + 8, 8) + b.mid(l + 20, 4), QByteArray("LISTstrlstrhauds"));
+            QCOMPARE(get(b, l + 40), scale);
+            QCOMPARE(get(b, l + 44), scale * 48000u);
+            QCOMPARE(get(b, l + 52), quint32(bytes[t]) / scale);
+            QCOMPARE(b.mid(l + 76, 4), QByteArray("strf"));
+        }
+        const int info = 212 + 100 * tracks;
+        QCOMPARE(b.mid(info, 4) + b.mid(info + 8, 4), QByteArray("LISTINFO"));
+        QCOMPARE(b.mid(info + 84, 4), QByteArray("JUNK"));
+        QCOMPARE(get(b, info + 88), quint32(2036 - info - 92));
+        QCOMPARE(get(b, 2040), quint32(b.lastIndexOf("idx1") - 2044));
+    }
+
     void writerRefusesReadingHandle()
     {
         const QString path = m_dir->filePath(QStringLiteral("r.avi"));

@@ -1,4 +1,4 @@
-// The review page as a whole: its form, modes, showing items, playback of a
+// The review page as a whole: modes, showing items, playback of a
 // video whose frames carry their index, frame and label information.
 #include "kovframeinfotext.h"
 #include "kovframeview.h"
@@ -6,7 +6,6 @@
 #include "kovocrcontext.h"
 #include "kovocrengine.h"
 #include "kovvideoimg.h"
-#include "kovslider.h"
 #include "kovvideotime.h"
 #include "reviewfixture.h"
 
@@ -14,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -24,14 +22,6 @@
 using ReviewFixture::Item;
 
 namespace {
-
-QStringList g_warnings;
-
-void collectWarnings(QtMsgType type, const QMessageLogContext&, const QString& msg)
-{
-    if (type != QtDebugMsg && type != QtInfoMsg)
-        g_warnings << msg;
-}
 
 template <typename T>
 T* child(QWidget* page, const char* name)
@@ -56,10 +46,6 @@ class TstReviewPage : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void form_data();
-    void form();
-    void formComboCounts();
-    void formBindsWithoutWarnings();
     void formInEnglish();
     void modes_data();
     void modes();
@@ -67,10 +53,8 @@ private slots:
     void showItemIgnoresBadIndex();
     void picture();
     void pictureWithoutInfoDat();
-    void videoStepAndPlay();
-    void videoSliderSeeks();
-    void oneFrameVideo();
-    void unreadableVideo();
+    void playback_data();
+    void playback();
     void upperCaseJpgTakesVideoRoad();
     void labelPanel_data();
     void labelPanel();
@@ -110,86 +94,6 @@ void TstReviewPage::initTestCase()
     bad.write(QByteArray(4096, '\x5a'));
     bad.close();
     ReviewFixture::publish(m_items);
-}
-
-void TstReviewPage::form_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("cls");
-    QTest::addColumn<QString>("parent");
-    QTest::addColumn<QRect>("geometry");
-    QTest::newRow("view box") << "groupBox_view" << "QGroupBox" << "KOVVideoImg" << QRect(10, 10, 1044, 710);
-    QTest::newRow("frame label") << "fileImgLb" << "QLabel" << "groupBox_view" << QRect(10, 30, 1024, 600);
-    QTest::newRow("seek slider") << "horizontalSlider" << "KOVSlider" << "groupBox_view" << QRect(10, 640, 1024, 20);
-    QTest::newRow("play") << "PB_play" << "QPushButton" << "groupBox_playVideo" << QRect(50, 0, 30, 30);
-    QTest::newRow("clip") << "screenShotPB" << "QPushButton" << "groupBox_functionBtn" << QRect(40, 0, 110, 30);
-    QTest::newRow("max SPL field") << "infoMaxSPL" << "QLineEdit" << "groupBox_imgInfo" << QRect(145, 100, 135, 30);
-    QTest::newRow("notice") << "oldFileVersion" << "QLabel" << "groupBox_view" << QRect(320, 0, 714, 30);
-    QTest::newRow("waveform") << "graphWaveform" << "QCustomPlot" << "groupBox_wavForm" << QRect();
-    QTest::newRow("PRPD box") << "groupBox_PRPD" << "QGroupBox" << "KOVVideoImg" << QRect(800, 730, 554, 270);
-    QTest::newRow("judgement") << "infoJudgement" << "QTextEdit" << "groupBox_resultInfo" << QRect(692, 20, 642, 80);
-    QTest::newRow("elec fault level") << "infoFaultLevel_elec" << "QComboBox" << "groupBox_resultInfo"
-                                      << QRect(170, 20, 160, 30);
-    QTest::newRow("gas fault level same place") << "infoFaultLevel_gas" << "QComboBox" << "groupBox_resultInfo"
-                                                << QRect(170, 20, 160, 30);
-    QTest::newRow("discharge type") << "infoPrpdType" << "QLineEdit" << "groupBox_prpdType" << QRect(110, 0, 220, 30);
-    QTest::newRow("label type") << "itemInfoTypeCB" << "QComboBox" << "groupBox_itemInfo" << QRect(10, 140, 135, 30);
-    QTest::newRow("voltage unit") << "infoVoltageUnitCB" << "QComboBox" << "groupBox_itemInfo_elec"
-                                  << QRect(215, 40, 65, 30);
-    QTest::newRow("air pressure") << "infoAirPressure" << "QLineEdit" << "groupBox_itemInfo_gas"
-                                  << QRect(145, 40, 70, 30);
-    QTest::newRow("currency") << "info_moneyUnit" << "QComboBox" << "groupBox_lossEstimation"
-                              << QRect(870, 20, 51, 30);
-    QTest::newRow("divider") << "line" << "QFrame" << "groupBox_lossEstimation" << QRect(960, 10, 1, 101);
-    QTest::newRow("tag button in grid") << "tagBtn_4" << "QPushButton" << "groupBox_tagBtn" << QRect();
-    QTest::newRow("unlock button in grid") << "lockDelBtn_3" << "QPushButton" << "groupBox_lockInfo" << QRect();
-}
-
-void TstReviewPage::form()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, parent);
-    QFETCH(QRect, geometry);
-    KOVVideoImg page;
-    QWidget* w = page.findChild<QWidget*>(name);
-    QVERIFY2(w, qPrintable(name));
-    QFETCH(QString, cls);
-    // The seek slider carries no meta-object of its own.
-    if (cls == QLatin1String("KOVSlider"))
-        QVERIFY(dynamic_cast<KOVSlider*>(w));
-    else
-        QCOMPARE(QString::fromLatin1(w->metaObject()->className()), cls);
-    QCOMPARE(w->parentWidget()->objectName(), parent);
-    if (!geometry.isNull())
-        QCOMPARE(w->geometry(), geometry);
-    QCOMPARE(page.size(), QSize(1364, 1300));
-}
-
-void TstReviewPage::formComboCounts()
-{
-    KOVVideoImg page;
-    const QList<QPair<const char*, int>> counts = { { "infoFaultLevel_elec", 3 }, { "infoFaultLevel_gas", 5 },
-        { "itemInfoTypeCB", 2 }, { "infoVoltageUnitCB", 2 }, { "infoAirPressureUnit", 3 }, { "info_moneyUnit", 4 } };
-    for (const auto& c : counts)
-        QCOMPARE(child<QComboBox>(&page, c.first)->count(), c.second);
-    // A test point's fault level stays empty until the user chooses one.
-    QCOMPARE(child<QComboBox>(&page, "infoFaultLevel_elec")->currentIndex(), -1);
-    QCOMPARE(child<QComboBox>(&page, "infoFaultLevel_gas")->currentText(), QString());
-    QCOMPARE(child<QComboBox>(&page, "info_moneyUnit")->currentIndex(), 0); // set by the page
-    QVERIFY(!child<QLabel>(&page, "info_pressure")->isEnabled());
-}
-
-void TstReviewPage::formBindsWithoutWarnings()
-{
-    g_warnings.clear();
-    const QtMessageHandler old = qInstallMessageHandler(collectWarnings);
-    {
-        KOVVideoImg page;
-        page.isReportWin(true, 0);
-    }
-    qInstallMessageHandler(old);
-    QVERIFY2(g_warnings.filter(QStringLiteral("No matching signal")).isEmpty(), qPrintable(g_warnings.join('\n')));
-    QVERIFY2(g_warnings.filter(QStringLiteral("QObject::connect")).isEmpty(), qPrintable(g_warnings.join('\n')));
 }
 
 void TstReviewPage::formInEnglish()
@@ -313,120 +217,97 @@ void TstReviewPage::checkFrame(KOVVideoImg& page, int index)
     QCOMPARE(text(&page, "infoUltrasonic"), ReviewFixture::ultrasonicText(index));
 }
 
-void TstReviewPage::videoStepAndPlay()
+// Playback as scripts of steps. n, p: the next and previous buttons; N: the
+// next slot called although its button may be disabled; play: the play
+// button; t: one 40 ms tick; end: wait for the real timer to stop; sK: the
+// slider to K; show: the item shown again; + and -: playing or not; <, !<,
+// > and !>: previous and next enabled or not. A step may end in =K (frame K
+// shown, with index, slider, time and information in agreement) or #K (the
+// index alone).
+void TstReviewPage::playback_data()
 {
+    QTest::addColumn<int>("item");
+    QTest::addColumn<int>("before"); // item shown first on the same page, or -1
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<QString>("script");
+    QString ticks;
+    for (int k = 1; k < m_videoFrames; ++k)
+        ticks += QStringLiteral(" t=%1").arg(k);
+    QTest::newRow("step, play to the end, play again from the start")
+        << int(Video12) << -1 << m_videoFrames
+        << QStringLiteral("=0 !< > n=1 n=2 n=3 n=4 n=5 < p p=3 play + end - =11 !> play =0") + ticks
+               + QStringLiteral(" t - =11 N=11");
+    // From frame 0 a jump straight to the last frame is ignored; another
+    // show starts at frame 0 whatever the slider held.
+    QTest::newRow("slider seeks, a move stops playing")
+        << int(Video12) << -1 << m_videoFrames
+        << QStringLiteral("s7=7 s3=3 s11=11 s0=0 s5=5 s6=6 play s2 -=2 s0 s11=0 s9 show=0");
+    QTest::newRow("one frame") << int(Video1) << -1 << 1 << QStringLiteral("=0 !< play + =0 t - =0");
+    QTest::newRow("unreadable after a video") << int(BadVideo) << int(Video12) << 0
+                                              << QStringLiteral("#0 play - N#0 s1#0");
+}
+
+void TstReviewPage::playback()
+{
+    QFETCH(int, item);
+    QFETCH(int, before);
+    QFETCH(int, frames);
+    QFETCH(QString, script);
     KOVVideoImg page;
     page.isReportWin(false, -1);
     page.slotUpdateItemList();
-    page.showItem(Video12, m_items[Video12].dir);
+    if (before >= 0)
+        page.showItem(before, m_items[before].dir);
+    page.showItem(item, m_items[item].dir);
     QCOMPARE(page.pointInfo().type, ItemType::video);
-    QCOMPARE(page.frameCount(), m_videoFrames);
-    QCOMPARE(text(&page, "allCnt"), KOVVideoTime::label(m_videoFrames));
-    checkFrame(page, 0);
+    QCOMPARE(page.frameCount(), frames);
+    QCOMPARE(text(&page, "allCnt"), KOVVideoTime::label(frames));
+    auto* slider = child<QSlider>(&page, "horizontalSlider");
     auto* prev = child<QPushButton>(&page, "PB_lastFrame");
     auto* next = child<QPushButton>(&page, "PB_nextFrame");
-    QVERIFY(!prev->isEnabled());
-    QVERIFY(next->isEnabled());
-
-    for (int k = 1; k <= 5; ++k) {
-        next->click();
-        checkFrame(page, k);
+    if (frames) {
+        QCOMPARE(slider->minimum(), 0);
+        QCOMPARE(slider->maximum(), frames - 1);
+    } else {
+        QVERIFY(page.shownFrame().isNull()); // the previous video's frame is gone
     }
-    QVERIFY(prev->isEnabled());
-    prev->click();
-    prev->click();
-    checkFrame(page, 3);
-
-    // Play to the end with the real 40 ms timer.
-    child<QPushButton>(&page, "PB_play")->click();
-    QVERIFY(page.isPlaying());
-    QTRY_VERIFY_WITH_TIMEOUT(!page.isPlaying(), 10000);
-    checkFrame(page, m_videoFrames - 1);
-    QVERIFY(!next->isEnabled());
-
-    // Play again from the last frame: rewinds to frame 0, and every tick
-    // after that shows the frame the index names.
-    child<QPushButton>(&page, "PB_play")->click();
-    checkFrame(page, 0);
-    for (int k = 1; k < m_videoFrames; ++k) {
-        QVERIFY(QMetaObject::invokeMethod(&page, "slotTimeOut"));
-        checkFrame(page, k);
+    for (const QString& step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const int at = step.indexOf(QRegularExpression(QStringLiteral("[=#]")));
+        const QString act = at < 0 ? step : step.left(at);
+        if (act == QLatin1String("n"))
+            next->click();
+        else if (act == QLatin1String("p"))
+            prev->click();
+        else if (act == QLatin1String("N"))
+            QVERIFY(QMetaObject::invokeMethod(&page, "on_PB_nextFrame_clicked"));
+        else if (act == QLatin1String("play"))
+            child<QPushButton>(&page, "PB_play")->click();
+        else if (act == QLatin1String("t"))
+            QVERIFY(QMetaObject::invokeMethod(&page, "slotTimeOut"));
+        else if (act == QLatin1String("end"))
+            QTRY_VERIFY_WITH_TIMEOUT(!page.isPlaying(), 10000);
+        else if (act == QLatin1String("show"))
+            page.showItem(item, m_items[item].dir);
+        else if (act.startsWith(QLatin1Char('s')))
+            slider->setValue(act.mid(1).toInt());
+        else if (act == QLatin1String("+") || act == QLatin1String("-"))
+            QVERIFY2(page.isPlaying() == (act == QLatin1String("+")), qPrintable(step));
+        else if (act.endsWith(QLatin1Char('<')))
+            QVERIFY2(prev->isEnabled() == !act.startsWith(QLatin1Char('!')), qPrintable(step));
+        else if (act.endsWith(QLatin1Char('>')))
+            QVERIFY2(next->isEnabled() == !act.startsWith(QLatin1Char('!')), qPrintable(step));
+        else if (!act.isEmpty())
+            QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
+        if (at < 0)
+            continue;
+        const int index = step.mid(at + 1).toInt();
+        if (step[at] == QLatin1Char('#'))
+            QVERIFY2(page.currentFrameIndex() == index, qPrintable(step));
+        else
+            checkFrame(page, index);
+        if (QTest::currentTestFailed())
+            QFAIL(qPrintable(QStringLiteral("at step ") + step));
     }
-    QVERIFY(QMetaObject::invokeMethod(&page, "slotTimeOut"));
-    QVERIFY(!page.isPlaying());
-    checkFrame(page, m_videoFrames - 1);
-
-    // Next on the last frame reads nothing and moves nothing.
-    QVERIFY(QMetaObject::invokeMethod(&page, "on_PB_nextFrame_clicked"));
-    checkFrame(page, m_videoFrames - 1);
-}
-
-void TstReviewPage::videoSliderSeeks()
-{
-    KOVVideoImg page;
-    page.isReportWin(false, -1);
-    page.slotUpdateItemList();
-    page.showItem(Video12, m_items[Video12].dir);
-    auto* slider = child<QSlider>(&page, "horizontalSlider");
-    QCOMPARE(slider->maximum(), m_videoFrames - 1);
-    for (int v : { 7, 3, 11, 0, 5, 6 }) {
-        slider->setValue(v);
-        checkFrame(page, v);
-    }
-    // Playing stops on a slider move.
-    child<QPushButton>(&page, "PB_play")->click();
-    slider->setValue(2);
-    QVERIFY(!page.isPlaying());
-    checkFrame(page, 2);
-    // From frame 0 a jump straight to the last frame is ignored.
-    slider->setValue(0);
-    slider->setValue(m_videoFrames - 1);
-    checkFrame(page, 0);
-
-    // Another video shown on the same page starts at frame 0 with the slider
-    // at 0, whatever the slider held.
-    slider->setValue(9);
-    page.showItem(Video12, m_items[Video12].dir);
-    checkFrame(page, 0);
-}
-
-void TstReviewPage::oneFrameVideo()
-{
-    KOVVideoImg page;
-    page.isReportWin(false, -1);
-    page.slotUpdateItemList();
-    page.showItem(Video1, m_items[Video1].dir);
-    QCOMPARE(page.frameCount(), 1);
-    auto* slider = child<QSlider>(&page, "horizontalSlider");
-    QCOMPARE(slider->minimum(), 0);
-    QCOMPARE(slider->maximum(), 0);
-    checkFrame(page, 0);
-    QVERIFY(!child<QPushButton>(&page, "PB_lastFrame")->isEnabled());
-    child<QPushButton>(&page, "PB_play")->click();
-    QVERIFY(page.isPlaying());
-    checkFrame(page, 0);
-    QVERIFY(QMetaObject::invokeMethod(&page, "slotTimeOut"));
-    QVERIFY(!page.isPlaying());
-    checkFrame(page, 0);
-}
-
-void TstReviewPage::unreadableVideo()
-{
-    KOVVideoImg page;
-    page.isReportWin(false, -1);
-    page.slotUpdateItemList();
-    page.showItem(Video12, m_items[Video12].dir);
-    page.showItem(BadVideo, m_items[BadVideo].dir);
-    QCOMPARE(page.frameCount(), 0);
-    QCOMPARE(page.currentFrameIndex(), 0);
-    QVERIFY(page.shownFrame().isNull()); // the previous video's frame is gone
-    QCOMPARE(text(&page, "allCnt"), QStringLiteral("00:00"));
-    child<QPushButton>(&page, "PB_play")->click();
-    QVERIFY(!page.isPlaying());
-    QVERIFY(QMetaObject::invokeMethod(&page, "on_PB_nextFrame_clicked"));
-    QCOMPARE(page.currentFrameIndex(), 0);
-    child<QSlider>(&page, "horizontalSlider")->setValue(1);
-    QCOMPARE(page.currentFrameIndex(), 0);
 }
 
 void TstReviewPage::upperCaseJpgTakesVideoRoad()
@@ -496,7 +377,7 @@ void TstReviewPage::pagesSaveTheirOwnLabelFiles()
 
     // Switching a's label type shows a's own item's electrical fields, not b's.
     child<QComboBox>(&a, "itemInfoTypeCB")->setCurrentIndex(1);
-    QVERIFY(text(&a, "infoFaultSite_elec") != KOVGen::electricalLabel(13).faultSiteElec);
+    QCOMPARE(text(&a, "infoFaultSite_elec"), QStringLiteral("/")); // a's gas label has no electrical site
     child<QComboBox>(&a, "itemInfoTypeCB")->setCurrentIndex(0);
 
     b.showItem(PicElec, m_items[PicElec].dir);

@@ -28,6 +28,8 @@ private slots:
     void cellText();
     void stylesKept();
     void sheetCopy();
+    void copySelection_data();
+    void copySelection();
     void sheetCopyRefused_data();
     void sheetCopyRefused();
     void imageHeaders_data();
@@ -260,6 +262,40 @@ void TestXlsxBook::sheetCopy()
     QCOMPARE(sheets.at(2).toObject().value("name").toString(), QStringLiteral("Copy (2)"));
     QCOMPARE(sheets.at(2).toObject().value("cells").toObject().value("A1").toString(), QStringLiteral("only in the copy"));
     QCOMPARE(sheets.at(3).toObject().value("cells").toObject().value("A1").toString(), QStringLiteral("测试故障点（1）记录"));
+}
+
+// Only one tab may be selected: a copy of a selected sheet must not join it,
+// or the user's first edit goes to every sheet of the group.
+void TestXlsxBook::copySelection_data()
+{
+    QTest::addColumn<int>("pattern");
+    QTest::addColumn<bool>("pointSelected"); // the template was saved on its second sheet
+    QTest::newRow("copy of the selected home sheet") << 0 << false;
+    QTest::newRow("copy of a selected point sheet") << 1 << true;
+    QTest::newRow("copy of an unselected sheet") << 1 << false;
+}
+
+void TestXlsxBook::copySelection()
+{
+    QFETCH(int, pattern);
+    QFETCH(bool, pointSelected);
+    const QString src = m_dir.filePath(QStringLiteral("selected.xlsx"));
+    const QString out = m_dir.filePath(QStringLiteral("selected-out.xlsx"));
+    QVERIFY(patchPart(tpl(), src, QStringLiteral("xl/worksheets/sheet2.xml"), [pointSelected](QByteArray b) {
+        return pointSelected ? b.replace("<sheetView ", "<sheetView tabSelected=\"1\" ") : b;
+    }));
+    {
+        KOVXlsxBook book;
+        QVERIFY(book.load(src));
+        QVERIFY(book.addSheetCopy(QStringLiteral("Copy (2)"), book.sheet(pattern)));
+        QVERIFY(book.addSheetCopy(QStringLiteral("Copy (3)"), book.sheet(2)));
+        QVERIFY2(book.save(out), qPrintable(book.errorMessage()));
+    }
+    const QJsonArray sheets = inspect(out).value("sheets").toArray();
+    QCOMPARE(sheets.size(), 4);
+    const QList<bool> expected{true, pointSelected, false, false};
+    for (int i = 0; i < 4; ++i)
+        QVERIFY2(sheets.at(i).toObject().value("selected").toBool() == expected[i], qPrintable(QString::number(i)));
 }
 
 void TestXlsxBook::sheetCopyRefused_data()
