@@ -21,7 +21,6 @@ private slots:
     void videoTime();
     void frameInfoText_data();
     void frameInfoText();
-    void frameInfoTextInvalidTime();
     void labelPanel_data();
     void labelPanel();
     void markLookup_data();
@@ -33,8 +32,6 @@ private slots:
     void displayImage();
     void convertToMat();
 };
-
-
 
 void TstReviewRules::videoTime_data()
 {
@@ -65,10 +62,15 @@ void TstReviewRules::frameInfoText_data()
     QTest::addColumn<QString>("band");
     QTest::addColumn<QString>("dynText");
     QTest::addColumn<QString>("leakText");
-    QTest::newRow("typical") << 20000 << 40000 << 12.34f << 1.0f << "20.0 - 40.0 kHz" << "12.3 dB" << "1.00";
-    QTest::newRow("odd band") << 25500 << 39950 << 0.05f << 0.125f << "25.5 - 40.0 kHz" << "0.1 dB" << "0.13";
-    QTest::newRow("zeros") << 0 << 0 << 0.0f << 0.0f << "0.0 - 0.0 kHz" << "0.0 dB" << "0.00";
-    QTest::newRow("negative level") << 20000 << 40000 << -3.26f << 2.5f << "20.0 - 40.0 kHz" << "-3.3 dB" << "2.50";
+    QTest::addColumn<QDateTime>("time");
+    QTest::addColumn<QString>("timeText");
+    const QDateTime t(QDate(2024, 3, 15), QTime(10, 15, 59, 960));
+    const QString tt = QStringLiteral("2024-03-15 10:15");
+    QTest::newRow("typical") << 20000 << 40000 << 12.34f << 1.0f << "20.0 - 40.0 kHz" << "12.3 dB" << "1.00" << t << tt;
+    QTest::newRow("odd band") << 25500 << 39950 << 0.05f << 0.125f << "25.5 - 40.0 kHz" << "0.1 dB" << "0.13" << t << tt;
+    QTest::newRow("zeros") << 0 << 0 << 0.0f << 0.0f << "0.0 - 0.0 kHz" << "0.0 dB" << "0.00" << t << tt;
+    QTest::newRow("negative level, no time") << 20000 << 40000 << -3.26f << 2.5f << "20.0 - 40.0 kHz" << "-3.3 dB"
+                                             << "2.50" << QDateTime() << "/";
 }
 
 void TstReviewRules::frameInfoText()
@@ -84,19 +86,14 @@ void TstReviewRules::frameInfoText()
     info.ultrasonicSPLdBValue = dynamic;
     info.leakValue = leakValue;
     info.leakLevel = 2.26f;
-    const QDateTime t(QDate(2024, 3, 15), QTime(10, 15, 59, 960));
-    const KOVFrameInfoText text = KOVFrameInfoText::fromImageInfo(info, t);
+    QFETCH(QDateTime, time);
+    const KOVFrameInfoText text = KOVFrameInfoText::fromImageInfo(info, time);
     QTEST(text.bandwidth, "band");
     QTEST(text.dynamic, "dynText");
     QTEST(text.ultrasonic, "dynText");
     QTEST(text.leakValue, "leakText");
-    QCOMPARE(text.time, QStringLiteral("2024-03-15 10:15"));
+    QTEST(text.time, "timeText");
     QCOMPARE(text.level, QStringLiteral("2.3"));
-}
-
-void TstReviewRules::frameInfoTextInvalidTime()
-{
-    QCOMPARE(KOVFrameInfoText::timeText(QDateTime()), QStringLiteral("/"));
 }
 
 void TstReviewRules::labelPanel_data()
@@ -157,8 +154,6 @@ void TstReviewRules::markLookup()
     if (found)
         QCOMPARE(infos[marks.indexOf(frameNo)].heatSPL, QStringLiteral("new"));
 }
-
-
 
 void TstReviewRules::convertToQImage_data()
 {
@@ -295,9 +290,6 @@ void TstReviewRules::convertToMat()
     QVERIFY(KOVFrameConvert::toMat(QImage(2, 2, QImage::Format_Mono), true, false).empty());
     QVERIFY(KOVFrameConvert::toMat(QImage(), true, false).empty());
 }
-
-
-
 
 QTEST_GUILESS_MAIN(TstReviewRules)
 #include "tst_reviewrules.moc"

@@ -26,7 +26,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -185,20 +184,6 @@ private slots:
         const QObject* o = w->findChild<QObject*>(name);
         QVERIFY2(o, qPrintable(name));
         QVERIFY2(o->inherits(qPrintable(cls)), o->metaObject()->className());
-    }
-
-    void englishMenus()
-    {
-        QTranslator t;
-        QVERIFY(t.load(QStringLiteral(":/style/font/Translate_EN.qm")));
-        qApp->installTranslator(&t);
-        KOVReportExport w;
-        qApp->removeTranslator(&t);
-        QCOMPARE(w.findChild<QAction*>(QStringLiteral("actionChinese"))->text(), QStringLiteral("Chinease"));
-        QCOMPARE(w.findChild<QAction*>(QStringLiteral("actionEnglish"))->text(), QStringLiteral("English"));
-        QCOMPARE(w.findChild<QAction*>(QStringLiteral("actionImport"))->text(), QStringLiteral("Import"));
-        QCOMPARE(w.findChild<QMenu*>(QStringLiteral("menu_6"))->title(), QStringLiteral("New Report"));
-        QCOMPARE(w.findChild<QTabWidget*>(QStringLiteral("mainTabWidget"))->tabText(0), QStringLiteral("Browse Page"));
     }
 
     // Which folders become rows. files: relative to the user directory.

@@ -15,8 +15,6 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
-#include <QTextEdit>
-#include <QTranslator>
 #include <QtTest>
 
 using ReviewFixture::Item;
@@ -46,7 +44,6 @@ class TstReviewPage : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void formInEnglish();
     void modes_data();
     void modes();
     void showItemIgnoresBadIndex_data();
@@ -94,25 +91,6 @@ void TstReviewPage::initTestCase()
     bad.write(QByteArray(4096, '\x5a'));
     bad.close();
     ReviewFixture::publish(m_items);
-}
-
-void TstReviewPage::formInEnglish()
-{
-    QTranslator en;
-    QVERIFY(en.load(QStringLiteral(":/style/font/Translate_EN.qm")));
-    QCoreApplication::installTranslator(&en);
-    KOVVideoImg page;
-    QCoreApplication::removeTranslator(&en);
-    QCOMPARE(child<QPushButton>(&page, "screenShotPB")->text(), QStringLiteral("Capture"));
-    QCOMPARE(child<QComboBox>(&page, "itemInfoTypeCB")->itemText(1), QStringLiteral("Electricity"));
-    QCOMPARE(child<QComboBox>(&page, "infoFaultLevel_gas")->itemText(3), QStringLiteral("Lager Defect"));
-    QCOMPARE(child<QLabel>(&page, "imgMaxSPLPoint")->text(), QStringLiteral("max SPL maybe error, please review"));
-    // Symbols, units and placeholders show their source text in both languages.
-    QCOMPARE(child<QComboBox>(&page, "info_moneyUnit")->itemText(0), QStringLiteral("￥"));
-    QCOMPARE(child<QComboBox>(&page, "infoAirPressureUnit")->itemText(2), QStringLiteral("MPa"));
-    QCOMPARE(child<QLabel>(&page, "curCnt")->text(), QStringLiteral("05:59"));
-    QCOMPARE(child<QTextEdit>(&page, "infoJudgement")->placeholderText(),
-        QStringLiteral("（Judgment Basis, not export with report）"));
 }
 
 void TstReviewPage::modes_data()
