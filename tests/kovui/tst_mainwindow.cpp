@@ -238,80 +238,71 @@ private slots:
         QVERIFY(m_asked.isEmpty());
     }
 
-    void secondImportAddsNothing()
+    // Imports one after another. A step names the user directory the chooser
+    // answers ("" cancels) or, after "+", a file added before the next step.
+    // "@" stands for the folder the directories lie in, which is also the
+    // chooser's start before the first step unless custom says otherwise.
+    void importSequence_data()
     {
-        const QString dir = makeUsrDir(QStringLiteral("twice"), {"i1/A.jpg", "i2/B.mp4"});
-        m_answerDir = dir;
-        KOVReportExport w;
-        w.importFiles();
-        QCOMPARE(w.fileNameList().size(), 2);
-        QSignalSpy changed(KOVMsg::Instance(), &KOVMsg::sigItemListChanged);
-        w.importFiles();
-        QCOMPARE(w.fileNameList().size(), 2);
-        QCOMPARE(w.findChild<QListWidget*>(QStringLiteral("listWidget"))->count(), 2);
-        QCOMPARE(changed.count(), 0);
-        QVERIFY(m_asked.isEmpty());
-
-        // A folder added since is picked up on its own.
-        writeFile(dir + QStringLiteral("/i3/C.jpg"));
-        w.importFiles();
-        QCOMPARE(w.fileNameList(), (QStringList{"A.jpg", "B.mp4", "C.jpg"}));
-        QCOMPARE(changed.count(), 1);
+        QTest::addColumn<QString>("custom");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<int>("changes"); // list announcements after the first step
+        QTest::addColumn<QStringList>("starts");
+        QTest::addColumn<QString>("customAfter");
+        QTest::addColumn<int>("warnings");
+        makeUsrDir(QStringLiteral("seq/twice"), {"i1/A.jpg", "i2/B.mp4"});
+        makeUsrDir(QStringLiteral("seq/parent/u1"), {"i1/A.jpg"});
+        makeUsrDir(QStringLiteral("seq/own"), {"i1/A.jpg"});
+        makeUsrDir(QStringLiteral("seq/foreign"), {"i1/Z.jpg", "i2/Y.jpg"});
+        QTest::newRow("again adds nothing, a new folder only itself")
+            << "@" << QStringList{"twice", "twice", "+twice/i3/C.jpg", "twice"} << QStringList{"A.jpg", "B.mp4", "C.jpg"}
+            << 1 << QStringList{"@", "@", "@"} << "@" << 0;
+        QTest::newRow("cancel changes nothing") << "@" << QStringList{""} << QStringList{} << 0 << QStringList{"@"} << "@" << 0;
+        QTest::newRow("missing start folder: the one above") << "@gone/" << QStringList{""} << QStringList{} << 0
+                                                             << QStringList{"../"} << "@gone/" << 0;
+        QTest::newRow("the parent becomes the start") << "@" << QStringList{"parent/u1", "parent/u1"}
+                                                      << QStringList{"A.jpg"} << 0 << QStringList{"@", "@parent/"}
+                                                      << "@parent/" << 0;
+        QTest::newRow("another user directory is refused") << "@" << QStringList{"own", "foreign"} << QStringList{"A.jpg"}
+                                                           << 0 << QStringList{"@", "@"} << "@" << 1;
     }
-
-    void cancelChangesNothing()
+    void importSequence()
     {
-        KOVInformation::Instance()->setcustomPath(m_root.path() + QStringLiteral("/"));
+        QFETCH(QString, custom);
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, starts);
+        QFETCH(QString, customAfter);
+        const QString at = m_root.filePath(QStringLiteral("seq/"));
+        const auto expand = [&at](QStringList l) { return l.replaceInStrings(QStringLiteral("@"), at); };
+        KOVInformation::Instance()->setcustomPath(custom.replace(QStringLiteral("@"), at));
         QFile::remove(QStringLiteral("./cfg/config.ini"));
         KOVReportExport w;
-        QSignalSpy changed(KOVMsg::Instance(), &KOVMsg::sigItemListChanged);
-        m_answerDir.clear();
-        w.importFiles();
-        QCOMPARE(m_chooserStarts, QStringList{m_root.path() + QStringLiteral("/")});
-        QCOMPARE(KOVInformation::Instance()->getCustomPath(), m_root.path() + QStringLiteral("/"));
-        QVERIFY(!QFile::exists(QStringLiteral("./cfg/config.ini")));
-        QVERIFY(m_asked.isEmpty());
-        QCOMPARE(changed.count(), 0);
-        QCOMPARE(w.findChild<QListWidget*>(QStringLiteral("listWidget"))->count(), 0);
-    }
-
-    void missingCustomPathStartsAbove()
-    {
-        KOVInformation::Instance()->setcustomPath(m_root.filePath(QStringLiteral("gone/")));
-        KOVReportExport w;
-        w.importFiles();
-        QCOMPARE(m_chooserStarts, QStringList{QStringLiteral("../")});
-    }
-
-    void customPathBecomesParent()
-    {
-        const QString dir = makeUsrDir(QStringLiteral("parent/u1"), {"i1/A.jpg"});
-        m_answerDir = dir;
-        KOVReportExport w;
-        w.importFiles();
-        QCOMPARE(KOVInformation::Instance()->getCustomPath(), m_root.filePath(QStringLiteral("parent/")));
-        w.importFiles();
-        QCOMPARE(m_chooserStarts.value(1), m_root.filePath(QStringLiteral("parent/")));
-    }
-
-    void foreignDirectoryWarns()
-    {
-        const QString first = makeUsrDir(QStringLiteral("own"), {"i1/A.jpg"});
-        const QString other = makeUsrDir(QStringLiteral("foreign"), {"i1/Z.jpg", "i2/Y.jpg"});
-        m_answerDir = first;
-        KOVReportExport w;
-        w.importFiles();
-        const QString custom = KOVInformation::Instance()->getCustomPath();
-        QSignalSpy changed(KOVMsg::Instance(), &KOVMsg::sigItemListChanged);
-        m_answerDir = other;
-        w.importFiles();
-        QCOMPARE(m_asked.size(), 1);
-        QCOMPARE(m_asked.at(0).title, QStringLiteral("警告"));
-        QCOMPARE(m_asked.at(0).text, QStringLiteral("导入用户目录不一，请先删除所有已导入文件后重新导入！"));
-        QCOMPARE(w.fileNameList(), QStringList{"A.jpg"});
-        QCOMPARE(changed.count(), 0);
-        QCOMPARE(KOVInformation::Instance()->getUsrDirPath(), first + QLatin1Char('/'));
-        QCOMPARE(KOVInformation::Instance()->getCustomPath(), custom);
+        QScopedPointer<QSignalSpy> changed;
+        for (const QString& step : steps) {
+            if (step.startsWith(QLatin1Char('+'))) {
+                writeFile(at + step.mid(1));
+                continue;
+            }
+            m_answerDir = step.isEmpty() ? QString() : at + step;
+            w.importFiles();
+            if (!changed)
+                changed.reset(new QSignalSpy(KOVMsg::Instance(), &KOVMsg::sigItemListChanged));
+        }
+        QTEST(w.fileNameList(), "rows");
+        QCOMPARE(w.findChild<QListWidget*>(QStringLiteral("listWidget"))->count(), w.fileNameList().size());
+        QTEST(changed->count(), "changes");
+        QCOMPARE(m_chooserStarts, expand(starts));
+        QCOMPARE(KOVInformation::Instance()->getCustomPath(), customAfter.replace(QStringLiteral("@"), at));
+        QTEST(m_asked.size(), "warnings");
+        if (!m_asked.isEmpty()) {
+            QCOMPARE(m_asked.at(0).title, QStringLiteral("警告"));
+            QCOMPARE(m_asked.at(0).text, QStringLiteral("导入用户目录不一，请先删除所有已导入文件后重新导入！"));
+        }
+        if (w.fileNameList().isEmpty())
+            QVERIFY(!QFile::exists(QStringLiteral("./cfg/config.ini")));
+        else
+            QCOMPARE(KOVInformation::Instance()->getUsrDirPath(), at + steps.first() + QLatin1Char('/'));
     }
 
     void boxesHiddenOnBrowsePage()
