@@ -34,36 +34,35 @@ private slots:
         QDir::setCurrent(QDir::tempPath());
     }
 
+    // Our own diagnostics arrive with no file and line 0; others keep theirs.
     void logLineFormat_data()
     {
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("level");
-        QTest::newRow("debug") << int(QtDebugMsg) << "Debug:";
-        QTest::newRow("info") << int(QtInfoMsg) << "Info:";
-        QTest::newRow("warning") << int(QtWarningMsg) << "Warning:";
-        QTest::newRow("critical") << int(QtCriticalMsg) << "Critical:";
-        QTest::newRow("unknown type") << 99 << "";
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("line");
+        QTest::newRow("debug") << int(QtDebugMsg) << "Debug:" << QByteArray() << 0;
+        QTest::newRow("info") << int(QtInfoMsg) << "Info:" << QByteArray() << 0;
+        QTest::newRow("warning") << int(QtWarningMsg) << "Warning:" << QByteArray() << 0;
+        QTest::newRow("critical") << int(QtCriticalMsg) << "Critical:" << QByteArray() << 0;
+        QTest::newRow("unknown type") << 99 << "" << QByteArray() << 0;
+        QTest::newRow("source location kept") << int(QtWarningMsg) << "Warning:" << QByteArray("kovfile.cpp") << 42;
     }
     void logLineFormat()
     {
         QFETCH(int, type);
         QFETCH(QString, level);
+        QFETCH(QByteArray, file);
+        QFETCH(int, line);
         QDir().mkpath(QStringLiteral("log"));
-        QMessageLogContext ctx; // no file, line 0: how our own diagnostics arrive
+        QMessageLogContext ctx(file.isEmpty() ? nullptr : file.constData(), line, "f", "default");
         logMessage(QtMsgType(type), ctx, QStringLiteral("报告 exported 3"));
         const QByteArray bytes = KOVTest_read(todayLog());
-        const QRegularExpression re(QStringLiteral("^%1\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d Flie\\(\\) Line\\(0\\) 报告 exported 3\r\n$")
-                                        .arg(QRegularExpression::escape(level)));
+        const QRegularExpression re(QStringLiteral("^%1\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d Flie\\(%2\\) Line\\(%3\\) 报告 exported 3\r\n$")
+                                        .arg(QRegularExpression::escape(level), QRegularExpression::escape(QString::fromLatin1(file)))
+                                        .arg(line));
         const QString text = QString::fromLocal8Bit(bytes);
         QVERIFY2(re.match(text).hasMatch(), qPrintable(text));
-    }
-
-    void logKeepsSourceLocation()
-    {
-        QDir().mkpath(QStringLiteral("log"));
-        QMessageLogContext ctx("kovfile.cpp", 42, "f", "default");
-        logMessage(QtWarningMsg, ctx, QStringLiteral("x"));
-        QVERIFY(QString::fromLocal8Bit(KOVTest_read(todayLog())).contains(QStringLiteral("Flie(kovfile.cpp) Line(42) x\r\n")));
     }
 
     void noLogFolderNoFile()
