@@ -70,8 +70,7 @@ private slots:
     void exceptionCodes()
     {
         QFETCH(int, sig);
-        QFETCH(qulonglong, code);
-        QCOMPARE(qulonglong(KOVCrashHandler::windowsExceptionCode(sig)), code);
+        QTEST(qulonglong(KOVCrashHandler::windowsExceptionCode(sig)), "code");
     }
 
     void faults_data()

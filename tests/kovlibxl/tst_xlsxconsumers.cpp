@@ -44,14 +44,12 @@ private slots:
         QTest::newRow("electrical report, English") << 1 << 1 << "elec_report"
             << QList<KOVTestPointInfo>{elecPoint(1), elecPoint(2), label0} << 6;
     }
-
     void convert()
     {
         QFETCH(int, type);
         QFETCH(int, language);
         QFETCH(QString, name);
         QFETCH(QList<KOVTestPointInfo>, points);
-        QFETCH(int, pictures);
         QTranslator tr;
         QVERIFY(tr.load(binaryDir() + (language == 0 ? QStringLiteral("/KOVReportExport/style/font/Translate_CH.qm")
                                                      : QStringLiteral("/KOVReportExport/style/font/Translate_EN.qm"))));
@@ -101,7 +99,7 @@ private slots:
         images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
         QVERIFY(images.waitForFinished(60000));
         const QStringList lines = QString::fromUtf8(images.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QCOMPARE(lines.mid(2).filter(QStringLiteral(" image ")).size(), pictures);
+        QTEST(lines.mid(2).filter(QStringLiteral(" image ")).size(), "pictures");
     }
 
 private:

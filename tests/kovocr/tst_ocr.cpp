@@ -70,7 +70,6 @@ private slots:
         QTest::newRow("grey picture") << "63.8dB" << CV_8UC1;
         QTest::newRow("picture with alpha") << "71.4dB" << CV_8UC4;
     }
-
     void engineReadsGeneratedPicture()
     {
         if (!m_haveData)
@@ -100,7 +99,6 @@ private slots:
         QTest::newRow("thumbnail") << 94 << 160;
         QTest::newRow("narrower than the region") << 600 << 700;
     }
-
     void requestWithoutRegion()
     {
         QFETCH(int, rows);

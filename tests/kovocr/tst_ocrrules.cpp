@@ -26,12 +26,10 @@ private slots:
         QTest::newRow("lower-case unit is not the unit") << "905db" << "/";
         QTest::newRow("N/A wins over dB") << "dBN/A" << "dBN /A";
     }
-
     void ocrText()
     {
         QFETCH(QString, raw);
-        QFETCH(QString, shown);
-        QCOMPARE(KOVOcrText::postProcess(raw), shown);
+        QTEST(KOVOcrText::postProcess(raw), "shown");
     }
 
     void ocrRegionCut_data()
@@ -52,7 +50,6 @@ private slots:
         QTest::newRow("float grey picture") << 600 << 1024 << CV_32FC1 << true;
         QTest::newRow("two channels unsupported") << 600 << 1024 << CV_8UC2 << false;
     }
-
     void ocrRegionCut()
     {
         QFETCH(int, rows);

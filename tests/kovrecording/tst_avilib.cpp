@@ -137,8 +137,6 @@ private slots:
     {
         QFETCH(double, fps);
         QFETCH(QByteArray, compressor);
-        QFETCH(quint32, usPerFrame);
-        QFETCH(quint32, rate);
         QFETCH(QByteArray, code);
         const QString path = m_dir->filePath(QStringLiteral("h.avi"));
         avi_t* a = AVI_open_output_file(QFile::encodeName(path).constData());
@@ -146,8 +144,8 @@ private slots:
         AVI_set_video(a, 64, 48, fps, compressor.constData());
         QCOMPARE(AVI_close(a), 0);
         const QByteArray b = KOVTest::readAll(path);
-        QCOMPARE(get(b, 32), usPerFrame);
-        QCOMPARE(get(b, 132), rate);
+        QTEST(get(b, 32), "usPerFrame");
+        QTEST(get(b, 132), "rate");
         QCOMPARE(b.mid(112, 4), code);
         QCOMPARE(b.mid(188, 4), code);
         QCOMPARE(b.size(), 2048 + 8); // an empty index

@@ -143,7 +143,6 @@ private slots:
     {
         QFETCH(int, channels);
         QFETCH(int, perChannel);
-        QFETCH(int, frames);
         QFETCH(QString, name);
         const std::vector<short> s = ramp(static_cast<size_t>(perChannel * channels), 7);
         const QString path = m_dir->filePath(name);
@@ -152,7 +151,7 @@ private slots:
         KOVReadAudio r;
         QVERIFY(r.initAudioData(path));
         QCOMPARE(r.getAudioChannels(), channels);
-        QCOMPARE(r.getFrameCnt(), frames);
+        QTEST(r.getFrameCnt(), "frames");
         QVERIFY(r.getAudioData());
         QVERIFY(std::equal(s.begin(), s.end(), r.getAudioData()));
     }
@@ -249,7 +248,6 @@ private slots:
         QFETCH(int, flags);
         QFETCH(long, offset);
         QFETCH(qint64, length);
-        QFETCH(bool, ok);
         const QString path = m_dir->filePath(QStringLiteral("m.bin"));
         QByteArray content(3 * getpagesize() + 10, '\0');
         for (int i = 0; i < content.size(); ++i)
@@ -260,7 +258,7 @@ private slots:
         char hint;
         void* p = win32_mmap(withAddress ? &hint : nullptr, static_cast<unsigned long long>(length), 3, flags, fd, offset);
         ::close(fd); // the view outlives the descriptor
-        QCOMPARE(p != nullptr, ok);
+        QTEST(p != nullptr, "ok");
         if (!p)
             return;
         char* c = static_cast<char*>(p);

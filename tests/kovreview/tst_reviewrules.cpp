@@ -29,7 +29,6 @@ private slots:
         QTest::newRow("250 frames") << 250 << "00:10";
         QTest::newRow("two hours run past 99 minutes") << 180000 << "120:00";
     }
-
     void videoTime()
     {
         QFETCH(int, frames);
@@ -56,7 +55,6 @@ private slots:
         QTest::newRow("negative level, no time") << 20000 << 40000 << -3.26f << 2.5f << "20.0 - 40.0 kHz" << "-3.3 dB"
                                                  << "2.50" << QDateTime() << "/";
     }
-
     void frameInfoText()
     {
         QFETCH(int, low);
@@ -92,13 +90,11 @@ private slots:
         QTest::newRow("no label on browse page") << -1 << -1 << int(KOVLabelRules::ElecPanel);
         QTest::newRow("unknown label type follows report") << 7 << 0 << int(KOVLabelRules::GasPanel);
     }
-
     void labelPanel()
     {
         QFETCH(int, labelType);
         QFETCH(int, reportType);
-        QFETCH(int, panel);
-        QCOMPARE(int(KOVLabelRules::panelFor(labelType, reportType)), panel);
+        QTEST(int(KOVLabelRules::panelFor(labelType, reportType)), "panel");
     }
 
     void markLookup_data()
@@ -113,7 +109,6 @@ private slots:
         QTest::newRow("no entries at all") << QList<int> { 5 } << 0 << 5 << false;
         QTest::newRow("no marks") << QList<int> {} << 3 << 1 << false;
     }
-
     void markLookup()
     {
         QFETCH(QList<int>, marks);
@@ -149,7 +144,6 @@ private slots:
         QTest::newRow("16-bit grey unsupported") << CV_16UC1 << int(QImage::Format_Invalid);
         QTest::newRow("float colour unsupported") << CV_32FC3 << int(QImage::Format_Invalid);
     }
-
     void convertToQImage()
     {
         QFETCH(int, type);
@@ -210,7 +204,6 @@ private slots:
         QTest::newRow("wider than a band") << QSize(40000, 2) << false << none << rgb32 << false << false;
         QTest::newRow("region of a larger frame") << QSize(1023, 97) << true << QSize(1023, 97) << rgb32 << false << true;
     }
-
     void displayImage()
     {
         QFETCH(QSize, size);

@@ -30,7 +30,6 @@ private slots:
         QTest::newRow("nonsense") << QByteArray(5000, '\x33');
         QTest::newRow("only the first 64 bytes") << QByteArray("head");
     }
-
     void unreadable()
     {
         QFETCH(QByteArray, bytes);

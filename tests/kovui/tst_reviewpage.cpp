@@ -75,7 +75,6 @@ private slots:
         QTest::newRow("electrical report") << true << 1 << true << false << true;
         QTest::newRow("browse page") << false << -1 << true << false << false;
     }
-
     void modes()
     {
         QFETCH(bool, report);
@@ -95,7 +94,6 @@ private slots:
         QTest::newRow("one past the end") << int(ItemCount);
         QTest::newRow("far beyond") << 1000;
     }
-
     void showItemIgnoresBadIndex()
     {
         QFETCH(int, index);
@@ -183,7 +181,6 @@ private slots:
         QTest::newRow("unreadable after a video") << int(BadVideo) << int(Video12) << 0
                                                   << QStringLiteral("#0 play - N#0 s1#0");
     }
-
     void playback()
     {
         QFETCH(int, item);
@@ -272,7 +269,6 @@ private slots:
         QTest::newRow("no label on gas report") << true << 0 << int(PicNoDat) << true;
         QTest::newRow("no label on browse page") << false << -1 << int(PicNoDat) << false;
     }
-
     void labelPanel()
     {
         QFETCH(bool, report);
@@ -355,7 +351,6 @@ private slots:
         QTest::newRow("one picture") << QList<int>{Pic} << quint64(7);
         QTest::newRow("another shown before the first is read") << QList<int>{Pic, PicElec} << quint64(13);
     }
-
     void pictureReading()
     {
         if (!KOVOcrEngine::hasLanguageData())

@@ -72,7 +72,6 @@ private slots:
         QTest::newRow("sheet part missing") << without(QStringLiteral("xl/worksheets/sheet2.xml"), false);
         QTest::newRow("workbook part cut in half") << without(QStringLiteral("xl/workbook.xml"), true);
     }
-
     void brokenFiles()
     {
         QFETCH(QByteArray, bytes);
@@ -107,17 +106,15 @@ private slots:
         QTest::newRow("empty") << QByteArray("") << -1 << -1;
         QTest::newRow("trailing junk") << QByteArray("A1x") << -1 << -1;
     }
-
     void cellRefs()
     {
         QFETCH(QByteArray, ref);
         QFETCH(int, row);
-        QFETCH(int, col);
         int r = -1, c = -1;
         QCOMPARE(KOVXlsxText::parseCellRef(ref.constData(), &r, &c), row >= 0);
         if (row >= 0) {
             QCOMPARE(r, row);
-            QCOMPARE(c, col);
+            QTEST(c, "col");
             QCOMPARE(KOVXlsxText::cellRef(r, c).toLatin1(), ref);
         }
     }
@@ -138,7 +135,6 @@ private slots:
         QTest::newRow("escape look-alike") << QStringLiteral("_x0041_ and _x005F_") << QStringLiteral("_x0041_ and _x005F_");
         QTest::newRow("longer than a cell holds") << QString(40000, QLatin1Char('z')) << QString(32767, QLatin1Char('z'));
     }
-
     void cellText()
     {
         QFETCH(QString, text);
@@ -195,7 +191,6 @@ private slots:
         QTest::newRow("copy of the selected home sheet") << 0 << false;
         QTest::newRow("copy of a selected point sheet") << 1 << true;
     }
-
     void sheetCopy()
     {
         QFETCH(int, pattern);
@@ -260,7 +255,6 @@ private slots:
         QTest::newRow("too long") << QString(32, QLatin1Char('n'));
         QTest::newRow("leading apostrophe") << QStringLiteral("'x");
     }
-
     void sheetCopyRefused()
     {
         QFETCH(QString, name);
@@ -314,7 +308,6 @@ private slots:
         hugePng.replace(16, 4, QByteArray("\x7f\xff\xff\xff", 4));
         QTest::newRow("PNG claiming two billion columns") << hugePng << "" << QSize();
     }
-
     void imageHeaders()
     {
         QFETCH(QByteArray, bytes);
@@ -358,7 +351,6 @@ private slots:
         QTest::newRow("negative offsets") << QSize(1024, 600) << 0.05 << -50 << -10 << QList<int>{0, 0, 13, 0} << QList<int>{0, 51, 14, 10};
         QTest::newRow("past the laid-out columns") << QSize(1024, 600) << 0.05 << 706 << 0 << QList<int>{8, 10, 13, 0} << QList<int>{8, 61, 14, 10};
     }
-
     void anchors()
     {
         QFETCH(QSize, picture);
@@ -402,7 +394,6 @@ private slots:
         QTest::newRow("parent is a file") << m_dir.filePath(QStringLiteral("afile/out.xlsx"));
         QTest::newRow("empty path") << QString();
     }
-
     void saveFailures()
     {
         QFETCH(QString, target);
