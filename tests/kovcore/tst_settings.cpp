@@ -80,12 +80,6 @@ private slots:
         QCOMPARE(cfg.m_mainwindow_height, 800);
     }
 
-    void leakPressureIsKeptInMPa()
-    {
-        KOVInformation::Instance()->setLeakPressure(350.0f);
-        QCOMPARE(KOVInformation::Instance()->getLeakPressure(), 0.35f);
-    }
-
     void changeObjectSizeTruncates()
     {
         QWidget top;
