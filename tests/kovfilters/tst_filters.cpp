@@ -94,6 +94,7 @@ private slots:
             lines << l;
         }
         std::vector<float> x = KOVGoldenRecording::samples();
+        QCOMPARE(x.size(), size_t(4 * 96000));
         KOVFilter f1(captureHighPass()), f2(captureHighPass());
         f1.filter(x.data(), x.data(), static_cast<int>(x.size()));
         f2.filter(x.data(), x.data(), static_cast<int>(x.size()));

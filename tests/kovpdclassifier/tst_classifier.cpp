@@ -207,6 +207,7 @@ private slots:
         QVERIFY(c.isUsable());
         QStringList lines;
         const std::vector<float> x = KOVGoldenRecording::samples();
+        QCOMPARE(x.size(), size_t(4 * 96000));
         KOVPddPulseCapture capture(KOVPddPulseCapture::Pdd50Hz);
         float bins[240];
         KOVPddPulseCapture::PddType ignored;

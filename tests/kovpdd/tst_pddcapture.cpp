@@ -234,6 +234,8 @@ private slots:
         QFETCH(int, pullsPerBlock);
         const std::vector<float> loud = KOVGoldenRecording::samples();
         const std::vector<float> quiet = KOVGoldenRecording::samples(true);
+        QCOMPARE(loud.size(), size_t(4 * 96000));
+        QCOMPARE(quiet.size(), loud.size());
         std::mt19937 rng(11);
         Capture c(static_cast<Capture::PddMode>(mode));
         const int bins = mode ? 200 : 240;
