@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 using namespace ReportTest;
@@ -225,6 +226,25 @@ private slots:
                  qPrintable(m_answers.asked.at(0).text));
         QVERIFY(QFile::exists(out + "/c/c.xlsx"));
         QVERIFY(QFile::exists(out + "/c/" + w.fileNameList().at(1) + "/clip.avi"));
+    }
+
+    // What quitting does while an export runs: it returns only once the
+    // worker has finished with the writer.
+    void waitForExportOutlastsWorker()
+    {
+        KOVReportExport w;
+        makeReport(w);
+        QSignalSpy finish(&w, &KOVReportExport::sigFinishProgressBar);
+        m_saveAnswer = m_root.filePath(QStringLiteral("wait/w.xlsx"));
+        int finishedWhenWaited = -1;
+        QTimer::singleShot(0, &w, [&] {
+            w.waitForExport();
+            finishedWhenWaited = finish.size();
+            QVERIFY(!w.isExporting());
+        });
+        w.on_actionsaveReport_triggered();
+        QCOMPARE(finishedWhenWaited, 1);
+        QVERIFY(!KOVXlsxTest::inspect(m_root.filePath(QStringLiteral("wait/w/w.xlsx"))).isEmpty());
     }
 
     void cleanupTestCase()
