@@ -26,24 +26,6 @@ inline bool canAddPoint(int nameCount, int chosenCount)
     return nameCount > chosenCount && chosenCount < kMaxPoints;
 }
 
-// Numbers of report titles: each page gets the next one, and closing a page
-// gives none back.
-class Numbering
-{
-public:
-    int next() const { return m_next; }
-    int take() { return m_next++; }
-    // A restored page keeps its number; later pages must not repeat it.
-    void seen(int number)
-    {
-        if (number >= m_next)
-            m_next = number + 1;
-    }
-
-private:
-    int m_next = 1;
-};
-
 // Whether row names an entry of a list of `count` items.
 inline bool isRow(int row, int count) { return row >= 0 && row < count; }
 

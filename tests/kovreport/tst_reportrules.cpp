@@ -93,26 +93,13 @@ private slots:
         QCOMPARE(l.tabs, tabs);
         for (int i = 0; i < tabs.size(); ++i)
             QCOMPARE(l.rows.at(i), tabs.at(i).mid(1).toInt());
-    }
-
-    void alignedRefusals()
-    {
-        QList<int> a{1, 2, 3};
-        QList<int> shorter{1, 2};
-        // One list without the entry: nothing changes in any of them.
-        QVERIFY(!KOVAligned::removeAt(2, a, shorter));
-        QCOMPARE(a.size(), 3);
-        QVERIFY(!KOVAligned::move(0, 2, a, shorter));
-        QCOMPARE(a, (QList<int>{1, 2, 3}));
-        QVERIFY(!KOVAligned::checkSizes(3, a, shorter).isEmpty());
-
-        QList<QString> keys{"a", "b", "c"};
-        QList<int> values{1, 2, 3};
-        QVERIFY(KOVAligned::follow(QList<QString>{"c", "a", "b"}, keys, values));
-        QCOMPARE(values, (QList<int>{3, 1, 2}));
-        QVERIFY(!KOVAligned::follow(QList<QString>{"c", "c", "b"}, keys, values));
-        QVERIFY(!KOVAligned::follow(QList<QString>{"c", "a"}, keys, values));
-        QCOMPARE(values, (QList<int>{3, 1, 2}));
+        // The main window's way: pages put into the tab bar's order.
+        QList<QString> order = l.pages;
+        std::reverse(order.begin(), order.end());
+        QVERIFY(KOVAligned::follow(order, l.pages, l.records, l.rows));
+        QVERIFY(!KOVAligned::follow(QList<QString>{"nobody"}, l.pages, l.records));
+        std::reverse(l.tabs.begin(), l.tabs.end());
+        QVERIFY2(l.check().isEmpty(), qPrintable(l.check()));
     }
 
     void limits_data()
@@ -131,19 +118,6 @@ private slots:
         QFETCH(int, chosen);
         QFETCH(bool, accepted);
         QCOMPARE(KOVReportRules::canAddPoint(names, chosen), accepted);
-    }
-
-    void reportLimitAndNumbers()
-    {
-        QVERIFY(KOVReportRules::canOpenReport(30)); // browse + 29 reports
-        QVERIFY(!KOVReportRules::canOpenReport(31));
-        KOVReportRules::Numbering n;
-        QCOMPARE(n.take(), 1);
-        QCOMPARE(n.take(), 2);
-        n.seen(7); // a restored page numbered 7
-        QCOMPARE(n.take(), 8);
-        n.seen(3);
-        QCOMPARE(n.next(), 9);
     }
 
     void rowsAfterDeletion()
@@ -265,21 +239,6 @@ private slots:
         QCOMPARE(KOVTest::listTree(folder), (QStringList{"photos", "photos/one.jpg", "thesis.odt"}));
     }
 
-    void copyClips()
-    {
-        QTemporaryDir tmp;
-        touch(tmp.filePath("src/a.wav"));
-        touch(tmp.filePath("src/v.avi"));
-        touch(tmp.filePath("F/P/v.avi")); // already there: the copy fails
-        const QList<KOVExportPlan::ClipCopy> copies{{tmp.filePath("src/a.wav"), tmp.filePath("F/P/a.wav")},
-                                                    {tmp.filePath("src/v.avi"), tmp.filePath("F/P/v.avi")},
-                                                    {tmp.filePath("src/none.wav"), tmp.filePath("F/P/none.wav")}};
-        const QStringList failed = KOVExportPlan::copyClips(copies);
-        QCOMPARE(failed.size(), 1);
-        QVERIFY(failed.first().startsWith(tmp.filePath("src/v.avi")));
-        QVERIFY(QFile::exists(tmp.filePath("F/P/a.wav")));
-        QVERIFY(!QFile::exists(tmp.filePath("F/P/none.wav")));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestReportRules)
