@@ -3,12 +3,8 @@
 #include "kovaligned.h"
 #include "kovexportplan.h"
 #include "kovreportrules.h"
-#include "kovtestutil.h"
 
-#include <QDir>
-#include <QFile>
 #include <QQueue>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -31,14 +27,6 @@ struct Lists
         return fault;
     }
 };
-
-void touch(const QString& path)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("x");
-}
 
 } // namespace
 
@@ -221,24 +209,6 @@ private slots:
         QCOMPARE(got, targets);
         QVERIFY(KOVExportPlan::clipCopies("/F", info, 0).isEmpty());
     }
-
-    // "Overwrite" on a folder the user keeps other work in.
-    void overwriteKeepsOtherFiles()
-    {
-        QTemporaryDir tmp;
-        const QString folder = tmp.filePath("Documents");
-        touch(folder + "/thesis.odt");
-        touch(folder + "/photos/one.jpg");
-        touch(folder + "/Documents.xlsx");
-        touch(folder + "/V.mp4/old.avi");
-        KOVReportInfo info;
-        KOVTestPointInfo p;
-        p.name = "V.mp4";
-        info.pointInfoList << p << KOVTestPointInfo(); // the unnamed one names no folder
-        QVERIFY(KOVExportPlan::clearPrevious(folder, folder + "/Documents.xlsx", info).isEmpty());
-        QCOMPARE(KOVTest::listTree(folder), (QStringList{"photos", "photos/one.jpg", "thesis.odt"}));
-    }
-
 };
 
 QTEST_GUILESS_MAIN(TestReportRules)
