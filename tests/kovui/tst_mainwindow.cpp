@@ -5,6 +5,7 @@
 #include "kovmessagebox.h"
 #include "kovmsg.h"
 #include "kovreportexport.h"
+#include "kovreportwin.h"
 #include "kovvideoimg.h"
 
 #include <QAction>
@@ -118,8 +119,9 @@ private slots:
         KOVVideoImg report;
         report.isReportWin(true, 0);
         KOVItem item;
-        for (QObject* o : {static_cast<QObject*>(&w), static_cast<QObject*>(w.browsePage()),
-                           static_cast<QObject*>(&report), static_cast<QObject*>(&item)}) {
+        KOVReportWin reportPage;
+        for (QObject* o : {static_cast<QObject*>(&w), static_cast<QObject*>(w.browsePage()), static_cast<QObject*>(&report),
+                           static_cast<QObject*>(&item), static_cast<QObject*>(&reportPage)}) {
             const QMetaObject* mo = o->metaObject();
             for (int i = mo->methodOffset(); i < mo->methodCount(); ++i) {
                 const QMetaMethod slot = mo->method(i);
