@@ -24,8 +24,19 @@ void envelope(const float* samples, int length, int first, int last, int buckets
         }
         return;
     }
-    keys.reserve(2 * buckets);
-    values.reserve(2 * buckets);
+    keys.reserve(2 * buckets + 2);
+    values.reserve(2 * buckets + 2);
+    // The range's first and last samples always, so the line spans it.
+    int lastIndex = first;
+    keys.append(first / rate);
+    values.append(double(samples[first]));
+    const auto add = [&](int i) {
+        if (i <= lastIndex)
+            return;
+        keys.append(i / rate);
+        values.append(double(samples[i]));
+        lastIndex = i;
+    };
     for (int b = 0; b < buckets; ++b) {
         const int a = first + int(qint64(n) * b / buckets);
         const int e = first + int(qint64(n) * (b + 1) / buckets);
@@ -37,15 +48,10 @@ void envelope(const float* samples, int length, int first, int last, int buckets
             if (samples[i] > samples[hi])
                 hi = i;
         }
-        const int p = std::min(lo, hi);
-        const int q = std::max(lo, hi);
-        keys.append(p / rate);
-        values.append(double(samples[p]));
-        if (q != p) {
-            keys.append(q / rate);
-            values.append(double(samples[q]));
-        }
+        add(std::min(lo, hi));
+        add(std::max(lo, hi));
     }
+    add(last - 1);
 }
 
 int poolRows(const float* rows, int rowCount, int bins, int columns, QVector<float>& out)

@@ -10,9 +10,9 @@ namespace KOVPlotReduce {
 
 // Points of samples first .. last - 1 (96 kHz, keys in seconds): every sample
 // when there are at most 2 x buckets of them, else the smallest and the
-// largest sample of each of the buckets, in the order they occur. The
-// neighbours just outside the range are included so the line reaches the
-// plot's edges.
+// largest sample of each of the buckets, in the order they occur, and the
+// range's first and last samples. The neighbours just outside the range are
+// included so the line reaches the plot's edges.
 void envelope(const float* samples, int length, int first, int last, int buckets, QVector<double>& keys,
     QVector<double>& values);
 
