@@ -56,6 +56,7 @@ KOVShowWavform::KOVShowWavform(QWidget* parent)
     connect(m_spectrogram->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
         &KOVShowWavform::slotXAxisRange_spectrogram);
 
+    connect(ui->tabWidget, &QTabWidget::currentChanged, this, [this]() { catchUp(); });
     connect(KOVMsg::Instance(), &KOVMsg::sigScreenDpiChanged, this, &KOVShowWavform::slotScreenDPIChanged);
     refreshDPI();
 }
@@ -192,9 +193,5 @@ void KOVShowWavform::overlapSample(float* data, int k)
 void KOVShowWavform::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (!m_stale)
-        return;
-    m_stale = false;
-    for (QCustomPlot* p : { m_wavform, m_fft, m_spectrogram })
-        p->replot(QCustomPlot::rpRefreshHint);
+    catchUp();
 }

@@ -79,6 +79,7 @@ private:
     void distinguishLabelCnt(double span);
     void fillEnvelope(double from, double to);
     void replotShown(QCustomPlot* plot);
+    void catchUp();
 
     void refreshDPI();
     double audioSeconds() const { return m_dataNum / 96000.0; }
@@ -100,8 +101,8 @@ private:
     KOVSmoothGraph* m_waveGraph = nullptr;
     KOVSmoothGraph* m_cursor = nullptr;
     KOVSmoothGraph* m_fftGraph = nullptr;
-    // A plot changed while the window was hidden.
-    bool m_stale = false;
+    // Plots changed while not on screen (window hidden or tab not current).
+    QList<QCustomPlot*> m_stale;
 };
 
 #endif // KOVSHOWWAVFORM_H

@@ -28,11 +28,21 @@ void apply(QCPAxis* axis, const QCPRange& was, const KOVAxisRules::Range& r)
 
 void KOVShowWavform::replotShown(QCustomPlot* plot)
 {
-    // A hidden window is not drawn at all; showEvent catches up.
-    if (isVisible())
+    // A plot not on screen is not drawn at all; it catches up when shown.
+    if (plot->isVisible()) {
+        m_stale.removeAll(plot);
         plot->replot(QCustomPlot::rpRefreshHint);
-    else
-        m_stale = true;
+    } else if (!m_stale.contains(plot)) {
+        m_stale.append(plot);
+    }
+}
+
+void KOVShowWavform::catchUp()
+{
+    const QList<QCustomPlot*> stale = m_stale;
+    for (QCustomPlot* p : stale)
+        if (p->isVisible())
+            replotShown(p);
 }
 
 void KOVShowWavform::calculateFFT(float* samples)
