@@ -26,8 +26,12 @@ KOVShowWavform::KOVShowWavform(QWidget* parent)
     m_wavform = ui->widget_waveform;
     m_fft = ui->widget_FFT;
     m_spectrogram = ui->widget_spectrogram;
-    for (QCustomPlot* p : { m_wavform, m_fft, m_spectrogram })
+    for (QCustomPlot* p : { m_wavform, m_fft, m_spectrogram }) {
         p->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+        // The plots replot on their first resize, which for the tabs not yet
+        // laid out would be to nothing (an unpaintable buffer).
+        p->setMinimumSize(100, 100);
+    }
 
     m_wavform->xAxis->setLabel(tr("时间/分:秒:毫秒"));
     connect(m_wavform->yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
