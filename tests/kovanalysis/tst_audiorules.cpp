@@ -1,5 +1,6 @@
-// Where a video frame lies in the audio (slices, spectrum rows, cursor, clip
-// spans, the capture's feed) and how the analysis plots keep their axes.
+// Where a video frame lies in the audio, what the capture is fed, and how the
+// analysis plots keep their axes. (Slices, spectrum rows and clip spans are
+// held through the audio buffer in tst_waveformwindow.)
 #include "kovaudiotiming.h"
 #include "kovaxisrules.h"
 
@@ -35,81 +36,6 @@ private slots:
         QCOMPARE(KOVAudioTiming::sampleAt(KOVAudioTiming::frameTime(1)), 3840);
         QCOMPARE(KOVAudioTiming::sampleAt(KOVAudioTiming::frameTime(-3)), 0);
         QCOMPARE(KOVAudioTiming::sampleAt(-0.5f), 0);
-    }
-
-    void slice_data()
-    {
-        QTest::addColumn<float>("time");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<bool>("valid");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("count");
-        QTest::newRow("time 0") << 0.0f << 10240 << true << 0 << 3840;
-        QTest::newRow("time 0, short audio") << 0.0f << 1024 << true << 0 << 1024;
-        QTest::newRow("last frame partial") << KOVAudioTiming::frameTime(2) << 10240 << true << 7680 << 2560;
-        QTest::newRow("at the length") << 10240 / 96000.0f << 10240 << false << 0 << 0;
-        QTest::newRow("beyond") << 1.0f << 10240 << false << 0 << 0;
-        QTest::newRow("no audio") << 0.0f << 0 << false << 0 << 0;
-        QTest::newRow("negative time") << -1.0f << 10240 << true << 0 << 3840;
-    }
-    void slice()
-    {
-        QFETCH(float, time);
-        QFETCH(int, length);
-        QFETCH(bool, valid);
-        const KOVAudioTiming::Slice s = KOVAudioTiming::slice(time, length);
-        QCOMPARE(s.valid, valid);
-        if (valid) {
-            QTEST(s.start, "start");
-            QTEST(s.count, "count");
-            QVERIFY(s.start + s.count <= length);
-        }
-    }
-
-    void spectrumRowOfFrame_data()
-    {
-        QTest::addColumn<int>("frame");
-        QTest::addColumn<int>("k");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<double>("cursor");
-        QTest::newRow("frame 0") << 0 << 0 << 0 << 0.04;
-        QTest::newRow("frame 1") << 1 << 4 << 3 << 0.08;
-        QTest::newRow("frame 2") << 2 << 8 << 7 << 0.12;
-        QTest::newRow("frame 3") << 3 << 12 << 11 << 0.16;
-        QTest::newRow("negative counts as 0") << -4 << 0 << 0 << 0.04;
-    }
-    void spectrumRowOfFrame()
-    {
-        QFETCH(int, frame);
-        QFETCH(int, k);
-        QCOMPARE(KOVAudioTiming::spectrumIndex(frame), k);
-        QTEST(KOVAudioTiming::spectrumRow(k), "row");
-        QFETCH(double, cursor);
-        QVERIFY(qFuzzyCompare(KOVAudioTiming::cursorTime(frame), cursor));
-    }
-
-    void clipSpan_data()
-    {
-        QTest::addColumn<float>("start");
-        QTest::addColumn<float>("end");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("count");
-        QTest::newRow("one frame") << 0.04f << 0.08f << 96000 << 3840 << 3840;
-        QTest::newRow("end past the audio") << 0.5f << 2.0f << 96000 << 48000 << 48000;
-        QTest::newRow("start past the audio") << 1.5f << 2.0f << 96000 << 96000 << 0;
-        QTest::newRow("reversed") << 0.08f << 0.04f << 96000 << 7680 << 0;
-        QTest::newRow("no audio") << 0.04f << 0.08f << 0 << 0 << 0;
-    }
-    void clipSpan()
-    {
-        QFETCH(float, start);
-        QFETCH(float, end);
-        QFETCH(int, length);
-        const KOVAudioTiming::Span s = KOVAudioTiming::clipSpan(start, end, length);
-        QTEST(s.first, "first");
-        QTEST(s.count, "count");
-        QVERIFY(s.first >= 0 && s.first + s.count <= length);
     }
 
     void feed_data()

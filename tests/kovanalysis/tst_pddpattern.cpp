@@ -1,6 +1,6 @@
 // The pattern picture of the last mains periods: the class vote, where each
-// bin's dot lands, and the picture itself; the reductions that keep long
-// recordings' plots small without losing their extremes.
+// bin's dot lands, and the picture itself; the waveform envelope that keeps
+// long recordings' graphs small without losing their extremes.
 #include "kovpddpattern.h"
 #include "kovplotreduce.h"
 
@@ -111,13 +111,6 @@ private slots:
         QTEST(KOVPddPattern::dotX(bins - 1, bins), "lastX");
     }
 
-    void scaleIsTheLargestPeriodMax()
-    {
-        QList<PddBuffer> list { period(0.2f), period(0.7f), period(0.4f) };
-        QCOMPARE(KOVPddPattern::scaleOf(list), 0.7f);
-        QCOMPARE(KOVPddPattern::scaleOf({}), 0.0f);
-    }
-
     void pictureDrawsEveryBin()
     {
         // One period: a ramp; a second all zero under the same scale.
@@ -137,14 +130,6 @@ private slots:
         QVERIFY(!isDot(img.pixel(528, 100)));
         QCOMPARE(img.pixel(200, 60), qRgb(255, 255, 255));
         QCOMPARE(qRed(img.pixel(0, 100)), 0); // frame
-    }
-
-    void pictureOfAllZeroLiesOnTheBottomLine()
-    {
-        const QImage img = KOVPddPattern::picture({ period(0.0f), period(0.0f) }, 240, QString());
-        for (int y = 31; y < 214; ++y)
-            QVERIFY2(!isDot(img.pixel(100, y)), qPrintable(QString::number(y)));
-        QVERIFY(isDot(img.pixel(KOVPddPattern::dotX(40, 240) + 3, 216)));
     }
 
     void envelopeKeepsExtremes()
@@ -170,20 +155,6 @@ private slots:
         QCOMPARE(keys.size(), 1);
     }
 
-    void poolingKeepsTheLoudestRow()
-    {
-        const int rows = 10;
-        QVector<float> in(rows * 4, -120.0f);
-        in[7 * 4 + 2] = 5.0f;
-        QVector<float> out;
-        QCOMPARE(KOVPlotReduce::poolRows(in.constData(), rows, 4, 3, out), 3);
-        QCOMPARE(out.size(), 12);
-        QCOMPARE(out[2 * 4 + 2], 5.0f); // rows 6..9 in the last column
-        QCOMPARE(out[2 * 4 + 1], -120.0f);
-        QCOMPARE(KOVPlotReduce::poolRows(in.constData(), rows, 4, 2048, out), rows);
-        QCOMPARE(out, in);
-        QCOMPARE(KOVPlotReduce::poolRows(in.constData(), 0, 4, 3, out), 0);
-    }
 };
 
 QTEST_MAIN(TestPddPattern)

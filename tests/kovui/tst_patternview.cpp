@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -158,25 +157,6 @@ private slots:
             QCOMPARE(view.typeText(), m_log.types.last());
             QCOMPARE(view.getPDDImg().size(), QSize(530, 220));
         }
-    }
-
-    void englishCatalogue()
-    {
-        QTranslator en;
-        QVERIFY(en.load(QStringLiteral(":/style/font/Translate_EN.qm")));
-        QCoreApplication::installTranslator(&en);
-        KOVPRPD view;
-        view.setPDDPath(m_dir.filePath(QStringLiteral("pd/wav/")), 1);
-        for (int i = 0; i <= 25; ++i)
-            view.showPDD(KOVAudioTiming::frameTime(i));
-        KOVWaveForm wf;
-        const QString title = wf.window()->windowTitle();
-        QCoreApplication::removeTranslator(&en);
-        const QStringList english = { QStringLiteral("Corona/Point Discharge"),
-            QStringLiteral("Discharge Along Dielectric Surface/Suspended Discharge"),
-            QStringLiteral("Free Metal Particle Discharge"), QStringLiteral("No Discharge") };
-        QVERIFY2(english.contains(view.typeText()), qPrintable(view.typeText()));
-        QCOMPARE(title, QStringLiteral("Time Domain Waveform"));
     }
 
     void feedFollowsPlayback()
