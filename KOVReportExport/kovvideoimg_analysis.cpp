@@ -31,7 +31,11 @@ void KOVVideoImg::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     // A page that loaded its video while hidden missed the hub's audio, and
-    // without it has no waveform and could cut no clip audio: ask again.
-    if (m_pointInfo.type == ItemType::video && m_prpd->hasAudio() && !m_wavfrom->hasAudio())
-        m_prpd->resendAudio();
+    // without it has no waveform and could cut no clip audio. Taken straight
+    // from its own pattern view: through the hub, another visible page would
+    // take it too.
+    if (m_pointInfo.type == ItemType::video && m_prpd->hasAudio() && !m_wavfrom->hasAudio()) {
+        m_wavfrom->slotAudioData(const_cast<short*>(m_prpd->audioData()), m_prpd->frameCount());
+        m_pointInfo.wavform = true;
+    }
 }

@@ -219,6 +219,14 @@ private slots:
         QCOMPARE(ticker->dateTimeSpec(), Qt::UTC);
         // Zoomed in, the graph shows each sample of the range.
         QCOMPARE(p->graph(0)->data()->at(1)->value, double(float(pcm[28800]) * 3.051851e-5f));
+        // Saved ranges come back through the same clamps.
+        QJsonObject saved;
+        wf.window()->saveData(saved);
+        p->xAxis->setRange(0.1, 0.9);
+        saved.insert(QStringLiteral("yAxisL"), -30000.0);
+        wf.window()->restoreData(saved);
+        QCOMPARE(p->xAxis->range(), QCPRange(0.3, 0.3045));
+        QCOMPARE(p->yAxis->range(), QCPRange(-10000, 10000));
         QCustomPlot* f = wf.window()->fftPlot();
         f->xAxis->setRange(40000, 50000);
         QCOMPARE(f->xAxis->range(), QCPRange(38000, 48000));

@@ -85,14 +85,12 @@ void KOVPRPD::initAudioData(QString path)
         out[i] = in[qptrdiff(i) * stride];
     // The file's copy is not needed any more.
     d->m_readAudio.reset(new KOVReadAudio);
-    resendAudio();
+    emit KOVMsg::Instance()->sigAudioData(d->m_channel0.data(), m_frameCnt);
 }
 
-void KOVPRPD::resendAudio()
+const short* KOVPRPD::audioData() const
 {
-    if (!m_hasWav)
-        return;
-    emit KOVMsg::Instance()->sigAudioData(d->m_channel0.data(), m_frameCnt);
+    return m_hasWav ? d->m_channel0.constData() : nullptr;
 }
 
 void KOVPRPD::showPrpdLenLb()

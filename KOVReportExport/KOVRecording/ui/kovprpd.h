@@ -27,9 +27,9 @@ public:
     void replayVideo();
     bool getPDDState() const { return m_flag; }
     QImage getPDDImg() const { return m_pic.toImage(); }
-    // Emits the loaded audio again, for a page that was hidden when it was
-    // first announced. Nothing without audio.
-    void resendAudio();
+    // Channel 0 of the loaded audio (frameCount() x 1024 samples), as the hub
+    // announced it; null without audio. For a page that was hidden then.
+    const short* audioData() const;
 
     bool hasAudio() const { return m_hasWav; }
     int frameCount() const { return m_frameCnt; }

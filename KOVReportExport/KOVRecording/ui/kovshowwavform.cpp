@@ -167,10 +167,11 @@ void KOVShowWavform::saveData(QJsonObject& obj)
 
 void KOVShowWavform::restoreData(QJsonObject& obj)
 {
-    slotXAxisRange_wavform(
-        QCPRange(obj.value(QStringLiteral("xAxisL")).toDouble(), obj.value(QStringLiteral("xAxisH")).toDouble()));
-    slotYAxisRange_wavform(
-        QCPRange(obj.value(QStringLiteral("yAxisL")).toDouble(), obj.value(QStringLiteral("yAxisH")).toDouble()));
+    // Through the axes, so the clamps of the range slots apply.
+    m_wavform->xAxis->setRange(
+        obj.value(QStringLiteral("xAxisL")).toDouble(), obj.value(QStringLiteral("xAxisH")).toDouble());
+    m_wavform->yAxis->setRange(
+        obj.value(QStringLiteral("yAxisL")).toDouble(), obj.value(QStringLiteral("yAxisH")).toDouble());
 }
 
 void KOVShowWavform::overlapSample(float* data, int k)
