@@ -11,6 +11,9 @@
 #include "kovcachefile.h"
 #include "kovinformation.h"
 #include "kovmessagebox.h"
+#include "kovprogressbarwidget.h"
+#include "kovreportexportprivate.h"
+#include "kovreportwin.h"
 #include "kovvideoimg.h"
 
 #include <QApplication>
@@ -56,6 +59,9 @@ void KOVReportExport::restoreData()
         cache.remove();
         return;
     }
+    KOVProgressBarWidget* progress = d->m_dataResore;
+    if (progress)
+        progress->show();
     QApplication::processEvents();
 
     QJsonObject root;
@@ -63,6 +69,8 @@ void KOVReportExport::restoreData()
     if (cache.read(&root, &why))
         why = KOVCacheCheck::checkRoot(root);
     if (!why.isEmpty()) {
+        if (progress)
+            progress->finishProgressBar(0);
         failRestore(cache, why);
         return;
     }
@@ -83,8 +91,12 @@ void KOVReportExport::restoreData()
 
     // As the import adds rows: no test-point boxes while the browse tab is current.
     const bool boxes = ui->mainTabWidget->currentIndex() != 0;
-    for (const QString& name : qAsConst(m_fileNameList)) {
-        addRow(name, boxes);
+    if (progress)
+        progress->setTotal(m_fileNameList.size());
+    for (int i = 0; i < m_fileNameList.size(); ++i) {
+        addRow(m_fileNameList.at(i), boxes);
+        if (progress)
+            progress->setValue(i + 1);
         QApplication::processEvents();
     }
 
@@ -98,6 +110,8 @@ void KOVReportExport::restoreData()
             on_mainTabWidget_currentChanged(current);
     }
     cache.remove();
+    if (progress)
+        progress->finishProgressBar(1);
     QApplication::processEvents();
     qDebug() << "KOVReportExport:: data recover finished";
 }
@@ -114,10 +128,37 @@ void KOVReportExport::failRestore(const KOVCacheFile& cache, const QString& why)
 
 QJsonArray KOVReportExport::saveReportPages()
 {
-    return QJsonArray();
+    QJsonArray pages;
+    for (KOVReportWin* page : qAsConst(m_winList)) {
+        QJsonObject o;
+        page->saveData(o);
+        pages.append(o);
+    }
+    return pages;
 }
 
 void KOVReportExport::restoreReportPages(const QJsonArray& pages)
 {
-    Q_UNUSED(pages);
+    KOVProgressBarWidget* progress = d->m_dataResore;
+    if (progress) {
+        progress->setProgressText(tr("报告页") + QString::number(pages.size()) + tr("份"));
+        progress->setTotal(pages.size());
+    }
+    QApplication::processEvents();
+    for (int i = 0; i < pages.size(); ++i) {
+        QJsonObject o = pages.at(i).toObject();
+        auto* page = new KOVReportWin(this);
+        m_winList.append(page);
+        m_reportList.append(KOVReportInfo());
+        ui->mainTabWidget->addTab(page, page->windowTitle());
+        ui->mainTabWidget->setCurrentWidget(page);
+        connect(page, SIGNAL(sigReportInfoChanged(KOVReportInfo_t)), this, SLOT(slotUpdateReportInfo(KOVReportInfo_t)));
+        connect(page, SIGNAL(sigUpdateStatusLabel(int)), this, SLOT(slotUpdateStatusLB(int)));
+        page->restoreData(o);
+        // The tab change above ran before the page had rows.
+        on_mainTabWidget_currentChanged(ui->mainTabWidget->currentIndex());
+        if (progress)
+            progress->setValue(i + 1);
+        QApplication::processEvents();
+    }
 }

@@ -12,6 +12,7 @@
 #include "kovitem.h"
 #include "kovmessagebox.h"
 #include "kovmsg.h"
+#include "kovreportwin.h"
 #include "kovvideoimg.h"
 
 #include <QListWidgetItem>
@@ -170,6 +171,12 @@ void KOVReportExport::on_batch_noPB_clicked()
 
 QStringList KOVReportExport::reportsUsing(int row)
 {
-    Q_UNUSED(row);
-    return QStringList();
+    // Each page's own rows, read without publishing them: the state object
+    // and m_chosedItemList keep the current report's.
+    QStringList titles;
+    for (KOVReportWin* page : qAsConst(m_winList)) {
+        if (page->chosedItemList().contains(row))
+            titles << page->windowTitle();
+    }
+    return titles;
 }

@@ -1,26 +1,7 @@
-// Slots bound to the form by object name whose work belongs to the report
-// tabs, deletion, export, language and screen-scale handling. They exist now
-// so the form binds every action; their bodies grow with those features.
+// Slots bound to the form by object name whose work belongs to language and
+// About handling. They exist now so the form binds every action; their
+// bodies grow with those features.
 #include "kovreportexport.h"
-
-
-void KOVReportExport::on_actionElectricity_triggered()
-{
-    addNewReport(1);
-}
-
-void KOVReportExport::on_actionGas_triggered()
-{
-    addNewReport(0);
-}
-
-void KOVReportExport::addNewReport(int)
-{
-}
-
-void KOVReportExport::on_actionsaveReport_triggered()
-{
-}
 
 void KOVReportExport::on_actionChinese_triggered()
 {
@@ -31,41 +12,6 @@ void KOVReportExport::on_actionEnglish_triggered()
 }
 
 void KOVReportExport::on_actionAbout_triggered()
-{
-}
-
-void KOVReportExport::on_mainTabWidget_currentChanged(int index)
-{
-    // The browse page never shows the test-point boxes.
-    if (index == 0)
-        setChosedCheckboxVisible(false);
-}
-
-void KOVReportExport::slotRemoveReportWin(int)
-{
-}
-
-void KOVReportExport::slotUpdateChosedList(int, int)
-{
-}
-
-void KOVReportExport::slotUpdateReportWinTitle(QString)
-{
-}
-
-void KOVReportExport::slotSetItemUnchosed_videoWin(int)
-{
-}
-
-void KOVReportExport::slotSetItemChosed(QString)
-{
-}
-
-void KOVReportExport::slotSetItemUnchosed(QString)
-{
-}
-
-void KOVReportExport::slotUpdateReportInfo(KOVReportInfo_t)
 {
 }
 

@@ -19,7 +19,8 @@
 
 namespace {
 
-const int kLockButtons = 4;
+// Locking keeps one frame per test point.
+const int kMaxLocked = 1;
 
 QJsonArray saveImages(const QList<QImage>& images, const KOVCacheFile& cache)
 {
@@ -47,6 +48,14 @@ QList<QImage> loadImages(const QJsonArray& paths, int count, const KOVCacheFile&
     for (int i = 0; i < count; ++i)
         images.append(i < paths.size() ? loadCacheImage(paths.at(i).toString(), cache) : QImage());
     return images;
+}
+
+template <typename T> void resizeList(QList<T>& list, int size, const T& fill)
+{
+    while (list.size() > size)
+        list.removeLast();
+    while (list.size() < size)
+        list.append(fill);
 }
 
 QString itemFolder(const QString& itemPath)
@@ -128,14 +137,16 @@ void KOVVideoImg::restoreData(QJsonObject& root)
     m_screenList = clipsOurs ? clips : QStringList();
     m_screenAudList = clipsOurs ? clipAudio : QStringList();
 
-    m_markList = KOVCacheCheck::frameNumbers(o.value(QStringLiteral("markList")).toArray(), kLockButtons);
+    m_markList = KOVCacheCheck::frameNumbers(o.value(QStringLiteral("markList")).toArray(), kMaxLocked);
     rebuildLockButtons();
     const int marks = m_markList.size();
     m_markedImgList = loadImages(o.value(QStringLiteral("markedImgList")).toArray(), marks, cache);
-    m_prpdTypeList = KOVCacheCheck::strings(o.value(QStringLiteral("markedPrpdTypeList")).toArray());
     m_img = loadCacheImage(o.value(QStringLiteral("img")).toString(), cache);
+    // Pattern pictures and their types go together, never more than frames.
     const QJsonArray pddPaths = o.value(QStringLiteral("pddImgList")).toArray();
     m_pddImg = loadImages(pddPaths, std::min(pddPaths.size(), marks), cache);
+    m_prpdTypeList = KOVCacheCheck::strings(o.value(QStringLiteral("markedPrpdTypeList")).toArray());
+    resizeList(m_prpdTypeList, m_pddImg.size(), QString());
 
     KOVTestPointInfo& p = m_pointInfo;
     p.wavform = point.value(QStringLiteral("wavform")).toBool();
@@ -162,10 +173,8 @@ void KOVVideoImg::restoreData(QJsonObject& root)
         KOVCacheCheck::strings(point.value(QStringLiteral("videoImgPathList")).toArray()), itemDir);
     QStringList pdds = KOVCacheCheck::keepInsideHideImg(
         KOVCacheCheck::strings(point.value(QStringLiteral("pddImgPathList")).toArray()), itemDir);
-    if (frames.size() > marks)
-        frames = frames.mid(0, marks);
-    if (pdds.size() > marks)
-        pdds = pdds.mid(0, marks);
+    resizeList(frames, marks, QString());
+    resizeList(pdds, std::min(pdds.size(), m_pddImg.size()), QString());
     p.videoImgPathList = frames;
     p.pddImgPathList = pdds;
 
@@ -177,8 +186,7 @@ void KOVVideoImg::restoreData(QJsonObject& root)
             i.value(QStringLiteral("ultrasonic")).toString() });
     }
     // One entry per locked frame, as the lock buttons hold them.
-    while (p.imgInfoList.size() > marks)
-        p.imgInfoList.removeLast();
+    resizeList(p.imgInfoList, marks, KOVImgInfo());
     p.leakageData = point.value(QStringLiteral("leakageData")).toBool();
     p.leakage = point.value(QStringLiteral("leakage")).toString();
     p.leakageLevel = point.value(QStringLiteral("leakageLevel")).toString();

@@ -90,8 +90,10 @@ QList<int> chosenRows(const QJsonArray& rows, int points, int rowCount)
 {
     QList<int> out;
     out.reserve(points);
-    for (int i = 0; i < points; ++i)
-        out.append(inRange(i < rows.size() ? rows.at(i).toInt(-1) : -1, rowCount, -1));
+    for (int i = 0; i < points; ++i) {
+        const int row = inRange(i < rows.size() ? rows.at(i).toInt(-1) : -1, rowCount, -1);
+        out.append(out.contains(row) ? -1 : row); // -1 may repeat, a row may not
+    }
     return out;
 }
 
@@ -100,7 +102,7 @@ QList<int> frameNumbers(const QJsonArray& array, int maxCount)
     QList<int> out;
     for (const QJsonValue& v : array) {
         const int n = v.toInt(0);
-        if (n > 0 && out.size() < maxCount)
+        if (n > 0 && out.size() < maxCount && !out.contains(n))
             out.append(n);
     }
     return out;

@@ -29,11 +29,12 @@ int inRange(int index, int size, int fallback);
 QStringList strings(const QJsonArray& array);
 
 // The chosen rows of a report page, one per test point: padded with -1 when
-// the array is short, cut when it is long, -1 for a row outside the file list.
+// the array is short, cut when it is long, -1 for a row outside the file list
+// and for a row already chosen by an earlier test point.
 QList<int> chosenRows(const QJsonArray& rows, int points, int rowCount);
 
-// Locked frame numbers (1-based): at most maxCount positive integers; others
-// are dropped.
+// Locked frame numbers (1-based): at most maxCount distinct positive
+// integers; others are dropped.
 QList<int> frameNumbers(const QJsonArray& array, int maxCount);
 
 // Whether path names something inside itemDir's "hideImg/" folder, the only

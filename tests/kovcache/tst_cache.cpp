@@ -191,6 +191,7 @@ private slots:
         QTest::newRow("beyond the list") << QJsonArray { 4, 5, -7 } << 3 << QList<int> { 4, -1, -1 };
         QTest::newRow("not numbers") << QJsonArray { QStringLiteral("1"), 1.5, true } << 3 << QList<int> { -1, -1, -1 };
         QTest::newRow("no points") << QJsonArray { 1 } << 0 << QList<int>();
+        QTest::newRow("a row twice") << QJsonArray { 3, 1, 3 } << 3 << QList<int> { 3, 1, -1 };
     }
     void chosenRows()
     {
@@ -202,7 +203,7 @@ private slots:
 
     void frameNumbers()
     {
-        const QJsonArray a { 3, 0, -2, QStringLiteral("4"), 12, 40, 7, 9 };
+        const QJsonArray a { 3, 0, -2, QStringLiteral("4"), 12, 3, 40, 7, 9 };
         QCOMPARE(KOVCacheCheck::frameNumbers(a, 4), (QList<int> { 3, 12, 40, 7 }));
         QCOMPARE(KOVCacheCheck::inRange(3, 3, -1), -1);
         QCOMPARE(KOVCacheCheck::inRange(2, 3, -1), 2);

@@ -38,11 +38,17 @@ QJsonObject withoutPictures(QJsonObject testPoint)
     return o;
 }
 
-QStringList lockTexts(KOVVideoImg& page)
+
+// The locked frames as the lock buttons show them.
+QList<int> lockedFrames(KOVVideoImg& page)
 {
-    QStringList out;
-    for (const char* name : { "lockBtn_1", "lockBtn_2", "lockBtn_3", "lockBtn_4" })
-        out << child<QPushButton>(&page, name)->text();
+    QList<int> out;
+    for (const char* name : { "lockBtn_1", "lockBtn_2", "lockBtn_3", "lockBtn_4" }) {
+        bool ok = false;
+        const int frame = child<QPushButton>(&page, name)->text().toInt(&ok);
+        if (ok)
+            out << frame;
+    }
     return out;
 }
 
@@ -178,12 +184,12 @@ private slots:
     {
         QTest::addColumn<QJsonObject>("patch");
         QTest::addColumn<int>("shown");
-        QTest::addColumn<QStringList>("locks");
+        QTest::addColumn<QList<int>>("locks");
         QTest::addColumn<QStringList>("framePaths");
         QTest::addColumn<bool>("hasClip");
         QTest::addColumn<int>("gasIndex");
         const QString hide = m_items.at(1).dir + QStringLiteral("hideImg/");
-        const QStringList none { "N/A", "N/A", "N/A", "N/A" };
+        const QList<int> none;
         QTest::newRow("never showed an item") << QJsonObject { { "preSelect", -1 } } << -1 << none << QStringList() << false << -1;
         QTest::newRow("row beyond the list") << QJsonObject { { "preSelect", 7 } } << -1 << none << QStringList() << false << -1;
         QTest::newRow("fault level in the box") << QJsonObject { { "faultLevel_gas", 1 } } << 1 << none << QStringList() << false << 1;
@@ -192,11 +198,15 @@ private slots:
         QTest::newRow("frame numbers bounded")
             << QJsonObject { { "markList", QJsonArray { 0, -3, 5, 6, 7, 8, 9 } },
                    { "pointInfo", QJsonObject { { "videoImgPathList", QJsonArray { hide + "5.jpg", hide + "6.jpg", hide + "7.jpg", hide + "8.jpg", hide + "9.jpg" } } } } }
-            << 1 << QStringList { "5", "6", "7", "8" } << QStringList { hide + "5.jpg", hide + "6.jpg", hide + "7.jpg", hide + "8.jpg" } << false << -1;
+            << 1 << QList<int> { 5 } << QStringList { hide + "5.jpg" } << false << -1;
         QTest::newRow("frame file outside hideImg")
             << QJsonObject { { "markList", QJsonArray { 3 } },
                    { "pointInfo", QJsonObject { { "videoImgPathList", QJsonArray { m_items.at(1).path } } } } }
-            << 1 << QStringList { "3", "N/A", "N/A", "N/A" } << QStringList { QString() } << false << -1;
+            << 1 << QList<int> { 3 } << QStringList { QString() } << false << -1;
+        QTest::newRow("locked frame without its file")
+            << QJsonObject { { "markList", QJsonArray { 3, 3 } }, { "pddImgList", QJsonArray { "./cache/a.jpg", "./cache/b.jpg" } },
+                   { "pointInfo", QJsonObject { { "imgInfoList", QJsonArray { QJsonObject(), QJsonObject() } } } } }
+            << 1 << QList<int> { 3 } << QStringList { QString() } << false << -1;
         QTest::newRow("clip inside hideImg")
             << QJsonObject { { "screenList", QJsonArray { hide + "c.avi" } }, { "screenAudioList", QJsonArray { hide + "c.wav" } },
                    { "pointInfo", QJsonObject { { "hasClip", true } } } }
@@ -210,7 +220,7 @@ private slots:
     {
         QFETCH(QJsonObject, patch);
         QFETCH(int, shown);
-        QFETCH(QStringList, locks);
+        QFETCH(QList<int>, locks);
         QFETCH(QStringList, framePaths);
         QFETCH(bool, hasClip);
         QFETCH(int, gasIndex);
@@ -222,7 +232,8 @@ private slots:
         page.isReportWin(true, 0);
         page.restoreData(root);
         QCOMPARE(page.shownItem(), shown);
-        QCOMPARE(lockTexts(page), locks);
+        QCOMPARE(lockedFrames(page), locks);
+        QCOMPARE(page.pointInfo().videoImgPathList.size(), locks.size());
         QCOMPARE(page.pointInfo().videoImgPathList, framePaths);
         QCOMPARE(page.pointInfo().hasClip, hasClip);
         QCOMPARE(page.pointInfo().clipVideo.isEmpty(), !hasClip);

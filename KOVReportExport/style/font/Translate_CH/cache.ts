@@ -51,6 +51,14 @@
         <source>未选择任何文件！</source>
         <translation>未选择任何文件！</translation>
     </message>
+    <message>
+        <source>报告页</source>
+        <translation>报告页</translation>
+    </message>
+    <message>
+        <source>份</source>
+        <translation>份</translation>
+    </message>
 </context>
 <context>
     <name>KOVVideoImg</name>

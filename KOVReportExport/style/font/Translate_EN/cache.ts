@@ -51,6 +51,14 @@
         <source>未选择任何文件！</source>
         <translation>Without selected files！</translation>
     </message>
+    <message>
+        <source>报告页</source>
+        <translation>Report Page</translation>
+    </message>
+    <message>
+        <source>份</source>
+        <translation> </translation>
+    </message>
 </context>
 <context>
     <name>KOVVideoImg</name>
