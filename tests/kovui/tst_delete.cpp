@@ -159,29 +159,6 @@ private slots:
         QVERIFY(list(w)->selectedItems().isEmpty());
     }
 
-    void selectAllBox()
-    {
-        KOVReportExport w;
-        importFive(w);
-        w.on_actionbatchDel_triggered();
-        auto* all = w.findChild<QCheckBox*>(QStringLiteral("batch_allCB"));
-        all->setChecked(true);
-        QCOMPARE(list(w)->selectedItems().size(), 5);
-        // A row deselected by hand unticks the box and keeps the others.
-        list(w)->item(1)->setSelected(false);
-        w.checkDelChosedItem();
-        QVERIFY(!all->isChecked());
-        QCOMPARE(list(w)->selectedItems().size(), 4);
-        all->setChecked(true);
-        all->setChecked(false);
-        QVERIFY(list(w)->selectedItems().isEmpty());
-        list(w)->item(3)->setSelected(true);
-        w.on_batch_noPB_clicked();
-        QVERIFY(w.findChild<QGroupBox*>(QStringLiteral("groupBox_batchDel"))->isHidden());
-        QCOMPARE(list(w)->selectionMode(), QAbstractItemView::SingleSelection);
-        QCOMPARE(w.fileNameList().size(), 5);
-        QVERIFY(!w.findChild<QPushButton*>(QStringLiteral("batch_okPB"))->icon().isNull());
-    }
 };
 
 QTEST_MAIN(TstDelete)

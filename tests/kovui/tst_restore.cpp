@@ -379,21 +379,6 @@ private slots:
         QCOMPARE(child<QLabel>(&page, "info_money")->text(), money);
     }
 
-    void typedValueFollowsCurrency()
-    {
-        KOVVideoImg page;
-        page.isReportWin(true, 0);
-        auto* unit = child<QComboBox>(&page, "info_moneyUnit");
-        auto* value = child<QLineEdit>(&page, "info_value");
-        unit->setCurrentIndex(1);
-        QCOMPARE(value->text(), QStringLiteral("0.16"));
-        value->setText(QStringLiteral("1"));
-        emit value->editingFinished();
-        unit->setCurrentIndex(0);
-        QCOMPARE(value->text(), QStringLiteral("6.36"));
-        unit->setCurrentIndex(1);
-        QCOMPARE(value->text(), QStringLiteral("1.00"));
-    }
 };
 
 QTEST_MAIN(TstRestore)
