@@ -1,11 +1,13 @@
 #include "kovvideoimg.h"
 #include "ui_kovvideoimg.h"
 
+#include "kovclipwriter.h"
 #include "kovframeview.h"
 #include "kovinformation.h"
 #include "koviteminfo.h"
 #include "kovmsg.h"
 #include "kovocrcontext.h"
+#include "kovscreenshot.h"
 
 #include <QButtonGroup>
 #include <QIcon>
@@ -50,6 +52,7 @@ KOVVideoImg::KOVVideoImg(QWidget* parent)
     m_timer = new QTimer(this);
     m_timer->setInterval(40);
     connect(m_timer, &QTimer::timeout, this, &KOVVideoImg::slotTimeOut);
+    m_screenShot = new KOVScreenshot(nullptr);
     m_screenshotTimer = new QTimer(this);
     m_screenshotTimer->setInterval(40);
     connect(m_screenshotTimer, &QTimer::timeout, this, &KOVVideoImg::slotScreentshotTimer);
@@ -92,6 +95,7 @@ KOVVideoImg::~KOVVideoImg()
 {
     m_timer->stop();
     m_capture.release();
+    delete m_screenShot;
     // Waits for a running recognition; results still queued for this page
     // are dropped with it.
     m_ocr->shutdown();
@@ -191,8 +195,10 @@ void KOVVideoImg::showItem(int index, QString dirPath)
     // row beyond them (a stale click after a deletion) shows nothing.
     if (index < 0 || index >= m_itemList.size() || index >= m_itemPathList.size())
         return;
-    if (!m_isReportPage)
+    if (!m_isReportPage) {
         closeFile(true);
+        delPreItemImg();
+    }
     m_preSelected = index;
     const QString path = m_itemPathList[index];
     const QString name = m_itemList[index];
@@ -282,7 +288,7 @@ void KOVVideoImg::closeFile(bool isPhoto)
         m_prpdTypeList.clear();
         m_pddImg.clear();
         m_pointInfo.imgInfoList.clear();
-        rebuildLockButtons();
+        updateLockLB();
     }
 }
 
