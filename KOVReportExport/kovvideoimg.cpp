@@ -1,6 +1,7 @@
 #include "kovvideoimg.h"
 #include "ui_kovvideoimg.h"
 
+#include "kovclipnames.h"
 #include "kovclipwriter.h"
 #include "kovframeview.h"
 #include "kovinformation.h"
@@ -186,7 +187,9 @@ void KOVVideoImg::synchronousSelectIndexAfterDel(int index)
 
 void KOVVideoImg::saveNamePre(QString pre)
 {
-    m_savePre = pre;
+    // The report's number is the user's text: it must not lead the file
+    // names out of the working folder.
+    m_savePre = KOVClipNames::dropPathChars(pre);
 }
 
 void KOVVideoImg::showItem(int index, QString dirPath)

@@ -2,6 +2,7 @@
 #define KOVVIDEOIMG_H
 
 #include "kovdatastruct.h"
+#include "kovlockcheck.h"
 #include "kovvideosource.h"
 #include "leaklossestimation.h"
 
@@ -73,6 +74,7 @@ public:
     const KOVTestPointInfo_t& pointInfo() const { return m_pointInfo; }
     QImage shownFrame() const { return m_img; }
     const KOVOcrContext* ocrContext() const { return m_ocr.get(); }
+    KOVLockState lockState() const { return { m_markList, m_markedImgList, m_pddImg, m_prpdTypeList, m_pointInfo }; }
     QDialog* openTagDialog() const { return m_openTag; }
     KOVScreenshot* clipPlayer() const { return m_screenShot; }
 

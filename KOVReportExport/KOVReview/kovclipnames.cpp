@@ -10,15 +10,20 @@ const char* const kHideDir = "/hideImg";
 
 QString KOVClipNames::savePrefix(const QString& reportNumber)
 {
+    return QStringLiteral("R") + dropPathChars(reportNumber) + QStringLiteral("_");
+}
+
+QString KOVClipNames::dropPathChars(const QString& text)
+{
     static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
     QString kept;
-    kept.reserve(reportNumber.size());
-    for (const QChar c : reportNumber) {
+    kept.reserve(text.size());
+    for (const QChar c : text) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7f || forbidden.contains(c))
             continue;
         kept.append(c);
     }
-    return QStringLiteral("R") + kept + QStringLiteral("_");
+    return kept;
 }
 
 QString KOVClipNames::hideDir(const QString& itemDir)

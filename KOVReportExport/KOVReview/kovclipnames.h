@@ -13,6 +13,8 @@ public:
     // number is the user's text: characters that would make the name reach
     // into another folder or be refused by a file system are dropped.
     static QString savePrefix(const QString& reportNumber);
+    // The same characters dropped from any text (a prefix handed over whole).
+    static QString dropPathChars(const QString& text);
 
     static QString hideDir(const QString& itemDir);
     static QString frameImage(const QString& itemDir, const QString& prefix, int pos);
