@@ -33,13 +33,15 @@ KOVTagAud::~KOVTagAud()
 
 void KOVTagAud::on_pushButton_clicked()
 {
-    m_movie->start();
+    // The wave runs once the sound does (slotMediaState): a machine without
+    // an audio output or decoder never plays, and must not seem to.
     m_player->play();
 }
 
 void KOVTagAud::slotMediaState(QMediaPlayer::State state)
 {
     if (state == QMediaPlayer::PlayingState) {
+        m_movie->start();
         ui->pushButton->setEnabled(false);
         ui->pushButton->setStyleSheet(QStringLiteral("border-image: url(:/style/ico/play.png)"));
         return;

@@ -42,8 +42,10 @@ void KOVScreenshot::showScreenshot(QString path)
     }
     m_playTimer->stop();
     const std::string name = path.toUtf8().toStdString();
-    if (!m_capture.open(name))
-        m_capture.open(name);
+    // The back end the review page reads videos with; trying every back end
+    // on a broken file only adds noise and device scans.
+    if (!m_capture.open(name, cv::CAP_FFMPEG))
+        m_capture.open(name, cv::CAP_FFMPEG);
     if (!m_capture.isOpened()) {
         // Nothing of an earlier clip stays on show, and the next request for
         // this path tries again.
