@@ -6,6 +6,12 @@
 #include <QFile>
 #include <QImageWriter>
 
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -55,6 +61,11 @@ bool KOVClipWriterPrivate::writeOne(const QImage& frame)
 
 void KOVClipWriterPrivate::run()
 {
+#ifdef Q_OS_LINUX
+    // Below the interface thread: woken by a new frame, the encoder would
+    // otherwise take the processor from the playback that queued it.
+    setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
+#endif
     bool failed = false;
     for (;;) {
         QImage frame;
@@ -105,7 +116,7 @@ bool KOVClipWriter::isOpen() const
     return d->avi != nullptr;
 }
 
-void KOVClipWriter::addFrame(const QImage& frame)
+void KOVClipWriter::addFrame(const QImage& frame, bool wake)
 {
     if (!d->avi)
         return;
@@ -114,6 +125,12 @@ void KOVClipWriter::addFrame(const QImage& frame)
         d->room.wait(lock, [this] { return d->queue.size() < kMaxQueued; });
         d->queue.push_back(frame);
     }
+    if (wake)
+        d->wake.notify_one();
+}
+
+void KOVClipWriter::wake()
+{
     d->wake.notify_one();
 }
 

@@ -24,8 +24,11 @@ public:
     // False when the file cannot be created; error() says why.
     bool open(const QString& path, int width, int height, double fps);
     bool isOpen() const;
-    // Queues a frame; nothing while no clip is open.
-    void addFrame(const QImage& frame);
+    // Queues a frame; nothing while no clip is open. With wake false the
+    // encoder starts on it only at the next wake() (or close()), so a caller
+    // can finish its own work on the frame first.
+    void addFrame(const QImage& frame, bool wake = true);
+    void wake();
     // Writes what is queued, the index and the header. False when any frame
     // or the closing failed; the file is then not a usable clip.
     bool close();

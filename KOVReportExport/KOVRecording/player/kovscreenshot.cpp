@@ -1,6 +1,8 @@
 #include "kovscreenshot.h"
 #include "ui_kovscreenshot.h"
 
+#include "kovframeconvert.h"
+
 #include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
@@ -103,9 +105,18 @@ void KOVScreenshot::slotTimeOut()
         return;
     }
     ++m_index;
-    // The seek shows frame m_index; the read after it the frame beyond, so
-    // the picture runs one frame ahead of the slider.
-    ui->horizontalSlider->setValue(m_index);
+    {
+        // Not through the seek handler: it would stop the timer, seek back
+        // to m_index and decode a frame that the next read covers at once.
+        const QSignalBlocker block(ui->horizontalSlider);
+        ui->horizontalSlider->setValue(m_index);
+    }
+    // The picture runs one frame ahead of the slider (the last frame at the
+    // end), and the capture stands after it, as a seek to m_index and two
+    // reads would leave it. Sequential playback needs no seek at all.
+    const int ahead = std::min(m_index + 1, m_total - 1);
+    if (int(m_capture.get(cv::CAP_PROP_POS_FRAMES)) != ahead)
+        m_capture.set(cv::CAP_PROP_POS_FRAMES, ahead);
     updateImg();
     m_playTimer->start();
 }
@@ -115,26 +126,16 @@ void KOVScreenshot::updateImg()
     cv::Mat frame;
     if (!m_capture.isOpened() || !m_capture.read(frame) || frame.empty())
         return;
+    const cv::Size size(ui->label->width(), ui->label->height());
     cv::Mat sized;
-    cv::resize(frame, sized, cv::Size(ui->label->width(), ui->label->height()), 0, 0, cv::INTER_LINEAR);
-    ui->label->setPixmap(QPixmap::fromImage(MatToQImage(sized)));
+    if (frame.size() == size)
+        sized = frame;
+    else
+        cv::resize(frame, sized, size, 0, 0, cv::INTER_LINEAR);
+    ui->label->setPixmap(QPixmap::fromImage(KOVFrameConvert::toDisplayImage(sized)));
 }
 
 QImage KOVScreenshot::MatToQImage(const cv::Mat& mat)
 {
-    if (mat.depth() != CV_8U || mat.dims != 2)
-        return QImage();
-    // Row stride in bytes from the matrix itself: a region or a padded row
-    // is not width times channels.
-    const int stride = int(mat.step[0]);
-    switch (mat.channels()) {
-    case 3:
-        return QImage(mat.data, mat.cols, mat.rows, stride, QImage::Format_RGB888).rgbSwapped();
-    case 4:
-        return QImage(mat.data, mat.cols, mat.rows, stride, QImage::Format_ARGB32).copy();
-    case 1:
-        return QImage(mat.data, mat.cols, mat.rows, stride, QImage::Format_Grayscale8).copy();
-    default:
-        return QImage();
-    }
+    return KOVFrameConvert::toQImage(mat);
 }
