@@ -6,6 +6,7 @@
 #include "kovframeview.h"
 #include "kovinformation.h"
 #include "koviteminfo.h"
+#include "kovitemfolder.h"
 #include "kovmsg.h"
 #include "kovocrcontext.h"
 #include "kovscreenshot.h"
@@ -187,9 +188,9 @@ void KOVVideoImg::synchronousSelectIndexAfterDel(int index)
 
 void KOVVideoImg::saveNamePre(QString pre)
 {
-    // The report's number is the user's text: it must not lead the file
-    // names out of the working folder.
-    m_savePre = KOVClipNames::dropPathChars(pre);
+    // "R" + the report's number + "_"; the number is the user's text and
+    // must not lead the file names out of the working folder.
+    m_savePre = KOVClipNames::savePrefix(pre);
 }
 
 void KOVVideoImg::showItem(int index, QString dirPath)
@@ -209,9 +210,9 @@ void KOVVideoImg::showItem(int index, QString dirPath)
     m_itemDir = dirPath;
     KOVInformation::Instance()->setItemPath(dirPath);
     m_pointInfo.name = name;
-    // Case-sensitive on purpose: the imager writes ".jpg"; anything else is
-    // handed to the video decoder, which also reads stills.
-    if (name.contains(QLatin1String(".jpg")))
+    // The import's own rule: case-sensitive, as the imager writes ".jpg";
+    // anything else is handed to the video decoder, which also reads stills.
+    if (KOVItemFolder::isPictureName(name))
         showImg(path, dirPath);
     else
         showVideoImg(path, dirPath);
@@ -269,6 +270,9 @@ void KOVVideoImg::closeFile(bool isPhoto)
 {
     if (m_isPlaying)
         stopPlayback();
+    // First: the label panel is reset below, and with a folder left behind a
+    // type switch would read the closed item's label again.
+    m_itemDir.clear();
     ui->oldFileVersion->hide();
     m_capture.release();
     m_videoImgCnt = 0;

@@ -70,3 +70,14 @@ bool KOVClipNames::removeInside(const QString& itemDir, const QString& path)
 {
     return insideHideDir(itemDir, path) && QFile::remove(path);
 }
+
+bool KOVClipNames::inAWorkingFolder(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo file(path);
+    if (file.isSymLink() || !file.isFile())
+        return false;
+    const QString parentReal = QFileInfo(file.absolutePath()).canonicalFilePath();
+    return !parentReal.isEmpty() && QFileInfo(parentReal).fileName() == QLatin1String(kHideDir + 1);
+}

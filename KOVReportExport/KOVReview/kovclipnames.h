@@ -30,6 +30,11 @@ public:
     // Deletes path when it lies inside itemDir's working folder; true when a
     // file was deleted.
     static bool removeInside(const QString& itemDir, const QString& path);
+
+    // For callers that hold only a record's path, not its item: true when
+    // path names a file (not a link) directly inside some item's working
+    // folder, a folder named "hideImg".
+    static bool inAWorkingFolder(const QString& path);
 };
 
 #endif // KOVCLIPNAMES_H

@@ -73,7 +73,7 @@ double timedTick(QObject* o)
 void showVideo(KOVVideoImg& page, int index, const QString& dir)
 {
     page.isReportWin(true, 1);
-    page.saveNamePre(QStringLiteral("R1_"));
+    page.saveNamePre(QStringLiteral("1"));
     page.slotUpdateItemList();
     page.show();
     page.showItem(index, dir);

@@ -77,21 +77,23 @@ void TstClipFiles::guard_data()
 {
     QTest::addColumn<QString>("relative"); // to the item folder
     QTest::addColumn<bool>("deleted");
-    QTest::newRow("frame in working folder") << "hideImg/R1_0.jpg" << true;
-    QTest::newRow("through ..") << "hideImg/../keep.jpg" << false;
-    QTest::newRow("item folder itself") << "keep.jpg" << false;
-    QTest::newRow("sub folder") << "hideImg/sub/keep.jpg" << false;
-    QTest::newRow("other item's working folder") << "../other/hideImg/keep.jpg" << false;
-    QTest::newRow("link to outside") << "hideImg/link.jpg" << false;
-    QTest::newRow("working folder itself") << "hideImg" << false;
-    QTest::newRow("missing") << "hideImg/none.jpg" << false;
-    QTest::newRow("empty") << "" << false;
+    QTest::addColumn<bool>("anyWorkingFolder"); // for callers without the item
+    QTest::newRow("frame in working folder") << "hideImg/R1_0.jpg" << true << true;
+    QTest::newRow("through ..") << "hideImg/../keep.jpg" << false << false;
+    QTest::newRow("item folder itself") << "keep.jpg" << false << false;
+    QTest::newRow("sub folder") << "hideImg/sub/keep.jpg" << false << false;
+    QTest::newRow("other item's working folder") << "../other/hideImg/keep.jpg" << false << true;
+    QTest::newRow("link to outside") << "hideImg/link.jpg" << false << false;
+    QTest::newRow("working folder itself") << "hideImg" << false << false;
+    QTest::newRow("missing") << "hideImg/none.jpg" << false << false;
+    QTest::newRow("empty") << "" << false << false;
 }
 
 void TstClipFiles::guard()
 {
     QFETCH(QString, relative);
     QFETCH(bool, deleted);
+    QFETCH(bool, anyWorkingFolder);
     QTemporaryDir root;
     const QString item = root.path() + "/item";
     QVERIFY(QDir().mkpath(item + "/hideImg/sub"));
@@ -103,6 +105,7 @@ void TstClipFiles::guard()
     QVERIFY(QFile::link(item + "/keep.jpg", item + "/hideImg/link.jpg"));
 
     const QString path = relative.isEmpty() ? QString() : item + "/" + relative;
+    QCOMPARE(KOVClipNames::inAWorkingFolder(path), anyWorkingFolder);
     QCOMPARE(KOVClipNames::removeInside(item, path), deleted);
     if (!path.isEmpty())
         QCOMPARE(QFileInfo::exists(path), !deleted && !relative.endsWith("none.jpg"));

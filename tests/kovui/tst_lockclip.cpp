@@ -86,7 +86,7 @@ private slots:
 
 private:
     // A report-mode page of report 3 showing item i.
-    void showOn(KOVVideoImg& page, int i, const QString& pre = QStringLiteral("R3_"));
+    void showOn(KOVVideoImg& page, int i, const QString& number = QStringLiteral("3"));
     QTemporaryDir m_root;
     QList<Item> m_items;
     QList<Box> m_boxes;
@@ -132,10 +132,10 @@ void TstLockClip::cleanup()
     QDir(m_items[Video].dir + "hideImg").removeRecursively();
 }
 
-void TstLockClip::showOn(KOVVideoImg& page, int i, const QString& pre)
+void TstLockClip::showOn(KOVVideoImg& page, int i, const QString& number)
 {
     page.isReportWin(true, 1);
-    page.saveNamePre(pre);
+    page.saveNamePre(number);
     page.slotUpdateItemList();
     page.showItem(i, m_items[i].dir.chopped(1));
 }
@@ -231,7 +231,7 @@ void TstLockClip::noFrameNoLock()
 void TstLockClip::prefixCannotLeaveFolder()
 {
     KOVVideoImg page;
-    showOn(page, Video, QStringLiteral("R../../x_"));
+    showOn(page, Video, QStringLiteral("../../x"));
     QVERIFY(step(page, "on_lockBtn_clicked"));
     CHECK_LOCK(page);
     QCOMPARE(page.pointInfo().videoImgPathList.size(), 1);

@@ -59,7 +59,7 @@ int main(int argc, char** argv)
 
     KOVVideoImg page;
     page.isReportWin(true, 1);
-    page.saveNamePre(QStringLiteral("R3_"));
+    page.saveNamePre(QStringLiteral("3"));
     page.slotUpdateItemList();
     page.show();
     page.showItem(0, item.dir.chopped(1));
