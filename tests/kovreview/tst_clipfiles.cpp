@@ -4,6 +4,7 @@
 #include "kovclipwriter.h"
 #include "kovgen.h"
 #include "kovlockcheck.h"
+#include "kovreportrules.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,6 +45,7 @@ private slots:
     void prefix();
     void guard_data();
     void guard();
+    void reportRemovalKeepsOutsideFiles();
     void clipReadBack();
     void clipUnwritableFolder();
     void lockCheck_data();
@@ -113,6 +115,21 @@ void TstClipFiles::guard()
     QVERIFY(QFile::exists(item + "/keep.jpg"));
     QVERIFY(QFile::exists(item + "/hideImg/sub/keep.jpg"));
     QVERIFY(QFile::exists(root.path() + "/other/hideImg/keep.jpg"));
+}
+
+void TstClipFiles::reportRemovalKeepsOutsideFiles()
+{
+    // A record restored from the cache may name any file; removing a test
+    // point takes only what lies in a working folder.
+    QTemporaryDir root;
+    QVERIFY(QDir().mkpath(root.path() + "/item/hideImg"));
+    const QString inside = root.path() + "/item/hideImg/R2_0.jpg";
+    const QString outside = root.path() + "/item/VID_1.mp4";
+    QVERIFY(touch(inside));
+    QVERIFY(touch(outside));
+    QCOMPARE(KOVReportRules::removeFiles({ inside, outside, QString() }), QStringList { outside });
+    QVERIFY(!QFile::exists(inside));
+    QVERIFY(QFile::exists(outside));
 }
 
 void TstClipFiles::clipReadBack()
