@@ -1,4 +1,4 @@
-// The clip player: frame conversion, opening, playback steps, seeking, and
+// The clip player: opening, playback steps, seeking, and
 // clips rewritten or broken under the same name.
 #include "kovclipwriter.h"
 #include "kovgen.h"
@@ -48,9 +48,6 @@ class TstClipPlayer : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void convert_data();
-    void convert();
-    void convertRegionUsesStride();
     void openAndPlay();
     void sliderPauses();
     void samePathKeepsPosition();
@@ -66,53 +63,6 @@ void TstClipPlayer::initTestCase()
 {
     m_clip = m_dir.filePath("R1_videoClip.avi");
     QVERIFY(writeClip(m_clip, 10, 5));
-}
-
-void TstClipPlayer::convert_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("format"); // QImage::Format, Invalid for a null image
-    QTest::addColumn<QRgb>("pixel");
-    QTest::newRow("bgr") << CV_8UC3 << int(QImage::Format_RGB888) << qRgb(30, 20, 10);
-    QTest::newRow("bgra") << CV_8UC4 << int(QImage::Format_ARGB32) << qRgba(30, 20, 10, 40);
-    QTest::newRow("grey") << CV_8UC1 << int(QImage::Format_Grayscale8) << qRgb(10, 10, 10);
-    QTest::newRow("16-bit grey") << CV_16UC1 << int(QImage::Format_Invalid) << QRgb(0);
-    QTest::newRow("float") << CV_32FC3 << int(QImage::Format_Invalid) << QRgb(0);
-    QTest::newRow("two channels") << CV_8UC2 << int(QImage::Format_Invalid) << QRgb(0);
-}
-
-void TstClipPlayer::convert()
-{
-    QFETCH(int, type);
-    QFETCH(int, format);
-    QFETCH(QRgb, pixel);
-    cv::Mat m(3, 5, type, cv::Scalar(10, 20, 30, 40));
-    const QImage img = KOVScreenshot::MatToQImage(m);
-    if (format == QImage::Format_Invalid) {
-        QVERIFY(img.isNull());
-        return;
-    }
-    QCOMPARE(int(img.format()), format);
-    QCOMPARE(img.size(), QSize(5, 3));
-    // The image owns its pixels: changing or freeing the matrix leaves it.
-    m.setTo(cv::Scalar(99, 99, 99, 99));
-    m.release();
-    QCOMPARE(img.pixel(4, 2), pixel);
-}
-
-void TstClipPlayer::convertRegionUsesStride()
-{
-    // A region of a wider frame: rows are not width x channels bytes apart.
-    cv::Mat whole(4, 9, CV_8UC3, cv::Scalar(0, 0, 0));
-    for (int y = 0; y < 4; ++y)
-        whole.at<cv::Vec3b>(y, 3) = cv::Vec3b(uchar(y * 50), 0, 200);
-    const cv::Mat part = whole(cv::Rect(3, 0, 2, 4));
-    const QImage img = KOVScreenshot::MatToQImage(part);
-    QCOMPARE(img.size(), QSize(2, 4));
-    for (int y = 0; y < 4; ++y) {
-        QCOMPARE(img.pixel(0, y), qRgb(200, 0, y * 50));
-        QCOMPARE(img.pixel(1, y), qRgb(0, 0, 0));
-    }
 }
 
 void TstClipPlayer::openAndPlay()

@@ -17,11 +17,8 @@ private slots:
     void tagSlots_data();
     void tagSlots();
     void scanFolder();
-    void buttonIds_data();
-    void buttonIds();
     void decode_data();
     void decode();
-    void readFile();
 };
 
 void TstTagRules::tagSlots_data()
@@ -80,24 +77,6 @@ void TstTagRules::scanFolder()
     QCOMPARE(s.texts(), (QStringList { "Txt_01", "Aud_02", "03", "04", "05", "Txt_06" }));
 }
 
-void TstTagRules::buttonIds_data()
-{
-    QTest::addColumn<int>("id");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("first") << 0 << "a01.jpg";
-    QTest::newRow("empty slot") << 1 << "";
-    QTest::newRow("last") << 5 << "z.txt";
-    QTest::newRow("negative") << -1 << "";
-    QTest::newRow("beyond") << 6 << "";
-}
-
-void TstTagRules::buttonIds()
-{
-    QFETCH(int, id);
-    QFETCH(QString, name);
-    QCOMPARE(KOVTagSlots::fromNames({ "a01.jpg", "z.txt" }).name(id), name);
-}
-
 void TstTagRules::decode_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -121,22 +100,6 @@ void TstTagRules::decode()
     QBuffer b(&bytes);
     QVERIFY(b.open(QIODevice::ReadOnly));
     QCOMPARE(KOVTagText::decode(b), text);
-}
-
-void TstTagRules::readFile()
-{
-    QTemporaryDir root;
-    QString text = "unchanged";
-    QCOMPARE(KOVTagText::read(root.filePath("none.txt"), &text), KOVTagText::Status::Missing);
-    QCOMPARE(text, QStringLiteral("unchanged"));
-    QCOMPARE(KOVTagText::read(root.path(), &text), KOVTagText::Status::OpenError);
-    QFile f(root.filePath("t.txt"));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("line 1\r\nline 2\r\n");
-    f.close();
-    QCOMPARE(KOVTagText::read(f.fileName(), &text), KOVTagText::Status::Ok);
-    // Read in text mode: line ends arrive as "\n".
-    QCOMPARE(text, QStringLiteral("line 1\nline 2\n"));
 }
 
 QTEST_GUILESS_MAIN(TstTagRules)

@@ -49,7 +49,6 @@ void TstTags::picture_data()
     // 640 x 480 fitted into 880 x 500.
     QTest::newRow("picture") << "tag01.jpg" << QSize(666, 500);
     QTest::newRow("not a picture") << "bad01.jpg" << QSize();
-    QTest::newRow("missing") << "none.jpg" << QSize();
 }
 
 void TstTags::picture()
