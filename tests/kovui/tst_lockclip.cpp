@@ -78,6 +78,7 @@ private slots:
     void prefixCannotLeaveFolder();
     void clipOverTicks_data();
     void clipOverTicks();
+    void clipPausedBySlider();
     void clipUnwritable();
     void clipPlayerShowsAndReopens();
     void tagButtons();
@@ -293,6 +294,29 @@ void TstLockClip::clipOverTicks()
     QVERIFY(!page.pointInfo().hasClip);
     QCOMPARE(clip->text(), QStringLiteral("截取视频"));
     QVERIFY(button(&page, "delScreen_1")->isHidden());
+}
+
+void TstLockClip::clipPausedBySlider()
+{
+    KOVVideoImg page;
+    showOn(page, Video);
+    auto* slider = page.findChild<QSlider*>("horizontalSlider");
+    slider->setValue(10);
+    QPushButton* clip = button(&page, "screenShotPB");
+    clip->click();
+    QVERIFY(step(page, "slotTimeOut"));
+    QVERIFY(step(page, "slotTimeOut"));
+    // Moving the slider stops playback: the clip pauses, it does not end.
+    slider->setValue(2);
+    QVERIFY(!page.isPlaying());
+    QVERIFY(step(page, "slotScreentshotTimer"));
+    QCOMPARE(clip->text(), QStringLiteral("截取中..."));
+    button(&page, "PB_play")->click();
+    QVERIFY(step(page, "slotTimeOut"));
+    clip->click();
+    QCOMPARE(clipFrames(page.pointInfo().clipVideo), (QVector<int> { 11, 12, 3 }));
+    // Its end now lies before its start: no audio span.
+    QVERIFY(page.pointInfo().clipAudio.isEmpty());
 }
 
 void TstLockClip::clipUnwritable()
