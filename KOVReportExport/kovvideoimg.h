@@ -46,8 +46,8 @@ class Ui_KOVVideoImg;
 // Implementation by concern: kovvideoimg.cpp (construction, modes, showing
 // and closing an item), kovvideoimg_playback.cpp,
 // kovvideoimg_info.cpp, kovvideoimg_label.cpp, kovvideoimg_ocr.cpp,
-// kovvideoimg_audio.cpp, kovvideoimg_lock.cpp, kovvideoimg_clip.cpp,
-// kovvideoimg_tag.cpp.
+// kovvideoimg_audio.cpp, kovvideoimg_lock.cpp, kovvideoimg_analysis.cpp,
+// kovvideoimg_clip.cpp, kovvideoimg_tag.cpp.
 class KOVVideoImg : public QWidget
 {
     Q_OBJECT
@@ -74,6 +74,9 @@ public:
     const KOVTestPointInfo_t& pointInfo() const { return m_pointInfo; }
     QImage shownFrame() const { return m_img; }
     const KOVOcrContext* ocrContext() const { return m_ocr.get(); }
+    // The page's audio buffer (with its waveform window) and pattern view.
+    KOVWaveForm* waveForm() const { return m_wavfrom; }
+    KOVPRPD* patternView() const { return m_prpd; }
     KOVLockState lockState() const { return { m_markList, m_markedImgList, m_pddImg, m_prpdTypeList, m_pointInfo }; }
     QDialog* openTagDialog() const { return m_openTag; }
     KOVScreenshot* clipPlayer() const { return m_screenShot; }
@@ -99,6 +102,7 @@ public slots:
 
 protected:
     void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private slots:
     // Playback (kovvideoimg_playback.cpp)
@@ -183,7 +187,10 @@ private:
     void checkIndex();
     void showVideoTime(int frames, bool total);
     void setButtonEnabled(int which, bool enabled);
+
+    // kovvideoimg_analysis.cpp
     void updateAudioRecording(QString dirPath);
+    void followFrame(int index);
 
     // kovvideoimg_ocr.cpp
     void showSoundPressure_OCR(const cv::Mat& image);

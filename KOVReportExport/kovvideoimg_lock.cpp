@@ -8,6 +8,7 @@
 #include "kovhidefolder.h"
 #include "kovmarklookup.h"
 #include "kovmessagebox.h"
+#include "kovprpd.h"
 #include "kovvideotime.h"
 
 #include <QDir>
@@ -155,7 +156,7 @@ bool KOVVideoImg::ifMarked() const
 
 QImage KOVVideoImg::currentPddImage() const
 {
-    return m_prpdImg.toImage();
+    return m_prpd->getPDDImg();
 }
 
 void KOVVideoImg::updateLeakLossEstimation_value()
