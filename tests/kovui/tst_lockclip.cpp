@@ -3,6 +3,8 @@
 // shown in the page's clip player; tag buttons opening their dialogs.
 #include "kovclipnames.h"
 #include "kovgen.h"
+#include "kovinformation.h"
+#include "kovreadaudio.h"
 #include "kovlockcheck.h"
 #include "kovmessagebox.h"
 #include "kovscreenshot.h"
@@ -74,6 +76,9 @@ private slots:
     void cleanup();
     void lockAndUnlock();
     void lockJumpsAndKeepsReading();
+    void lockWithPattern_data();
+    void lockWithPattern();
+    void clipWithAudio();
     void noFrameNoLock();
     void prefixCannotLeaveFolder();
     void clipOverTicks_data();
@@ -89,7 +94,7 @@ private:
     QTemporaryDir m_root;
     QList<Item> m_items;
     QList<Box> m_boxes;
-    enum { Video, Bad, Tagged };
+    enum { Video, Bad, Tagged, Pd };
 };
 
 void TstLockClip::initTestCase()
@@ -108,6 +113,20 @@ void TstLockClip::initTestCase()
     QVector<KOVGen::Tag> tags = KOVGen::demoTags();
     tags << KOVGen::Tag { QStringLiteral("x05_jpg.txt"), KOVGen::TagKind::Text, QStringLiteral("x"), "UTF-8" };
     QVERIFY(KOVGen::writeTags(m_items[Tagged].dir, tags, 5));
+    // A video with its recording: discharge bursts, so the pattern view has
+    // a picture and a class.
+    KOVGen::ItemOptions o;
+    o.dir = r + "/pd";
+    o.fileName = "VID_pd.mp4";
+    o.kind = K::Video;
+    o.frames = 30;
+    o.label = KOVGen::electricalLabel(3);
+    o.withAudio = true;
+    o.audio.content = KOVGen::AudioContent::PdBursts;
+    o.audio.seconds = 0;
+    QVERIFY(KOVGen::writeItem(o));
+    m_items << Item { o.dir + "/", o.dir + "/" + o.fileName, o.fileName };
+    KOVInformation::Instance()->setPDDLen(240);
     // Slot 04: a name that is listed but whose file is gone when clicked.
     QFile gone(m_items[Tagged].dir + "tag/gone04.txt");
     QVERIFY(gone.open(QIODevice::WriteOnly));
@@ -129,6 +148,7 @@ void TstLockClip::cleanup()
 {
     KOVMessageBox::s_answer = nullptr;
     QDir(m_items[Video].dir + "hideImg").removeRecursively();
+    QDir(m_items[Pd].dir + "hideImg").removeRecursively();
 }
 
 void TstLockClip::showOn(KOVVideoImg& page, int i, const QString& number)
@@ -211,6 +231,80 @@ void TstLockClip::lockJumpsAndKeepsReading()
     QVERIFY(QMetaObject::invokeMethod(&page, "slotBtnGroupLockClicked", Q_ARG(int, 2)));
     QCOMPARE(page.currentFrameIndex(), 6);
     CHECK_LOCK(page);
+}
+
+void TstLockClip::lockWithPattern_data()
+{
+    QTest::addColumn<bool>("beforePattern");
+    QTest::newRow("pattern known") << false;
+    // Locked in the second after loading, unlocked once the pattern is known.
+    QTest::newRow("locked before pattern") << true;
+}
+
+void TstLockClip::lockWithPattern()
+{
+    QFETCH(bool, beforePattern);
+    KOVVideoImg page;
+    page.show();
+    showOn(page, Pd);
+    const QString hide = m_items[Pd].dir + "hideImg/";
+    // Far enough into the recording for a pattern of some periods.
+    page.findChild<QSlider*>("horizontalSlider")->setValue(15);
+    if (!beforePattern)
+        QTRY_VERIFY_WITH_TIMEOUT(page.pointInfo().pdd, 5000);
+    QVERIFY(step(page, "on_lockBtn_clicked"));
+    CHECK_LOCK(page);
+    QVERIFY(QFileInfo(hide + "R3_0.jpg").isFile());
+    QCOMPARE(QFileInfo(hide + "R3_pdd0.jpg").isFile(), !beforePattern);
+    if (!beforePattern) {
+        QCOMPARE(page.pointInfo().pddImgPathList, QStringList { hide + "R3_pdd0.jpg" });
+        QCOMPARE(page.pointInfo().prpdTypeList.size(), 1);
+        QVERIFY(!QImage(hide + "R3_pdd0.jpg").isNull());
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(page.pointInfo().pdd, 5000);
+    button(&page, "lockDelBtn_1")->click();
+    CHECK_LOCK(page);
+    QVERIFY(!QFileInfo::exists(hide + "R3_0.jpg"));
+    QVERIFY(!QFileInfo::exists(hide + "R3_pdd0.jpg"));
+    // The pattern picture of a later lock is the one known then.
+    QVERIFY(step(page, "on_lockBtn_clicked"));
+    CHECK_LOCK(page);
+    QVERIFY(QFileInfo(hide + "R3_pdd0.jpg").isFile());
+}
+
+void TstLockClip::clipWithAudio()
+{
+    KOVVideoImg page;
+    page.show();
+    showOn(page, Pd);
+    QTRY_VERIFY_WITH_TIMEOUT(page.pointInfo().wavform, 5000);
+    page.findChild<QSlider*>("horizontalSlider")->setValue(4);
+    QPushButton* clip = button(&page, "screenShotPB");
+    clip->click();
+    const int ticks = 6;
+    for (int i = 0; i < ticks; ++i)
+        QVERIFY(step(page, "slotTimeOut"));
+    clip->click();
+    QCOMPARE(clipFrames(page.pointInfo().clipVideo).size(), ticks);
+    const QString wav = m_items[Pd].dir + "hideImg/R3_audioClip.wav";
+    QCOMPARE(page.pointInfo().clipAudio, wav);
+    KOVReadAudio cut;
+    QVERIFY(cut.initAudioData(wav));
+    // The frames 5..10 from 0.2 s, 3840 samples each; the times are single
+    // precision, so either end may move by one sample.
+    const qint64 samples = (QFileInfo(wav).size() - 44) / 2;
+    QVERIFY2(std::abs(samples - ticks * 3840) <= 1, qPrintable(QString::number(samples)));
+    KOVReadAudio source;
+    QVERIFY(source.initAudioData(QDir(m_items[Pd].dir + "wav").entryInfoList({ "*.wav" }).first().filePath()));
+    int worst = 1 << 16;
+    for (int first = 19199; first <= 19201; ++first) {
+        int w = 0;
+        for (int i = 0; i < samples; ++i)
+            w = std::max(w, std::abs(cut.getAudioData()[i] - source.getAudioData()[first + i]));
+        worst = std::min(worst, w);
+    }
+    // Through floating point and back a sample may lose one.
+    QVERIFY2(worst <= 1, qPrintable(QString::number(worst)));
 }
 
 void TstLockClip::noFrameNoLock()

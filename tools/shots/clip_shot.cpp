@@ -51,10 +51,21 @@ int main(int argc, char** argv)
     QDir().mkpath(out);
 
     QTemporaryDir root;
-    ReviewFixture::Item item
-        = ReviewFixture::makeItem(root.path(), "video", "VID_clip.mp4", KOVGen::ItemKind::Video, 60, 1, true, 31);
-    if (item.path.isEmpty() || !KOVGen::writeTags(item.dir, KOVGen::demoTags(), 4))
+    KOVGen::ItemOptions o;
+    o.dir = root.path() + QStringLiteral("/video");
+    o.fileName = QStringLiteral("VID_clip.mp4");
+    o.kind = KOVGen::ItemKind::Video;
+    o.frames = 60;
+    o.seed = 31;
+    o.label = KOVGen::electricalLabel(31);
+    o.withAudio = true;
+    o.audio.content = KOVGen::AudioContent::PdBursts;
+    o.audio.seconds = 0;
+    o.tags = KOVGen::demoTags();
+    if (!KOVGen::writeItem(o))
         return 1;
+    const ReviewFixture::Item item { o.dir + QLatin1Char('/'), o.dir + QLatin1Char('/') + o.fileName, o.fileName };
+    KOVInformation::Instance()->setPDDLen(240);
     ReviewFixture::publish({ item });
 
     KOVVideoImg page;
@@ -65,6 +76,8 @@ int main(int argc, char** argv)
     page.showItem(0, item.dir.chopped(1));
     for (int i = 0; i < 12; ++i)
         button(&page, "PB_nextFrame")->click();
+    // The pattern state arrives a second after loading.
+    waitMs(1500);
     button(&page, "lockBtn")->click();
     waitMs(800);
     page.grab().save(out + QStringLiteral("/lock_") + lang + QStringLiteral(".png"));
