@@ -10,8 +10,8 @@
 #include "kovmsg.h"
 #include "kovocrcontext.h"
 #include "kovprpd.h"
-#include "kovwaveform.h"
 #include "kovscreenshot.h"
+#include "kovwaveform.h"
 
 #include <QButtonGroup>
 #include <QIcon>

@@ -77,7 +77,10 @@ public:
     // The page's audio buffer (with its waveform window) and pattern view.
     KOVWaveForm* waveForm() const { return m_wavfrom; }
     KOVPRPD* patternView() const { return m_prpd; }
-    KOVLockState lockState() const { return { m_markList, m_markedImgList, m_pddImg, m_prpdTypeList, m_pointInfo }; }
+    KOVLockState lockState() const
+    {
+        return { m_markList, m_markedImgList, m_pddImg, m_prpdTypeList, m_pointInfo };
+    }
     QDialog* openTagDialog() const { return m_openTag; }
     KOVScreenshot* clipPlayer() const { return m_screenShot; }
 
