@@ -44,11 +44,6 @@ KOVTagSlots KOVTagSlots::scan(const QString& tagDir)
     return fromNames(names);
 }
 
-QString KOVTagSlots::name(int id) const
-{
-    return id >= 0 && id < m_names.size() ? m_names[id] : QString();
-}
-
 KOVTagSlots::Kind KOVTagSlots::kindOfText(const QString& text)
 {
     if (text.contains(QLatin1String("Img")))

@@ -26,9 +26,6 @@ public:
 
     const QStringList& texts() const { return m_texts; }
     const QStringList& names() const { return m_names; }
-    // File name of button id (0..5); empty for an empty slot or an id that
-    // is not a button's.
-    QString name(int id) const;
     // What a click on a button showing text opens.
     static Kind kindOfText(const QString& text);
 
