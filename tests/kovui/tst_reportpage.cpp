@@ -73,7 +73,7 @@ private slots:
     }
     void init()
     {
-        m_answers.asked.clear();
+        m_answers.texts.clear();
         m_answers.answer = 0;
     }
 
@@ -81,7 +81,7 @@ private slots:
     {
         KOVReportExport w;
         w.addNewReport(0);
-        QCOMPARE(m_answers.texts(), QStringList{"请先导入文件列表！"});
+        QCOMPARE(m_answers.texts, QStringList{"请先导入文件列表！"});
         QCOMPARE(w.getMainTabNum(), 1);
         importInto(w, m_small);
 
@@ -95,9 +95,9 @@ private slots:
         for (int i = 3; i <= KOVReportRules::kMaxReports; ++i)
             w.addNewReport(0);
         QCOMPARE(w.getMainTabNum(), KOVReportRules::kMaxReports + 1);
-        m_answers.asked.clear();
+        m_answers.texts.clear();
         w.addNewReport(1);
-        QCOMPARE(m_answers.texts(), QStringList{"可新建报告数量达最大值！"});
+        QCOMPARE(m_answers.texts, QStringList{"可新建报告数量达最大值！"});
         QCOMPARE(w.getMainTabNum(), KOVReportRules::kMaxReports + 1);
         CONSISTENT(w);
 
@@ -130,8 +130,8 @@ private slots:
 
         m_answers.answer = 1; // 否
         untick(w, 1);
-        QCOMPARE(m_answers.asked.size(), 1);
-        QCOMPARE(m_answers.asked.at(0).text, "文件 " + w.fileNameList().at(1) + " 已被选做测试点分析，\r\n是否取消选中并删除测试点！");
+        QCOMPARE(m_answers.texts.size(), 1);
+        QCOMPARE(m_answers.texts.at(0), "文件 " + w.fileNameList().at(1) + " 已被选做测试点分析，\r\n是否取消选中并删除测试点！");
         QVERIFY(w.itemEntries().at(1)->isBoxChecked());
         QCOMPARE(pointTabs(page)->count(), 2);
         CONSISTENT(w);
@@ -162,9 +162,9 @@ private slots:
         w.addNewReport(0);
         for (int r = 0; r < KOVReportRules::kMaxPoints; ++r)
             tick(w, r);
-        QVERIFY(m_answers.asked.isEmpty());
+        QVERIFY(m_answers.texts.isEmpty());
         tick(w, KOVReportRules::kMaxPoints);
-        QCOMPARE(m_answers.texts(), QStringList{"可增加测试点数量达最大值！"});
+        QCOMPARE(m_answers.texts, QStringList{"可增加测试点数量达最大值！"});
         QVERIFY(!w.itemEntries().at(KOVReportRules::kMaxPoints)->isBoxChecked());
         QCOMPARE(current(w)->testPointPages().size(), KOVReportRules::kMaxPoints);
         CONSISTENT(w);
