@@ -19,9 +19,6 @@
 
 namespace {
 
-// Locking keeps one frame per test point.
-const int kMaxLocked = 1;
-
 QJsonArray saveImages(const QList<QImage>& images, const KOVCacheFile& cache)
 {
     QJsonArray paths;
@@ -137,8 +134,8 @@ void KOVVideoImg::restoreData(QJsonObject& root)
     m_screenList = clipsOurs ? clips : QStringList();
     m_screenAudList = clipsOurs ? clipAudio : QStringList();
 
-    m_markList = KOVCacheCheck::frameNumbers(o.value(QStringLiteral("markList")).toArray(), kMaxLocked);
-    rebuildLockButtons();
+    m_markList = KOVCacheCheck::frameNumbers(o.value(QStringLiteral("markList")).toArray(), KOVLockCheck::kMaxLocked);
+    updateLockLB();
     const int marks = m_markList.size();
     m_markedImgList = loadImages(o.value(QStringLiteral("markedImgList")).toArray(), marks, cache);
     m_img = loadCacheImage(o.value(QStringLiteral("img")).toString(), cache);

@@ -37,7 +37,7 @@ class TstReportRestore : public QObject
 
     QTemporaryDir m_root;
     QString m_usr;
-    Answers m_answers;
+    QStringList m_asked; // title + "|" + text of every box
 
     void checkWindow(KOVReportExport& w)
     {
@@ -61,12 +61,15 @@ private slots:
     {
         m_usr = makeUserDir(m_root.filePath(QStringLiteral("default")), 7);
         QVERIFY(!m_usr.isEmpty());
-        m_answers.install();
+        KOVMessageBox::s_answer = [this](QMessageBox::Icon, const QString& title, const QString& text,
+                                         const QStringList&) {
+            m_asked << title + QLatin1Char('|') + text;
+            return 0;
+        };
     }
     void init()
     {
-        m_answers.asked.clear();
-        m_answers.answer = 0;
+        m_asked.clear();
         KOVCacheFile().remove();
     }
 
@@ -221,14 +224,12 @@ private slots:
         QCOMPARE(rowsOf(w.reportWins().at(0)), first);
         QCOMPARE(rowsOf(w.reportWins().at(1)), second);
         if (refusal.isEmpty()) {
-            QVERIFY(m_answers.asked.isEmpty());
+            QVERIFY(m_asked.isEmpty());
             QVERIFY(!w.fileNameList().contains(name));
         } else {
-            QCOMPARE(m_answers.asked.size(), 1);
-            QCOMPARE(m_answers.asked.at(0).title, QStringLiteral("删除文件"));
-            QVERIFY(m_answers.asked.at(0).text.startsWith(name + QStringLiteral("\r\n")));
-            QVERIFY2(m_answers.asked.at(0).text.endsWith(QStringLiteral("\r\n\r\n") + refusal),
-                     qPrintable(m_answers.asked.at(0).text));
+            QCOMPARE(m_asked.size(), 1);
+            QVERIFY(m_asked.at(0).startsWith(QStringLiteral("删除文件|") + name + QStringLiteral("\r\n")));
+            QVERIFY2(m_asked.at(0).endsWith(QStringLiteral("\r\n\r\n") + refusal), qPrintable(m_asked.at(0)));
             QCOMPARE(w.fileNameList().size(), 7);
         }
         // Ticks on the list are those of the current report.
@@ -247,7 +248,7 @@ private slots:
         w.on_actionbatchDel_triggered();
         w.findChild<QListWidget*>(QStringLiteral("listWidget"))->selectAll();
         w.on_batch_okPB_clicked();
-        QCOMPARE(m_answers.texts(), QStringList { QStringLiteral("删除所有文件前，请先删除所有报告页！") });
+        QCOMPARE(m_asked, QStringList { QStringLiteral("警告|删除所有文件前，请先删除所有报告页！") });
         QCOMPARE(w.fileNameList().size(), 7);
         QVERIFY(!w.findChild<QWidget*>(QStringLiteral("groupBox_batchDel"))->isHidden());
         w.on_batch_noPB_clicked();

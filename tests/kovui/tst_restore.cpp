@@ -39,19 +39,6 @@ QJsonObject withoutPictures(QJsonObject testPoint)
 }
 
 
-// The locked frames as the lock buttons show them.
-QList<int> lockedFrames(KOVVideoImg& page)
-{
-    QList<int> out;
-    for (const char* name : { "lockBtn_1", "lockBtn_2", "lockBtn_3", "lockBtn_4" }) {
-        bool ok = false;
-        const int frame = child<QPushButton>(&page, name)->text().toInt(&ok);
-        if (ok)
-            out << frame;
-    }
-    return out;
-}
-
 } // namespace
 
 class TstRestore : public QObject
@@ -232,8 +219,8 @@ private slots:
         page.isReportWin(true, 0);
         page.restoreData(root);
         QCOMPARE(page.shownItem(), shown);
-        QCOMPARE(lockedFrames(page), locks);
-        QCOMPARE(page.pointInfo().videoImgPathList.size(), locks.size());
+        QCOMPARE(page.lockState().marks, locks);
+        QCOMPARE(KOVLockCheck::check(page.lockState(), false), QString());
         QCOMPARE(page.pointInfo().videoImgPathList, framePaths);
         QCOMPARE(page.pointInfo().hasClip, hasClip);
         QCOMPARE(page.pointInfo().clipVideo.isEmpty(), !hasClip);

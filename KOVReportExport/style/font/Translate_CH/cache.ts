@@ -12,10 +12,6 @@
         <translation>检测到上次未正常关闭，是否恢复？</translation>
     </message>
     <message>
-        <source>否</source>
-        <translation>否</translation>
-    </message>
-    <message>
         <source>上次的工作无法恢复：</source>
         <translation>上次的工作无法恢复：</translation>
     </message>
@@ -36,10 +32,6 @@
         <translation>删除所有文件前，请先删除所有报告页！</translation>
     </message>
     <message>
-        <source>删除文件</source>
-        <translation>删除文件</translation>
-    </message>
-    <message>
         <source> 文件在以下报告中被使用</source>
         <translation> 文件在以下报告中被使用</translation>
     </message>
@@ -58,13 +50,6 @@
     <message>
         <source>份</source>
         <translation>份</translation>
-    </message>
-</context>
-<context>
-    <name>KOVVideoImg</name>
-    <message>
-        <source>视频片段</source>
-        <translation>视频片段</translation>
     </message>
 </context>
 </TS>

@@ -12,10 +12,6 @@
         <translation>Abnormal shutdown last time, whether to recover?</translation>
     </message>
     <message>
-        <source>否</source>
-        <translation>No</translation>
-    </message>
-    <message>
         <source>上次的工作无法恢复：</source>
         <translation>The last work could not be recovered: </translation>
     </message>
@@ -36,10 +32,6 @@
         <translation>Please delete all report pages before deleting all files!</translation>
     </message>
     <message>
-        <source>删除文件</source>
-        <translation>Delete</translation>
-    </message>
-    <message>
         <source> 文件在以下报告中被使用</source>
         <translation> file is used in following reports,</translation>
     </message>
@@ -58,13 +50,6 @@
     <message>
         <source>份</source>
         <translation> </translation>
-    </message>
-</context>
-<context>
-    <name>KOVVideoImg</name>
-    <message>
-        <source>视频片段</source>
-        <translation>Video Clip</translation>
     </message>
 </context>
 </TS>
