@@ -29,11 +29,12 @@ template <typename T> T* child(QObject* o, const char* name)
     return o->findChild<T*>(QLatin1String(name));
 }
 
-// The document without the picture names, which are new on every save.
+// The document without the picture names, which are new on every save, and
+// the shown frame, which is written but not read back.
 QJsonObject withoutPictures(QJsonObject testPoint)
 {
     QJsonObject o = testPoint.value(QStringLiteral("testPoint")).toObject();
-    for (const char* key : { "img", "markedImgList", "pddImgList" })
+    for (const char* key : { "img", "markedImgList", "pddImgList", "videoImgIndex" })
         o.remove(QLatin1String(key));
     return o;
 }
@@ -130,6 +131,16 @@ private slots:
         child<QComboBox>(&saved, gasItem ? "infoFaultLevel_gas" : "infoFaultLevel_elec")->setCurrentIndex(2);
         child<QLineEdit>(&saved, "infoPrpdType")->setText(QStringLiteral("电晕"));
         child<QRadioButton>(&saved, "radioButton")->setChecked(true);
+        if (row == 1) {
+            // A locked frame and a clip of three frames.
+            QVERIFY(QMetaObject::invokeMethod(&saved, "on_lockBtn_clicked"));
+            child<QPushButton>(&saved, "screenShotPB")->click();
+            for (int i = 0; i < 3; ++i)
+                QVERIFY(QMetaObject::invokeMethod(&saved, "slotTimeOut"));
+            child<QPushButton>(&saved, "screenShotPB")->click();
+            QCOMPARE(saved.lockState().marks.size(), 1);
+            QVERIFY(saved.pointInfo().hasClip);
+        }
         QJsonObject first;
         saved.saveData(first);
 
@@ -158,6 +169,13 @@ private slots:
         QCOMPARE(b.prpdTypeList.value(0), QStringLiteral("电晕"));
         QVERIFY(!sent.isEmpty());
         QCOMPARE(sent.last().advice, a.advice);
+        QCOMPARE(restored.lockState().marks, saved.lockState().marks);
+        QCOMPARE(KOVLockCheck::check(restored.lockState()), QString());
+        for (const QImage& locked : restored.lockState().images)
+            QVERIFY(!locked.isNull());
+        QCOMPARE(b.hasClip, a.hasClip);
+        QCOMPARE(b.clipVideo, a.clipVideo);
+        QCOMPARE(b.videoImgPathList, a.videoImgPathList);
         for (const char* box : { "infoFaultLevel_gas", "infoFaultLevel_elec" })
             QCOMPARE(child<QComboBox>(&restored, box)->currentIndex(), child<QComboBox>(&saved, box)->currentIndex());
 
