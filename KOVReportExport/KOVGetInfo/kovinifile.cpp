@@ -281,6 +281,9 @@ bool KOVIniFile::parse(const QByteArray& d, const char* codecName, Types types)
     m_order.clear();
     m_types = types;
     QTextCodec* codec = codecName && *codecName ? QTextCodec::codecForName(codecName) : nullptr;
+    // Without a codec of its own QSettings reads a file with a byte order mark as UTF-8.
+    if (!codec && d.startsWith("\xef\xbb\xbf"))
+        codec = QTextCodec::codecForName("UTF-8");
 
     QString section;
     // QSettings skips a byte order mark only before a section: before a key

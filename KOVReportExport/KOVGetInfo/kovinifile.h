@@ -31,7 +31,8 @@ public:
 
     // False when the file cannot be read; the entries are then empty.
     // codecName may be null for files QSettings writes without a codec
-    // (bytes above 127 read as Latin-1, as QSettings does).
+    // (bytes above 127 read as Latin-1, or UTF-8 after a byte order mark,
+    // as QSettings does).
     bool load(const QString& path, const char* codecName, Types types);
     bool parse(const QByteArray& bytes, const char* codecName, Types types);
 
