@@ -38,10 +38,12 @@ void compare(const QByteArray& bytes, const char* codec)
         if (codec)
             theirs.setIniCodec(codec);
         QSet<QString> keys;
-        for (const QString& k : theirs.allKeys())
-            keys.insert(k);
-        for (const QString& k : ours.keys())
-            keys.insert(k);
+        // Only keys a reader can ask for: QSettings finds odd ones ("/" from a
+        // section "[" and an empty key) by rules of its own no reader needs.
+        for (const QStringList& list : {theirs.allKeys(), ours.keys()})
+            for (const QString& k : list)
+                if (!k.isEmpty() && KOVIniFile::normalizedKey(k) == k)
+                    keys.insert(k);
         for (const QString& k : qAsConst(keys)) {
             const QVariant a = ours.value(k);
             const QVariant b = theirs.value(k);
