@@ -76,7 +76,9 @@ int KOVConfig::saveCfg()
                                         {QStringLiteral("/MainwindowSize/height"), m_mainwindow_height}},
                                        &error);
     if (!ok) {
-        qDebug() << "config.ini not written" << cfgPath() << error;
+        // The settings stay in effect for this run; the next start will not
+        // see them.
+        qWarning() << "config.ini not written:" << error;
         return -1;
     }
     return 0;
