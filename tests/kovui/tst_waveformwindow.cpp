@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(wf.window()->colorMap()->data()->cell(2, 100), -120.0); // the spectrogram's floor
     }
 
-    // The clamps' values are tst_audiorules' table; here, that each axis
+    // The clamps' values are tst_analysis' table; here, that each axis
     // goes through its clamp, ticks in UTC, and saved ranges come back clamped.
     void axesStayInBounds()
     {
