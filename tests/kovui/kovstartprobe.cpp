@@ -1,73 +1,30 @@
-// The real start-up (crash handler, log, catalogue, restore question, quit
-// hooks) with a person's part played by the program:
+// The real start-up (crash handler, log, restore question, quit hooks) with a
+// person's part played by the program:
 //   kovstartprobe open  <working dir> <user dir>   imports, opens two reports
 //                                                  with ticked rows, quits
 //   kovstartprobe crash <working dir> <user dir>   the same, then SIGSEGV
 //   kovstartprobe check <working dir> <out file>   answers yes to the restore,
 //                                                  writes what it shows, quits
-// Run by tst_startrestore.
 #include "kovfiledialog.h"
 #include "kovitem.h"
 #include "kovmessagebox.h"
 #include "kovreportexport.h"
+#include "kovreportwin.h"
 #include "kovstartup.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QTabWidget>
 #include <QTimer>
 
-#include <cstring>
 #include <unistd.h>
 
-namespace {
-
-__attribute__((no_sanitize("address", "undefined"), noinline)) void fault()
+__attribute__((no_sanitize("address", "undefined"), noinline)) static void fault()
 {
-    volatile int* p = reinterpret_cast<volatile int*>(0x10);
-    *p = 1;
+    *reinterpret_cast<volatile int*>(0x10) = 1;
 }
-
-QTabWidget* tabs(KOVReportExport& w)
-{
-    return w.findChild<QTabWidget*>(QStringLiteral("mainTabWidget"));
-}
-
-void tick(KOVReportExport& w, const QList<int>& rows)
-{
-    for (int r : rows)
-        w.itemEntries().at(r)->setChosed();
-}
-
-// The rows ticked on each tab, the tab texts, the current tab, the names.
-QJsonObject shown(KOVReportExport& w)
-{
-    QTabWidget* t = tabs(w);
-    QJsonObject o;
-    o.insert(QStringLiteral("names"), QJsonArray::fromStringList(w.fileNameList()));
-    o.insert(QStringLiteral("current"), t->currentIndex());
-    QJsonArray texts, ticked;
-    const int current = t->currentIndex();
-    for (int i = 0; i < t->count(); ++i) {
-        texts.append(t->tabText(i));
-        t->setCurrentIndex(i);
-        QJsonArray rows;
-        for (int r = 0; i > 0 && r < w.itemEntries().size(); ++r) {
-            if (w.itemEntries().at(r)->isBoxChecked())
-                rows.append(r);
-        }
-        ticked.append(rows);
-    }
-    t->setCurrentIndex(current);
-    o.insert(QStringLiteral("tabs"), texts);
-    o.insert(QStringLiteral("ticked"), ticked);
-    return o;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -79,19 +36,32 @@ int main(int argc, char** argv)
     KOVFileDialog::s_chooseHook = [arg](const QString&) { return arg; };
     return kovRunApplication(argc, argv, [mode, arg](KOVReportExport& w) {
         QTimer::singleShot(0, &w, [&w, mode, arg] {
+            auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("mainTabWidget"));
             if (mode == "check") {
+                QJsonArray texts, rows;
+                for (int i = 0; i < tabs->count(); ++i)
+                    texts.append(tabs->tabText(i));
+                for (KOVReportWin* page : w.reportWins()) {
+                    QJsonArray r;
+                    for (int row : page->chosedItemList())
+                        r.append(row);
+                    rows.append(r);
+                }
                 QFile out(arg);
                 if (out.open(QIODevice::WriteOnly))
-                    out.write(QJsonDocument(shown(w)).toJson());
+                    out.write(QJsonDocument(QJsonObject { { "names", QJsonArray::fromStringList(w.fileNameList()) },
+                        { "current", tabs->currentIndex() }, { "tabs", texts }, { "rows", rows },
+                        { "fault", w.checkConsistency() } }).toJson());
                 qApp->quit();
                 return;
             }
             w.importFiles();
             w.addNewReport(0);
-            tick(w, { 0, 2 });
+            for (int r : { 0, 2 })
+                w.itemEntries().at(r)->setChosed();
             w.addNewReport(1);
-            tick(w, { 1 });
-            tabs(w)->setCurrentIndex(1);
+            w.itemEntries().at(1)->setChosed();
+            tabs->setCurrentIndex(1);
             if (mode == "crash")
                 fault();
             qApp->quit();
