@@ -1,10 +1,7 @@
-// The real start-up (crash handler, log, restore question, quit hooks) with a
-// person's part played by the program:
-//   kovstartprobe open  <working dir> <user dir>   imports, opens two reports
-//                                                  with ticked rows, quits
-//   kovstartprobe crash <working dir> <user dir>   the same, then SIGSEGV
-//   kovstartprobe check <working dir> <out file>   answers yes to the restore,
-//                                                  writes what it shows, quits
+// The real start-up (crash handler, restore question, quit hooks) driven by
+// the program itself; run by tst_startrestore:
+//   kovstartprobe open|crash <working dir> <user dir>   two reports open, then quit or SIGSEGV
+//   kovstartprobe check <working dir> <out file>        restores, writes what it shows
 #include "kovfiledialog.h"
 #include "kovitem.h"
 #include "kovmessagebox.h"

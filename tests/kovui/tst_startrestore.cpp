@@ -1,6 +1,6 @@
 // Quit or crash with reports open, start again, restore: the same rows, tabs
 // and current tab, through the real start-up.
-#include "kovgen.h"
+#include "reporttesthelp.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -45,13 +45,8 @@ private slots:
         QDir dir(wd.path());
         for (const char* sub : { "log", "dump", "cfg" })
             dir.mkdir(QLatin1String(sub));
-        KOVGen::DirOptions opt;
-        opt.outDir = dir.filePath(QStringLiteral("users/default"));
-        opt.items = 4;
-        opt.light = true;
-        QVERIFY(KOVGen::writeUserDirectory(opt).ok);
-
-        QTEST(run(wd.path(), { how, wd.path(), opt.outDir }), "ended");
+        const QString usr = ReportTest::makeUserDir(dir.filePath(QStringLiteral("users/default")), 4);
+        QTEST(run(wd.path(), { how, wd.path(), usr }), "ended");
         QCOMPARE(QDir(dir.filePath(QStringLiteral("dump"))).entryList(QDir::Files).size(), how == "crash" ? 1 : 0);
         const QString out = dir.filePath(QStringLiteral("shown.json"));
         QCOMPARE(run(wd.path(), { QStringLiteral("check"), wd.path(), out }), 0);
