@@ -108,6 +108,7 @@ protected:
 
 private:
     void initStatusBar();
+    void chooseLanguage(int id);
     void addRow(const QString& name, bool boxVisible);
 
     Ui::KOVReportExport* ui;

@@ -30,18 +30,6 @@ void KOVReportExport::on_actionsaveReport_triggered()
 {
 }
 
-void KOVReportExport::on_actionChinese_triggered()
-{
-}
-
-void KOVReportExport::on_actionEnglish_triggered()
-{
-}
-
-void KOVReportExport::on_actionAbout_triggered()
-{
-}
-
 void KOVReportExport::on_mainTabWidget_currentChanged(int index)
 {
     // The browse page never shows the test-point boxes.
@@ -91,9 +79,4 @@ void KOVReportExport::slotSetItemUnchosed(QString)
 
 void KOVReportExport::slotUpdateReportInfo(KOVReportInfo_t)
 {
-}
-
-void KOVReportExport::slotLogicalDotsPerInchChanged(double dpi)
-{
-    refreshSize(dpi);
 }

@@ -1,8 +1,9 @@
 #ifndef KOVSTARTUP_H
 #define KOVSTARTUP_H
 
-// The application's version text; it names crash dumps and shows in About.
-#define KOV_APP_VERSION "V1.8.0"
+#include "kovversion.h"
+
+#include <QString>
 
 // Runs the whole application in its fixed start-up order and returns the
 // event loop's exit code.
@@ -14,5 +15,10 @@ void kovErrCallback(unsigned long exceptionCode, bool onMainThread);
 
 // The catalogue for a language id: 0 Chinese, anything else English.
 const char* kovTranslationFile(int languageId);
+// The toolkit's own catalogue for the standard dialogs and buttons; empty
+// for English, which needs none.
+QString kovQtTranslationFile(int languageId);
+// Loads and installs both catalogues for the whole run.
+void kovInstallCatalogues(int languageId);
 
 #endif // KOVSTARTUP_H
