@@ -84,6 +84,7 @@ void KOVReportExport::initStatusBar()
     ui->statusbar->addWidget(statusLb_filePath, 0);
     statusLb_filePath->setGeometry(50, 0, 1510, 20);
     statusLb_filePath->show();
+    fitStatusBar();
 }
 
 void KOVReportExport::on_actionAbout_triggered()

@@ -109,6 +109,7 @@ protected:
 private:
     void initStatusBar();
     void chooseLanguage(int id);
+    void fitStatusBar();
     void addRow(const QString& name, bool boxVisible);
 
     Ui::KOVReportExport* ui;

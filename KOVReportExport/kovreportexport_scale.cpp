@@ -9,6 +9,7 @@
 #include "ui_kovreportexport.h"
 
 #include <QDebug>
+#include <QLabel>
 #include <QListWidget>
 #include <QTabWidget>
 
@@ -37,9 +38,24 @@ void KOVReportExport::refreshSize(double dpi)
         ui->listWidget->item(row)->setSizeHint(scale.listRowSize());
     ui->mainTabWidget->setStyleSheet(scale.tabStyleSheet());
     setStyleSheet(scale.menuBarStyleSheet());
+    fitStatusBar();
 
     emit KOVMsg::Instance()->sigScreenDpiChanged(scale.factor());
     repaint();
+}
+
+// Pinned to their sizes, the status labels would keep clipping their text
+// (the path's underscores, the colon of its title) on a larger scale.
+void KOVReportExport::fitStatusBar()
+{
+    if (!statusLb || !statusLb_filePath)
+        return; // not built yet: the first scale is applied before the status bar exists
+    const KOVScreenScale scale(m_preDPIRate);
+    QSize title = scale.statusTitleSize();
+    // "Path：" ends in a full-width colon: in English the base width is short.
+    title.setWidth(qMax(title.width(), statusLb->fontMetrics().horizontalAdvance(statusLb->text())));
+    statusLb->setFixedSize(title);
+    statusLb_filePath->setFixedSize(scale.statusPathSize());
 }
 
 void KOVReportExport::slotLogicalDotsPerInchChanged(double dpi)

@@ -22,6 +22,10 @@ public:
     QSize tabIconSize() const { return sized(20, 20); }
     int listSpacing() const { return scaled(2); }
     QSize listRowSize() const { return sized(210, 25); }
+    // The status bar's labels have fixed sizes, which rescaling the widget
+    // tree cannot change.
+    QSize statusTitleSize() const { return sized(40, 20); }
+    QSize statusPathSize() const { return sized(1500, 20); }
     // Style sheets take the exact product, not the truncated one.
     QString tabStyleSheet() const;
     QString menuBarStyleSheet() const;

@@ -51,6 +51,18 @@ QString kovQtTranslationFile(int languageId)
     return QLibraryInfo::location(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_zh_CN.qm");
 }
 
+void kovSetApplicationFont()
+{
+    // The windows are laid out for 微软雅黑. Where it is missing, the next
+    // sans face the system offers has Latin letters wide enough to overrun
+    // the fixed-width labels of the English texts; the CJK sans we install
+    // beside the program is close to the intended face. An installed
+    // 微软雅黑 is still preferred: a substitute is only asked for when the
+    // family itself is not found.
+    QFont::insertSubstitution(QStringLiteral("微软雅黑"), QStringLiteral("Noto Sans CJK SC"));
+    QApplication::setFont(QFont(QStringLiteral("微软雅黑"), 10));
+}
+
 void kovInstallCatalogues(int languageId)
 {
     // A catalogue that fails to load leaves the source texts showing. Ours
@@ -92,7 +104,7 @@ int kovRunApplication(int argc, char** argv)
 
     QApplication app(argc, argv);
     qInstallMessageHandler(logMessage);
-    app.setFont(QFont(QStringLiteral("微软雅黑"), 10));
+    kovSetApplicationFont();
 
     qDebug() << "KOVReportExport start" << KOV_APP_VERSION;
     KOVInformation* info = KOVInformation::Instance();

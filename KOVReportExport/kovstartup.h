@@ -18,6 +18,8 @@ const char* kovTranslationFile(int languageId);
 // The toolkit's own catalogue for the standard dialogs and buttons; empty
 // for English, which needs none.
 QString kovQtTranslationFile(int languageId);
+// The application font, 微软雅黑 at 10 points, or its closest installed face.
+void kovSetApplicationFont();
 // Loads and installs both catalogues for the whole run.
 void kovInstallCatalogues(int languageId);
 

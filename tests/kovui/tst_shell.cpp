@@ -7,15 +7,20 @@
 #include "kovmessagebox.h"
 #include "kovmsg.h"
 #include "kovreportexport.h"
+#include "kovstartup.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -111,6 +116,12 @@ private slots:
         QVERIFY2(tabs->styleSheet().startsWith(QLatin1String("QTabBar::tab {width: 300; height: 45;}")),
                  qPrintable(tabs->styleSheet()));
         QCOMPARE(w.styleSheet(), QStringLiteral("QMenuBar { width: 75px;}"));
+        // The status bar's fixed labels grow too, or the path loses its underscores.
+        QStringList status;
+        for (QLabel* l : w.statusBar()->findChildren<QLabel*>())
+            status << QStringLiteral("%1x%2").arg(l->width()).arg(l->height());
+        status.sort();
+        QCOMPARE(status, (QStringList{"2250x30", "60x30"}));
         const QSize grown(int(inner.width() * r), int(inner.height() * r));
         QCOMPARE(contents(w)->size(), grown);
         QCOMPARE(tabs->size(), grown);
@@ -288,6 +299,34 @@ private slots:
         QSettings s(QStringLiteral("./cfg/config.ini"), QSettings::IniFormat);
         QCOMPARE(s.value(QStringLiteral("/MainwindowSize/width")).toInt(), 1401);
         QCOMPARE(s.value(QStringLiteral("/MainwindowSize/height")).toInt(), 902);
+    }
+
+    // Standard buttons and dialogs follow the chosen language. Last: the
+    // catalogues stay installed for the rest of the run, as in the program.
+    void standardDialogsFollowLanguage()
+    {
+        const auto okText = [] {
+            QMessageBox box;
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            return box.button(QMessageBox::Ok)->text() + QLatin1Char('/') + box.button(QMessageBox::Cancel)->text();
+        };
+        const auto lookIn = [] {
+            QFileDialog dialog;
+            dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+            return dialog.findChild<QLabel*>(QStringLiteral("lookInLabel"))->text();
+        };
+        QVERIFY(kovQtTranslationFile(1).isEmpty());
+        kovInstallCatalogues(1);
+        QCOMPARE(okText(), QStringLiteral("OK/Cancel"));
+        QCOMPARE(lookIn(), QStringLiteral("Look in:"));
+
+        QVERIFY2(QFile::exists(kovQtTranslationFile(0)), qPrintable(kovQtTranslationFile(0)));
+        kovInstallCatalogues(0);
+        QCOMPARE(okText(), QStringLiteral("确定/取消"));
+        QCOMPARE(lookIn(), QStringLiteral("查找范围："));
+        // Our own catalogue is installed beside it.
+        KOVReportExport w;
+        QCOMPARE(w.findChild<QAction*>(QStringLiteral("actionAbout"))->text(), QStringLiteral("关于"));
     }
 
     void cleanupTestCase()
