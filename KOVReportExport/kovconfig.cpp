@@ -71,7 +71,10 @@ int KOVConfig::saveCfg()
     settings.setValue(QStringLiteral("/MainwindowSize/height"), m_mainwindow_height);
     settings.sync();
     if (settings.status() != QSettings::NoError) {
-        qDebug() << "config.ini not written" << cfgPath();
+        // The settings stay in effect for this run; the next start will not
+        // see them.
+        qWarning() << "config.ini not written" << cfgPath()
+                   << (settings.status() == QSettings::AccessError ? "(access error)" : "(format error)");
         return -1;
     }
     return 0;

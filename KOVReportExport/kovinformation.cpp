@@ -14,16 +14,16 @@ KOVInformation* KOVInformation::Instance()
 
 KOVInformation::KOVInformation() = default;
 
-void KOVInformation::setLanguageId(int id)
+bool KOVInformation::setLanguageId(int id)
 {
     m_cfg.m_language = id;
-    m_cfg.saveCfg();
+    return m_cfg.saveCfg() == 0;
 }
 
-void KOVInformation::setcustomPath(QString path)
+bool KOVInformation::setcustomPath(QString path)
 {
     m_cfg.m_importDirPath = path;
-    m_cfg.saveCfg();
+    return m_cfg.saveCfg() == 0;
 }
 
 QSize KOVInformation::getMainwindowSize() const
@@ -31,11 +31,11 @@ QSize KOVInformation::getMainwindowSize() const
     return QSize(m_cfg.m_mainwindow_width, m_cfg.m_mainwindow_height);
 }
 
-void KOVInformation::setMainwindowSize(QSize size)
+bool KOVInformation::setMainwindowSize(QSize size)
 {
     m_cfg.m_mainwindow_width = size.width();
     m_cfg.m_mainwindow_height = size.height();
-    m_cfg.saveCfg();
+    return m_cfg.saveCfg() == 0;
 }
 
 QString KOVInformation::AppTitle() const

@@ -20,13 +20,14 @@ class KOVInformation
 public:
     static KOVInformation* Instance();
 
-    // Settings
+    // Settings. Each setter writes the settings file and returns false when
+    // it could not (logged); the value holds for this run either way.
     int getLanguageId() const { return m_cfg.m_language; }
-    void setLanguageId(int id);
+    bool setLanguageId(int id);
     QString getCustomPath() const { return m_cfg.m_importDirPath; }
-    void setcustomPath(QString path);
+    bool setcustomPath(QString path);
     QSize getMainwindowSize() const;
-    void setMainwindowSize(QSize size);
+    bool setMainwindowSize(QSize size);
     QString AppTitle() const;
 
     // User directory; path must end in "/" (usrInfo.ini is appended to it).
@@ -64,7 +65,8 @@ public:
     void setVoltage(QString s) { m_getItemLabelInfo.m_voltage = s; }
     void setVoltageUnit(QString s) { m_getItemLabelInfo.m_elecUnit = s; }
     void setFaultSite_elec(QString s) { m_getItemLabelInfo.m_faultSite_elec = s; }
-    void saveItemInfo() { m_getItemLabelInfo.saveItemCfgInfo(); }
+    // False when the label file could not be written.
+    bool saveItemInfo() { return m_getItemLabelInfo.saveItemCfgInfo(); }
 
     // Imported items and the rows chosen for the current report
     QStringList getFilePathList() { return m_fileList; }

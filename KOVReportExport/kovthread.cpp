@@ -21,8 +21,9 @@ KOVThread* KOVThread::run(std::function<void()> func)
 void KOVThread::run()
 {
     // A fault on this thread (stack overflow included) must still reach the
-    // crash handler, which needs a signal stack of its own on every thread.
-    KOVCrashHandler::prepareThread();
+    // crash handler, which needs a signal stack of its own on every thread;
+    // it is handed back when the task ends.
+    const KOVCrashHandler::ThreadStackScope signalStack;
     if (m_func)
         m_func();
     else

@@ -4,6 +4,7 @@
 #include "kovframeview.h"
 #include "kovinformation.h"
 #include "koviteminfo.h"
+#include "kovitemfolder.h"
 #include "kovmsg.h"
 #include "kovocrcontext.h"
 
@@ -200,9 +201,9 @@ void KOVVideoImg::showItem(int index, QString dirPath)
     m_itemDir = dirPath;
     KOVInformation::Instance()->setItemPath(dirPath);
     m_pointInfo.name = name;
-    // Case-sensitive on purpose: the imager writes ".jpg"; anything else is
-    // handed to the video decoder, which also reads stills.
-    if (name.contains(QLatin1String(".jpg")))
+    // The import's own rule: case-sensitive, as the imager writes ".jpg";
+    // anything else is handed to the video decoder, which also reads stills.
+    if (KOVItemFolder::isPictureName(name))
         showImg(path, dirPath);
     else
         showVideoImg(path, dirPath);
@@ -260,6 +261,9 @@ void KOVVideoImg::closeFile(bool isPhoto)
 {
     if (m_isPlaying)
         stopPlayback();
+    // First: the label panel is reset below, and with a folder left behind a
+    // type switch would read the closed item's label again.
+    m_itemDir.clear();
     ui->oldFileVersion->hide();
     m_capture.release();
     m_videoImgCnt = 0;

@@ -9,7 +9,10 @@
 
 #include "kovinformation.h"
 #include "kovlabelrules.h"
+#include "kovmessagebox.h"
 
+#include <QDebug>
+#include <QDir>
 #include <QMessageBox>
 
 bool KOVVideoImg::ask(const QString& title, const QString& text)
@@ -119,7 +122,15 @@ void KOVVideoImg::on_saveItemInfo_clicked()
     info->setVoltage(ui->infoVoltage->text());
     info->setVoltageUnit(ui->infoVoltageUnitCB->currentText());
     info->setDistance(ui->infoDistance->text());
-    info->saveItemInfo();
+    if (!info->saveItemInfo()) {
+        // The user asked for the file to be overwritten: say it was not.
+        const QString path = info->getItemLabelPath();
+        qWarning() << "KOVVideoImg::on_saveItemInfo_clicked: label not written" << path;
+        KOVMessageBox::ask(this, QMessageBox::Warning, tr("警告"),
+                           tr("测试点信息未能保存，请检查文件是否可写：")
+                               + QDir::toNativeSeparators(QDir::cleanPath(path)),
+                           QStringList());
+    }
 }
 
 void KOVVideoImg::on_infoAirPressure_textChanged(const QString& text)

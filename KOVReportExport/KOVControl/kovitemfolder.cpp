@@ -16,6 +16,11 @@ bool KOVItemFolder::isItemName(const QString& name)
     return name.endsWith(QLatin1String(".jpg")) || name.endsWith(QLatin1String(".mp4"));
 }
 
+bool KOVItemFolder::isPictureName(const QString& name)
+{
+    return name.endsWith(QLatin1String(".jpg"));
+}
+
 QString KOVItemFolder::itemFileName(const QString& folder)
 {
     // Hidden files must be listed: on Linux the thumbnail is one. The names
@@ -52,8 +57,12 @@ QStringList KOVItemFolder::candidateFolders(const QString& dir)
                                                   QDir::Name | QDir::IgnoreCase);
     QStringList out;
     out.reserve(names.size());
-    for (const QString& n : names)
+    for (const QString& n : names) {
+        // Listed with hidden entries only to keep "." itself.
+        if (n.startsWith(QLatin1Char('.')) && n.size() > 1)
+            continue;
         out << dir + n;
+    }
     return out;
 }
 

@@ -14,6 +14,10 @@ public:
     // imager writes it ("A.JPG" is not an item).
     static bool isItemName(const QString& name);
 
+    // Whether an item name is a picture: it ends in ".jpg". Any other item is
+    // a video, "x.jpg.mp4" included, whatever the name contains.
+    static bool isPictureName(const QString& name);
+
     // The item's file name in folder, or empty when the folder is not an item:
     // exactly one picture or video, besides an optional ".thumbnail.jpg".
     static QString itemFileName(const QString& folder);
@@ -21,7 +25,8 @@ public:
     // The candidate item folders of a user directory (dir ends in "/"), each as
     // dir + entry name, by name with letter case ignored. "." is kept: a user
     // directory may itself hold one item. ".." is not: it would reach a file
-    // above the user directory.
+    // above the user directory. Hidden folders (".git", ".Trash-1000") are not
+    // items; hidden files count only inside an item folder (the thumbnail).
     static QStringList candidateFolders(const QString& dir);
 
     // The path up to and including its last "/".

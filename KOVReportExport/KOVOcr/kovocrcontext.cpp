@@ -70,6 +70,12 @@ void KOVOcrContext::shutdown()
         m_idle.wait(&m_stateLock);
 }
 
+bool KOVOcrContext::isWanted(quint64 generation) const
+{
+    QMutexLocker lock(&m_stateLock);
+    return !m_closing && generation == m_generation;
+}
+
 int KOVOcrContext::recognitions() const
 {
     QMutexLocker lock(&m_stateLock);
@@ -100,10 +106,17 @@ void KOVOcrContext::work()
             m_pending.release();
         }
 
+        // A page that is closing waits for this worker: each wait below (the
+        // lock, an engine when every shared one is busy) may have outlasted
+        // it, and a recognition nobody will see would keep it waiting longer.
         QMutexLocker ocr(&m_ocrLock);
-        if (!isCurrent(generation))
+        if (!isWanted(generation))
             continue;
         KOVOcrEngine* engine = m_pool->acquire();
+        if (!isWanted(generation)) {
+            m_pool->release(engine);
+            continue;
+        }
         const QString raw = engine->recognise(KOVOcrRegion::binarise(region));
         m_pool->release(engine);
         const QString text = KOVOcrText::postProcess(raw);

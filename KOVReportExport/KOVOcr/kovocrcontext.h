@@ -26,7 +26,9 @@ class KOVOcrEnginePool;
 //
 // Results are posted to `receiver` on its thread. shutdown() (the page's
 // destructor) stops posting and waits for the worker, so the receiver is
-// never used after it is gone.
+// never used after it is gone. A worker that gets the lock or an engine only
+// after the page began to close, or after its request was replaced, returns
+// it without recognising.
 class KOVOcrContext : public std::enable_shared_from_this<KOVOcrContext>
 {
 public:
@@ -55,6 +57,8 @@ public:
 private:
     KOVOcrContext(QObject* receiver, Deliver deliver, KOVOcrEnginePool* pool);
     void work();
+    // Neither closing nor replaced by a newer request.
+    bool isWanted(quint64 generation) const;
 
     QObject* m_receiver;
     Deliver m_deliver;

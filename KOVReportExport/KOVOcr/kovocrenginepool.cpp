@@ -41,8 +41,10 @@ KOVOcrEnginePool::~KOVOcrEnginePool()
 KOVOcrEngine* KOVOcrEnginePool::acquire()
 {
     QMutexLocker lock(&m_mutex);
+    ++m_waiting;
     while (m_idle.isEmpty() && m_created >= m_max)
         m_returned.wait(&m_mutex);
+    --m_waiting;
     if (!m_idle.isEmpty())
         return m_idle.takeLast();
     ++m_created;
@@ -71,6 +73,12 @@ int KOVOcrEnginePool::engineCount()
 {
     QMutexLocker lock(&m_mutex);
     return m_created;
+}
+
+int KOVOcrEnginePool::waiting()
+{
+    QMutexLocker lock(&m_mutex);
+    return m_waiting;
 }
 
 void KOVOcrEnginePool::shutdown()

@@ -26,6 +26,8 @@ public:
 
     int maxEngines() const { return m_max; }
     int engineCount();
+    // Borrowers waiting for an engine now.
+    int waiting();
     // Ends the idle engines (they are made again on the next need).
     void shutdown();
 
@@ -34,6 +36,7 @@ private:
     QWaitCondition m_returned;
     QList<KOVOcrEngine*> m_idle;
     int m_created = 0;
+    int m_waiting = 0;
     int m_max;
     bool m_shutdown = false;
 };

@@ -123,6 +123,20 @@ int writeData(avi_t* a, const char* data, long bytes, bool audio, int keyframe)
     return 0;
 }
 
+// Whether the last chunk written is audio of the current track. Only that
+// chunk may grow: after a video frame the bytes would land in the frame, and
+// after a duplicate the entry points back into the middle of the file, so the
+// write would overwrite the chunks that follow it.
+bool lastIsTrackAudio(const avi_t* a)
+{
+    if (a->n_idx == 0)
+        return false;
+    const avi_idx1_entry& e = a->idx[a->n_idx - 1];
+    const char tag[4] = { '0', static_cast<char>('1' + a->aptr), 'w', 'b' };
+    const int64_t end = int64_t(e.pos) + 8 + ((int64_t(e.len) + 1) & ~int64_t(1));
+    return std::memcmp(e.tag, tag, 4) == 0 && end == a->pos;
+}
+
 } // namespace
 
 avi_t* AVI_open_output_file(const char* filename)
@@ -224,8 +238,12 @@ int AVI_append_audio(avi_t* a, const char* data, long bytes)
         AVI_errno = AVI_ERR_NOT_PERM;
         return -1;
     }
-    if (a->n_idx == 0 || bytes < 0 || (bytes > 0 && !data)) {
+    if (bytes < 0 || (bytes > 0 && !data)) {
         AVI_errno = AVI_ERR_WRITE;
+        return -1;
+    }
+    if (!lastIsTrackAudio(a)) {
+        AVI_errno = AVI_ERR_NOT_PERM;
         return -1;
     }
     avi_idx1_entry& e = a->idx[a->n_idx - 1];

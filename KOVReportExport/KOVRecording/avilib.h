@@ -117,6 +117,8 @@ int AVI_set_audio(avi_t* AVI, int channels, long rate, int bits, int format, lon
 int AVI_write_frame(avi_t* AVI, const char* data, long bytes, int keyframe);
 int AVI_dup_frame(avi_t* AVI);
 int AVI_write_audio(avi_t* AVI, const char* data, long bytes);
+// Grows the last chunk written by bytes; refused (AVI_ERR_NOT_PERM) unless
+// that chunk is audio of the current track.
 int AVI_append_audio(avi_t* AVI, const char* data, long bytes);
 long AVI_bytes_remain(avi_t* AVI);
 long AVI_bytes_written(avi_t* AVI);

@@ -4,6 +4,7 @@
 
 #include <QDebug>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <fstream>
 #include <vector>
@@ -49,8 +50,14 @@ KOV_PDClassifier::~KOV_PDClassifier()
 void KOV_PDClassifier::readBank(const char* path)
 {
     std::ifstream in(path);
-    if (!in)
+    if (!in) {
+        // Every period then classifies as none. Said once: the capture makes
+        // a classifier for each page that loads audio.
+        static std::atomic<bool> told { false };
+        if (!told.exchange(true))
+            qWarning() << "KOV_PDClassifier: bank" << path << "not found; no discharge will be classified";
         return;
+    }
     if (!readCount(in, 1e9f, m_nClassNum) || !readCount(in, 1e9f, m_nFeatureLen)) {
         qWarning() << "KOV_PDClassifier: bank" << path << "has no class count and row length";
         return;

@@ -232,6 +232,10 @@ void dumpFileName(char* buf, unsigned long size, const char* version, int year, 
     buf[n] = 0;
 }
 
+// The stack prepareThread mapped for this thread, if it mapped one.
+static thread_local void* t_ownStack = nullptr;
+const size_t kThreadStackSize = 64 * 1024;
+
 void prepareThread()
 {
     // A thread that already has a signal stack (a sanitizer runtime gives
@@ -239,18 +243,36 @@ void prepareThread()
     stack_t current;
     if (::sigaltstack(nullptr, &current) == 0 && !(current.ss_flags & SS_DISABLE))
         return;
-    // Mapped rather than allocated, and never freed by us: it must stay valid
-    // while the thread runs, and whoever tears the thread down may unmap it.
-    const size_t size = 64 * 1024;
-    void* mem = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    // Mapped rather than allocated: the heap may be what is broken when the
+    // handler runs.
+    void* mem = ::mmap(nullptr, kThreadStackSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mem == MAP_FAILED)
         return;
     stack_t ss;
     std::memset(&ss, 0, sizeof ss);
     ss.ss_sp = mem;
-    ss.ss_size = size;
+    ss.ss_size = kThreadStackSize;
     ss.ss_flags = 0;
-    ::sigaltstack(&ss, nullptr);
+    if (::sigaltstack(&ss, nullptr) != 0) {
+        ::munmap(mem, kThreadStackSize);
+        return;
+    }
+    t_ownStack = mem;
+}
+
+void releaseThread()
+{
+    if (!t_ownStack)
+        return;
+    // Switched off before it is unmapped, so a signal in between never lands
+    // on freed memory. Not called from the handler: the stack is then in use.
+    stack_t off;
+    std::memset(&off, 0, sizeof off);
+    off.ss_flags = SS_DISABLE;
+    if (::sigaltstack(&off, nullptr) != 0)
+        return; // still in use: leave it mapped rather than pull it away
+    ::munmap(t_ownStack, kThreadStackSize);
+    t_ownStack = nullptr;
 }
 
 void install(const char* version, Callback callback)

@@ -36,8 +36,23 @@ typedef void (*Callback)(unsigned long exceptionCode, bool onMainThread);
 void install(const char* version, Callback callback);
 
 // Gives the calling thread an alternate signal stack, so a stack overflow on
-// it still reaches the handler. Threads of our own call it when they start.
+// it still reaches the handler. Threads of our own call it when they start
+// and call releaseThread before they end: the stack is a 64 KiB mapping that
+// nothing else frees, and the OCR alone starts a thread per shown frame.
 void prepareThread();
+
+// Switches off and unmaps the stack prepareThread mapped for the calling
+// thread; nothing when it mapped none (the thread had a stack already).
+void releaseThread();
+
+// Keeps the calling thread's own signal stack for the scope's lifetime.
+struct ThreadStackScope
+{
+    ThreadStackScope() { prepareThread(); }
+    ~ThreadStackScope() { releaseThread(); }
+    ThreadStackScope(const ThreadStackScope&) = delete;
+    ThreadStackScope& operator=(const ThreadStackScope&) = delete;
+};
 
 // The code a Windows filter would have seen for this signal:
 //   SIGSEGV 0xc0000005 access violation     SIGBUS  0xc0000006 in-page error
