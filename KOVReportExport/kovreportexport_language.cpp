@@ -20,6 +20,13 @@ void KOVReportExport::on_actionEnglish_triggered()
 void KOVReportExport::chooseLanguage(int id)
 {
     qDebug() << "chooseLanguage" << id;
-    KOVInformation::Instance()->setLanguageId(id);
+    if (!KOVInformation::Instance()->setLanguageId(id)) {
+        // Promising the language at the next start would be untrue: that
+        // start reads the file that could not be written.
+        KOVMessageBox::ask(this, QMessageBox::Warning, tr("警告"),
+                           tr("语言设置未能保存，请检查配置文件是否可写：") + QStringLiteral("./cfg/config.ini"),
+                           { tr("是") });
+        return;
+    }
     KOVMessageBox::ask(this, QMessageBox::Information, tr("提示"), tr("重启软件，语言设置生效"), { tr("是") });
 }

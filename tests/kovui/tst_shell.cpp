@@ -240,6 +240,24 @@ private slots:
         QCOMPARE(w.findChild<QAction*>(QStringLiteral("actionImport"))->text(), importText);
     }
 
+    // A choice that could not be saved is not promised for the next start.
+    void languageChoiceNotSaved()
+    {
+        KOVInformation::Instance()->setLanguageId(0);
+        KOVReportExport w;
+        QDir(QStringLiteral("cfg")).removeRecursively();
+        QFile block(QStringLiteral("cfg")); // a file where the folder should be
+        QVERIFY(block.open(QIODevice::WriteOnly));
+        block.close();
+        w.findChild<QAction*>(QStringLiteral("actionEnglish"))->trigger();
+        QFile::remove(QStringLiteral("cfg"));
+        QDir().mkpath(QStringLiteral("cfg"));
+        QCOMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked.at(0).title, QStringLiteral("警告"));
+        QVERIFY2(m_asked.at(0).text.endsWith(QLatin1String("./cfg/config.ini")), qPrintable(m_asked.at(0).text));
+        QCOMPARE(storedLanguage(), -100); // nothing on disk
+    }
+
     void aboutShownOnceCentred()
     {
         KOVReportExport w;

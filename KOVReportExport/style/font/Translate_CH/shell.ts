@@ -43,6 +43,10 @@
         <translation>重启软件，语言设置生效</translation>
     </message>
     <message>
+        <source>语言设置未能保存，请检查配置文件是否可写：</source>
+        <translation>语言设置未能保存，请检查配置文件是否可写：</translation>
+    </message>
+    <message>
         <source>应用程序正在退出，是否导出数据！</source>
         <translation>应用程序正在退出，是否导出数据！</translation>
     </message>

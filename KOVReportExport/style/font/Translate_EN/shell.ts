@@ -43,6 +43,10 @@
         <translation>Restart the software for the language Settings to take effect</translation>
     </message>
     <message>
+        <source>语言设置未能保存，请检查配置文件是否可写：</source>
+        <translation>The language setting was not saved; check that the settings file can be written: </translation>
+    </message>
+    <message>
         <source>应用程序正在退出，是否导出数据！</source>
         <translation>The application is exiting, whether to export data!</translation>
     </message>
