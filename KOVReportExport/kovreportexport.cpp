@@ -22,6 +22,9 @@ KOVReportExport::KOVReportExport(QWidget* parent)
     , d(new KOVReportExportPrivate)
 {
     ui->setupUi(this);
+    d->m_dataResore = new KOVProgressBarWidget(nullptr);
+    d->m_dataResore->setProgressText(tr("文件列表与浏览页"));
+    d->m_dataResore->hide();
     setMinimumSize(50, 50);
 
     QScreen* screen = QGuiApplication::screens().value(0);
@@ -57,10 +60,21 @@ KOVReportExport::KOVReportExport(QWidget* parent)
     connect(hub, SIGNAL(sigChosedItemChanged(int, int)), this, SLOT(slotUpdateChosedList(int, int)));
     connect(hub, SIGNAL(sigReportWinTiltleChanged(QString)), this, SLOT(slotUpdateReportWinTitle(QString)));
     connect(hub, SIGNAL(sigSetItemUnchosed(int)), this, SLOT(slotSetItemUnchosed_videoWin(int)));
+    connect(ui->mainTabWidget->tabBar(), &QTabBar::tabMoved, this, &KOVReportExport::slotMainTabMoved);
+
+    // Queued when the export worker emits them.
+    connect(this, &KOVReportExport::sigTotal, &d->m_progress, &KOVProgressBarDialog::slotTotal);
+    connect(this, &KOVReportExport::sigValue, &d->m_progress, &KOVProgressBarDialog::slotValue);
+    connect(this, &KOVReportExport::sigProgressText, &d->m_progress, &KOVProgressBarDialog::slotProgressText);
+    connect(this, &KOVReportExport::sigFinishProgressBar, &d->m_progress, &KOVProgressBarDialog::slotFinishProgressBar);
 }
 
 KOVReportExport::~KOVReportExport()
 {
+    // The worker emits this window's signals and writes with the writer it
+    // shares: nothing of either may go before it has ended.
+    waitForExport();
+    delete d->m_dataResore;
     delete d;
     // The tab widget would delete the page too; deleting it first keeps the
     // order the page's own teardown expects (the form still alive).

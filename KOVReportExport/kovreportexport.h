@@ -59,6 +59,22 @@ public:
     void addNewReport(int type);
     void refreshSize(double dpi);
 
+    // Report tabs and export (kovreportexport_report.cpp, _export.cpp).
+    void clearCheckbox();
+    void deleteHideImg(QList<KOVTestPointInfo> points);
+    void exportInfo(KOVReportInfo info);
+    QString mkReportDir(QString path, KOVReportInfo info, int count);
+    // Returns once a running export's worker has ended.
+    void waitForExport();
+    bool isExporting() const;
+    QList<KOVReportWin*> reportWins() const { return m_winList; }
+    QList<KOVReportInfo> reportRecords() const { return m_reportList; }
+    QQueue<int> chosedItemList() const { return m_chosedItemList; }
+    int reportNum() const { return m_reportNum; }
+    // Empty when the tabs, the report lists, the chosen rows and the ticks
+    // agree, else the first disagreement found.
+    QString checkConsistency() const;
+
     QStringList filePathList() const { return m_filePathList; }
     QStringList fileNameList() const { return m_fileNameList; }
     QQueue<KOVItem*> itemEntries() const { return m_itemList; }
@@ -100,6 +116,7 @@ public slots:
     void slotSetItemUnchosed(QString name);
     void slotUpdateReportInfo(KOVReportInfo_t info);
     void slotLogicalDotsPerInchChanged(double dpi);
+    void slotMainTabMoved(int from, int to);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -111,6 +128,8 @@ private:
     void chooseLanguage(int id);
     void fitStatusBar();
     void addRow(const QString& name, bool boxVisible);
+    KOVReportWin* currentReportWin() const;
+    int rowOfEntry(QObject* entry, const QString& name) const;
 
     Ui::KOVReportExport* ui;
     KOVReportExportPrivate* d;

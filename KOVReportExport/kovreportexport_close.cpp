@@ -13,6 +13,10 @@ void KOVReportExport::closeEvent(QCloseEvent* event)
 {
     qDebug() << "KOVReportExport::closeEvent";
     KOVInformation::Instance()->setMainwindowSize(size());
+    // A close can arrive while an export runs (from inside its progress
+    // dialog): that export ends before anything else happens, or the offer
+    // below would skip the report and the quit would cut the workbook short.
+    waitForExport();
     const int n = ui->mainTabWidget->count();
     if (n > 1) {
         const int answer = KOVMessageBox::ask(nullptr, QMessageBox::Information, tr("提示"),
@@ -22,6 +26,9 @@ void KOVReportExport::closeEvent(QCloseEvent* event)
             for (int i = 1; i < n; ++i) {
                 ui->mainTabWidget->setCurrentIndex(i);
                 on_actionsaveReport_triggered();
+                // The progress dialog may end before its worker has: the
+                // next export would find one running and not start.
+                waitForExport();
             }
         }
     }

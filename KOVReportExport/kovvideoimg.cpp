@@ -7,6 +7,8 @@
 #include "kovitemfolder.h"
 #include "kovmsg.h"
 #include "kovocrcontext.h"
+#include "kovprpd.h"
+#include "kovwaveform.h"
 
 #include <QButtonGroup>
 #include <QIcon>
@@ -40,13 +42,15 @@ KOVVideoImg::KOVVideoImg(QWidget* parent)
 
     distImg_video(true);
 
-    // The pattern view, the audio buffer and the clip player come with their
-    // own work; the hub signals they answer are connected here already.
+    // Direct: the audio and slice signals carry pointers that are valid only
+    // during the emission; the slots copy what they keep.
     KOVMsg* hub = KOVMsg::Instance();
-    connect(hub, &KOVMsg::sigPRPDImg, this, &KOVVideoImg::slotPRPDPixmap);
-    connect(hub, &KOVMsg::sigFrameRate, this, &KOVVideoImg::slotPRPDFrameRate);
-    connect(hub, &KOVMsg::sigAudioData, this, &KOVVideoImg::slotAudioData);
-    connect(hub, &KOVMsg::sigClipWaveInfo, this, &KOVVideoImg::slotPaintWaveGraph);
+    m_prpd = new KOVPRPD;
+    connect(hub, &KOVMsg::sigPRPDImg, this, &KOVVideoImg::slotPRPDPixmap, Qt::DirectConnection);
+    connect(hub, &KOVMsg::sigFrameRate, this, &KOVVideoImg::slotPRPDFrameRate, Qt::DirectConnection);
+    m_wavfrom = new KOVWaveForm;
+    connect(hub, &KOVMsg::sigAudioData, this, &KOVVideoImg::slotAudioData, Qt::DirectConnection);
+    connect(hub, &KOVMsg::sigClipWaveInfo, this, &KOVVideoImg::slotPaintWaveGraph, Qt::DirectConnection);
 
     m_timer = new QTimer(this);
     m_timer->setInterval(40);
@@ -97,6 +101,8 @@ KOVVideoImg::~KOVVideoImg()
     // are dropped with it.
     m_ocr->shutdown();
     delete m_itemInfo;
+    delete m_wavfrom;
+    delete m_prpd;
     delete ui;
 }
 

@@ -44,7 +44,7 @@ class Ui_KOVVideoImg;
 // Implementation by concern: kovvideoimg.cpp (construction, modes, showing
 // and closing an item), kovvideoimg_playback.cpp,
 // kovvideoimg_info.cpp, kovvideoimg_label.cpp, kovvideoimg_ocr.cpp,
-// kovvideoimg_audio.cpp, kovvideoimg_lock.cpp.
+// kovvideoimg_audio.cpp, kovvideoimg_lock.cpp, kovvideoimg_analysis.cpp.
 class KOVVideoImg : public QWidget
 {
     Q_OBJECT
@@ -70,6 +70,9 @@ public:
     const KOVTestPointInfo_t& pointInfo() const { return m_pointInfo; }
     QImage shownFrame() const { return m_img; }
     const KOVOcrContext* ocrContext() const { return m_ocr.get(); }
+    // The page's audio buffer (with its waveform window) and pattern view.
+    KOVWaveForm* waveForm() const { return m_wavfrom; }
+    KOVPRPD* patternView() const { return m_prpd; }
 
     // Seam for the save question: returns true for "save". The default asks
     // with a message box; tests answer without a person.
@@ -92,6 +95,7 @@ public slots:
 
 protected:
     void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private slots:
     // Playback (kovvideoimg_playback.cpp)
@@ -176,7 +180,10 @@ private:
     void checkIndex();
     void showVideoTime(int frames, bool total);
     void setButtonEnabled(int which, bool enabled);
+
+    // kovvideoimg_analysis.cpp
     void updateAudioRecording(QString dirPath);
+    void followFrame(int index);
 
     // kovvideoimg_ocr.cpp
     void showSoundPressure_OCR(const cv::Mat& image);

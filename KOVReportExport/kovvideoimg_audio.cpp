@@ -4,7 +4,11 @@
 #include "kovvideoimg.h"
 #include "ui_kovvideoimg.h"
 
+#include "kovaxisrules.h"
+#include "kovprpd.h"
+#include "kovsmoothgraph.h"
 #include "kovvideotime.h"
+#include "kovwaveform.h"
 
 void KOVVideoImg::clearAudioInfo()
 {
@@ -13,6 +17,8 @@ void KOVVideoImg::clearAudioInfo()
     ui->imgPRPD->clear();
     ui->imgPRPDFramerate->clear();
     m_initAudio = true;
+    m_prpd->clearPDD();
+    m_wavfrom->clearWavform();
     ui->graphWaveform->clearGraphs();
     ui->graphWaveform->replot(QCustomPlot::rpQueuedReplot);
 }
@@ -25,7 +31,9 @@ void KOVVideoImg::slotPaintWaveGraph(int startIndex, int len, float* data, doubl
     QCustomPlot* plot = ui->graphWaveform;
     if (plot->graphCount() != 1) {
         plot->clearGraphs();
-        plot->addGraph()->setPen(QPen(QColor(0, 110, 0)));
+        auto* graph = new KOVSmoothGraph(plot->xAxis, plot->yAxis);
+        graph->setPen(QPen(QColor(0, 110, 0)));
+        graph->setSmooth(true);
     }
     QVector<double> x(len);
     QVector<double> y(len);
@@ -45,38 +53,33 @@ void KOVVideoImg::slotPaintWaveGraph(int startIndex, int len, float* data, doubl
 void KOVVideoImg::slotXAxisRange_wavform(const QCPRange& range)
 {
     // The view may zoom into the shown frame's 40 ms but not beyond it.
-    const double lo = double(m_videoImgIndex) * 0.04;
-    QCPRange r = range;
-    if (lo > r.lower)
-        r.lower = lo;
-    if (r.upper > lo + 0.04)
-        r.upper = lo + 0.04;
+    const KOVAxisRules::Range r
+        = KOVAxisRules::sliceTime({ range.lower, range.upper }, double(m_videoImgIndex) * 0.04);
     if (r.lower != range.lower || r.upper != range.upper)
-        ui->graphWaveform->xAxis->setRange(r);
+        ui->graphWaveform->xAxis->setRange(r.lower, r.upper);
 }
 
 void KOVVideoImg::slotYAxisRange_wavform(const QCPRange& range)
 {
-    QCPRange r = range;
-    if (r.upper > m_max_wavform)
-        r.upper = m_max_wavform;
-    if (r.lower < -m_max_wavform)
-        r.lower = -m_max_wavform;
+    const KOVAxisRules::Range r = KOVAxisRules::sliceValue({ range.lower, range.upper }, m_max_wavform);
     if (r.lower != range.lower || r.upper != range.upper)
-        ui->graphWaveform->yAxis->setRange(r);
+        ui->graphWaveform->yAxis->setRange(r.lower, r.upper);
 }
 
 void KOVVideoImg::slotWaveformReleaseEvent(QMouseEvent* event)
 {
     Q_UNUSED(event);
-    // Opens or closes the waveform window of the audio buffer, which comes
-    // with its own work.
+    if (m_pointInfo.wavform && !m_wavfrom->getWavPlotVisible())
+        m_wavfrom->setWavPlotVisible(true);
+    else if (m_wavfrom->getWavPlotVisible())
+        m_wavfrom->setWavPlotVisible(false);
 }
 
 void KOVVideoImg::slotAudioData(short* data, int dataNum)
 {
-    if (!isVisible() || !data || dataNum <= 0)
+    if (!isVisible())
         return;
+    m_wavfrom->slotAudioData(data, dataNum);
     m_pointInfo.wavform = true;
 }
 

@@ -10,6 +10,7 @@
 #include "kovframeview.h"
 #include "kovmarklookup.h"
 #include "kovocrcontext.h"
+#include "kovprpd.h"
 #include "kovvideotime.h"
 
 #include <QTimer>
@@ -138,7 +139,7 @@ void KOVVideoImg::on_PB_play_clicked()
         // Rewind by showing frame 0 now; the ticks then continue with frame 1.
         if (!showFrameAt(0))
             return;
-        // The pattern view replays from its start here, with its own work.
+        m_prpd->replayVideo();
         updateSlider(m_videoImgIndex);
         checkIndex();
     }
@@ -201,8 +202,7 @@ void KOVVideoImg::updateSlider(int index)
         ui->horizontalSlider->setValue(m_videoImgIndex);
     }
     ui->imgPRPD->clear();
-    // The pattern view and the audio buffer follow the frame with their own
-    // work (showPDD, paintWavForm and, once audio is loaded, setFFTIndex).
+    followFrame(index);
 }
 
 void KOVVideoImg::checkIndex()
@@ -228,9 +228,3 @@ void KOVVideoImg::showVideoTime(int frames, bool total)
     (total ? ui->allCnt : ui->curCnt)->setText(KOVVideoTime::label(frames));
 }
 
-void KOVVideoImg::updateAudioRecording(QString dirPath)
-{
-    Q_UNUSED(dirPath);
-    // The audio buffer and the pattern view load the item's wav/ folder with
-    // their own work; until then a video has no waveform.
-}

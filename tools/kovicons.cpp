@@ -183,6 +183,37 @@ void drawNoImage(QPainter& p, int s)
     p.drawEllipse(QPointF(s * 0.7, s * 0.35), s * 0.06, s * 0.06);
 }
 
+// Report page: a chevron folding the information box up or down, and a
+// calendar leaf for the date button.
+void drawChevron(QPainter& p, int s, bool up)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x59, 0x59, 0x59), s * 0.12, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const double yTip = up ? 0.36 : 0.64;
+    const double yEnd = up ? 0.64 : 0.36;
+    QPainterPath path;
+    path.moveTo(s * 0.22, s * yEnd);
+    path.lineTo(s * 0.5, s * yTip);
+    path.lineTo(s * 0.78, s * yEnd);
+    p.drawPath(path);
+}
+
+void drawCalendar(QPainter& p, int s)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kReviewBlue);
+    p.drawRoundedRect(QRectF(s * 0.16, s * 0.2, s * 0.68, s * 0.64), s * 0.06, s * 0.06);
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(s * 0.22, s * 0.36, s * 0.56, s * 0.42));
+    p.setBrush(kReviewBlue);
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 3; ++c)
+            p.drawRect(QRectF(s * (0.28 + 0.16 * c), s * (0.44 + 0.16 * r), s * 0.1, s * 0.1));
+    p.drawRect(QRectF(s * 0.3, s * 0.12, s * 0.06, s * 0.14));
+    p.drawRect(QRectF(s * 0.64, s * 0.12, s * 0.06, s * 0.14));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -210,6 +241,9 @@ int main(int argc, char** argv)
         { QStringLiteral("VideoWin/tag.png"), { 32, drawTag } },
         { QStringLiteral("VideoWin/caret-down.png"), { 30, drawCaretDown } },
         { QStringLiteral("null.png"), { 256, drawNoImage } },
+        { QStringLiteral("reportWin/up.png"), { 40, [](QPainter& p, int s) { drawChevron(p, s, true); } } },
+        { QStringLiteral("reportWin/down.png"), { 40, [](QPainter& p, int s) { drawChevron(p, s, false); } } },
+        { QStringLiteral("reportWin/date.png"), { 60, drawCalendar } },
     };
     for (const auto& [name, drawing] : icons) {
         QImage img = canvas(drawing.first);

@@ -1,0 +1,27 @@
+#ifndef KOVPLOTREDUCE_H
+#define KOVPLOTREDUCE_H
+
+#include <QVector>
+
+// What a plot of a long recording needs to look the same as a plot of every
+// sample: no screen shows more than a few thousand columns, so the graphs and
+// the colour map get at most that many, each keeping its extremes.
+namespace KOVPlotReduce {
+
+// Points of samples first .. last - 1 (96 kHz, keys in seconds): every sample
+// when there are at most 2 x buckets of them, else the smallest and the
+// largest sample of each of the buckets, in the order they occur, and the
+// range's first and last samples. The neighbours just outside the range are
+// included so the line reaches the plot's edges.
+void envelope(const float* samples, int length, int first, int last, int buckets, QVector<double>& keys,
+    QVector<double>& values);
+
+// Columns for a colour map of rows x bins values (row-major): every row when
+// there are at most columns rows, else each column the largest value of the
+// rows it covers. Returns the number of columns written to out (columns x bins
+// values, or rows x bins).
+int poolRows(const float* rows, int rowCount, int bins, int columns, QVector<float>& out);
+
+} // namespace KOVPlotReduce
+
+#endif // KOVPLOTREDUCE_H

@@ -1,0 +1,188 @@
+// Drawing the analysis window's plots and keeping their axes in bounds.
+#include "kovshowwavform.h"
+
+#include "kovaxisrules.h"
+#include "kovplotreduce.h"
+#include "kovsmoothgraph.h"
+
+#include <qcustomplot.h>
+
+#include <algorithm>
+
+namespace {
+
+KOVAxisRules::Range toRange(const QCPRange& r)
+{
+    return { r.lower, r.upper };
+}
+
+// Sets the clamped range only when it differs, so the range-changed signal
+// this raises finds a fixed point and stops.
+void apply(QCPAxis* axis, const QCPRange& was, const KOVAxisRules::Range& r)
+{
+    if (r.lower != was.lower || r.upper != was.upper)
+        axis->setRange(r.lower, r.upper);
+}
+
+} // namespace
+
+void KOVShowWavform::replotShown(QCustomPlot* plot)
+{
+    // A plot not on screen is not drawn at all; it catches up when shown.
+    if (plot->isVisible()) {
+        m_stale.removeAll(plot);
+        plot->replot(QCustomPlot::rpRefreshHint);
+    } else if (!m_stale.contains(plot)) {
+        m_stale.append(plot);
+    }
+}
+
+void KOVShowWavform::catchUp()
+{
+    const QList<QCustomPlot*> stale = m_stale;
+    for (QCustomPlot* p : stale)
+        if (p->isVisible())
+            replotShown(p);
+}
+
+void KOVShowWavform::calculateFFT(float* samples)
+{
+    m_spectrum.rows(samples, m_preFftCnt * KOVSpectrum::kFrame, m_allFftValue.data());
+}
+
+void KOVShowWavform::fillEnvelope(double from, double to)
+{
+    if (!m_waveGraph || !m_samples)
+        return;
+    QVector<double> keys;
+    QVector<double> values;
+    const int first = std::max(0, int(from * 96000.0));
+    const int last = std::min(m_dataNum, int(to * 96000.0) + 1);
+    KOVPlotReduce::envelope(m_samples, m_dataNum, first, last, kEnvelopeBuckets, keys, values);
+    m_waveGraph->setData(keys, values, true);
+}
+
+void KOVShowWavform::replotFFT()
+{
+    if (m_fftGraph)
+        m_fftGraph->data()->clear();
+    replotShown(m_fft);
+}
+
+void KOVShowWavform::paintFFTGraph(int k)
+{
+    if (m_dataNum < 1 || k >= m_preFftCnt)
+        return;
+    const float* row = fftRow(k >= 1 ? k - 1 : 0);
+    if (!row)
+        return;
+    QVector<QCPGraphData> points(KOVSpectrum::kBins);
+    for (int j = 0; j < KOVSpectrum::kBins; ++j)
+        points[j] = QCPGraphData(j * 48000.0 * (1.0 / 512), double(row[j]));
+    m_fft->yAxis->setRange(KOVSpectrum::axisLow(row, KOVSpectrum::kBins), 0.0);
+    if (!m_fftGraph) {
+        m_fft->clearPlottables();
+        m_fftGraph = new KOVSmoothGraph(m_fft->xAxis, m_fft->yAxis);
+        m_fftGraph->setSmooth(true);
+    }
+    m_fftGraph->data()->set(points, true);
+    replotShown(m_fft);
+}
+
+void KOVShowWavform::paintSpectrogram()
+{
+    // The previous map stays in the plot until the plot is cleared.
+    m_colormap = new QCPColorMap(m_spectrogram->xAxis, m_spectrogram->yAxis);
+    QVector<float> cells;
+    const int columns = KOVPlotReduce::poolRows(m_allFftValue.constData(), m_preFftCnt, KOVSpectrum::kBins,
+        kMapColumns, cells);
+    m_colormap->data()->setSize(columns, KOVSpectrum::kBins);
+    m_colormap->data()->setRange(QCPRange(0, audioSeconds()), QCPRange(0, 48));
+    m_colormap->setDataRange(QCPRange(-120, 0));
+    QCPColorGradient gradient;
+    gradient.clearColorStops();
+    gradient.setColorStopAt(0.0, QColor(0, 0, 0, 255));
+    gradient.setColorStopAt(1.0, QColor(255, 0, 255, 255));
+    m_colormap->setGradient(gradient);
+    for (int r = 0; r < columns; ++r) {
+        const float* row = cells.constData() + qptrdiff(r) * KOVSpectrum::kBins;
+        for (int j = 0; j < KOVSpectrum::kBins; ++j)
+            m_colormap->data()->setCell(r, j, double(std::max(row[j], -120.0f)));
+    }
+    m_spectrogram->rescaleAxes(false);
+    replotShown(m_spectrogram);
+}
+
+void KOVShowWavform::paintTimePos(double t)
+{
+    if (!m_waveGraph)
+        return;
+    if (!m_cursor) {
+        m_cursor = new KOVSmoothGraph(m_wavform->xAxis, m_wavform->yAxis);
+        m_cursor->setPen(QPen(QColor(255, 0, 0, 255)));
+    }
+    setTimeScaleplate(t);
+}
+
+void KOVShowWavform::setTimeScaleplate(double t)
+{
+    m_curTime = t;
+    const QCPRange v = m_wavform->yAxis->range();
+    QVector<QCPGraphData> line = { QCPGraphData(t, v.lower), QCPGraphData(t, v.upper) };
+    m_cursor->data()->set(line, true);
+    replotShown(m_wavform);
+}
+
+void KOVShowWavform::distinguishLabelCnt(double span)
+{
+    const KOVAxisRules::Ticks rule = KOVAxisRules::timeTicks(span);
+    QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
+    // Labels are times from the start, not clock times: no zone may shift them.
+    ticker->setDateTimeSpec(Qt::UTC);
+    ticker->setDateTimeFormat(rule.format);
+    ticker->setTickCount(rule.count);
+    m_wavform->xAxis->setTicker(ticker);
+    m_wavform->xAxis->setTickLabelRotation(30);
+}
+
+void KOVShowWavform::slotXAxisRange_wavform(QCPRange range)
+{
+    const KOVAxisRules::Range r = KOVAxisRules::waveTime(toRange(range), audioSeconds());
+    if (r != toRange(range)) {
+        apply(m_wavform->xAxis, range, r);
+        return; // the re-entry with the clamped range does the rest
+    }
+    distinguishLabelCnt(r.upper - r.lower);
+    fillEnvelope(r.lower, r.upper);
+}
+
+void KOVShowWavform::slotYAxisRange_wavform(QCPRange range)
+{
+    const KOVAxisRules::Range r = KOVAxisRules::waveValue(toRange(range));
+    if (r != toRange(range)) {
+        apply(m_wavform->yAxis, range, r);
+        return;
+    }
+    if (m_cursor)
+        setTimeScaleplate(m_curTime);
+}
+
+void KOVShowWavform::slotYAxisRange_fft(QCPRange range)
+{
+    Q_UNUSED(range);
+}
+
+void KOVShowWavform::slotXAxisRange_fft(QCPRange range)
+{
+    apply(m_fft->xAxis, range, KOVAxisRules::spectrumFrequency(toRange(range)));
+}
+
+void KOVShowWavform::slotYAxisRange_spectrogram(QCPRange range)
+{
+    apply(m_spectrogram->yAxis, range, KOVAxisRules::spectrogramFrequency(toRange(range)));
+}
+
+void KOVShowWavform::slotXAxisRange_spectrogram(QCPRange range)
+{
+    apply(m_spectrogram->xAxis, range, KOVAxisRules::spectrogramTime(toRange(range), audioSeconds()));
+}

@@ -1,0 +1,95 @@
+#include "kovwaveform.h"
+
+#include "kovaudiosave.h"
+#include "kovaudiotiming.h"
+#include "kovmsg.h"
+#include "kovshowwavform.h"
+
+#include <algorithm>
+#include <cmath>
+
+KOVWaveForm::KOVWaveForm()
+    : m_showWavPlot(new KOVShowWavform(nullptr))
+{
+    m_showWavPlot->hide();
+}
+
+KOVWaveForm::~KOVWaveForm()
+{
+    // The window holds a view of the samples: it goes first.
+    delete m_showWavPlot;
+}
+
+void KOVWaveForm::slotAudioData(short* data, int frames)
+{
+    m_flag = true;
+    const int len = data && frames > 0 ? frames * 1024 : 0;
+    // Drops the window's view of the old samples before they are replaced.
+    m_showWavPlot->setXAxisRange(len);
+    m_data.clear();
+    m_data.squeeze();
+    m_dataLen = len;
+    m_data.resize(len);
+    if (len < 1) {
+        m_max = 0.0f;
+        m_showWavPlot->setYAxisRange(0);
+        m_showWavPlot->setData(m_data.data());
+        return;
+    }
+    float max = 0.0f;
+    float* out = m_data.data();
+    for (int i = 0; i < len; ++i) {
+        out[i] = float(data[i]) * 3.051851e-5f;
+        max = std::max(max, std::fabs(out[i]));
+    }
+    m_max = max;
+    m_showWavPlot->setYAxisRange(m_max);
+    m_showWavPlot->setData(out);
+}
+
+void KOVWaveForm::paintWavForm(float time)
+{
+    if (!m_flag)
+        return;
+    const KOVAudioTiming::Slice s = KOVAudioTiming::slice(time, m_dataLen);
+    if (!s.valid)
+        return;
+    emit KOVMsg::Instance()->sigClipWaveInfo(s.start, s.count, m_data.data(), double(m_max));
+}
+
+void KOVWaveForm::setFFTIndex(int frame)
+{
+    // Without audio the window would show the previous item's spectrum.
+    if (!m_flag)
+        return;
+    m_showWavPlot->replotFFT();
+    m_showWavPlot->paintTimePos(KOVAudioTiming::cursorTime(frame));
+    m_showWavPlot->paintFFTGraph(KOVAudioTiming::spectrumIndex(frame));
+}
+
+void KOVWaveForm::clearWavform()
+{
+    m_showWavPlot->clearCurve();
+    m_flag = false;
+}
+
+bool KOVWaveForm::getWavPlotVisible() const
+{
+    return m_showWavPlot->isVisible();
+}
+
+void KOVWaveForm::setWavPlotVisible(bool visible)
+{
+    m_showWavPlot->setVisible(visible);
+}
+
+void KOVWaveForm::cutoutAudio(QString path, float start, float end)
+{
+    const KOVAudioTiming::Span span = KOVAudioTiming::clipSpan(start, end, m_dataLen);
+    QVector<short> clip(span.count);
+    const float* src = m_data.constData() + span.first;
+    for (int i = 0; i < span.count; ++i)
+        clip[i] = short(src[i] * 32767.0f);
+    KOVAudioSave writer(path, 1, 96000, false);
+    writer.write(clip.constData(), nullptr, span.count);
+}

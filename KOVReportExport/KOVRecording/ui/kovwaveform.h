@@ -1,0 +1,50 @@
+#ifndef KOVWAVEFORM_H
+#define KOVWAVEFORM_H
+
+#include <QString>
+#include <QVector>
+
+class KOVShowWavform;
+
+// The audio of the item on one review page, as floats (16-bit sample x
+// 1/32767), and the page's waveform window. It hands the whole signal to the
+// window when the audio arrives, the 40 ms slice of each shown video frame to
+// the page through the hub, moves the window's cursor and spectrum with
+// playback, and cuts a clip's audio into a WAV file. Not a QObject: the page
+// calls it.
+class KOVWaveForm
+{
+public:
+    KOVWaveForm();
+    ~KOVWaveForm();
+    KOVWaveForm(const KOVWaveForm&) = delete;
+    KOVWaveForm& operator=(const KOVWaveForm&) = delete;
+
+    // frames x 1024 samples of one channel; copied during the call.
+    void slotAudioData(short* data, int frames);
+    // Emits the hub's sigClipWaveInfo for the slice starting at time; the
+    // pointer is valid during the emission (receivers copy what they draw).
+    void paintWavForm(float time);
+    void setFFTIndex(int frame);
+    void clearWavform();
+    bool getWavPlotVisible() const;
+    void setWavPlotVisible(bool visible);
+    // The samples between the two times (seconds) as a 96 kHz mono WAV file;
+    // a range reaching past the loaded audio is cut at its end.
+    void cutoutAudio(QString path, float start, float end);
+
+    bool hasAudio() const { return m_flag; }
+    int length() const { return m_dataLen; }
+    float maxValue() const { return m_max; }
+    const float* samples() const { return m_data.constData(); }
+    KOVShowWavform* window() const { return m_showWavPlot; }
+
+private:
+    bool m_flag = false;
+    QVector<float> m_data;
+    int m_dataLen = 0;
+    float m_max = 0.0f;
+    KOVShowWavform* m_showWavPlot = nullptr;
+};
+
+#endif // KOVWAVEFORM_H

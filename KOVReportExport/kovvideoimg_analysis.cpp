@@ -1,0 +1,41 @@
+// The item's audio on the review page: loading it into the pattern view and
+// the audio buffer, and moving both with the shown frame.
+#include "kovvideoimg.h"
+#include "ui_kovvideoimg.h"
+
+#include "kovaudiotiming.h"
+#include "kovprpd.h"
+#include "kovwaveform.h"
+
+#include <QTimer>
+
+void KOVVideoImg::updateAudioRecording(QString dirPath)
+{
+    m_wavfrom->clearWavform();
+    // The pattern view announces the audio through the hub; the visible page
+    // (this one, unless it loads while hidden) hands it to its audio buffer.
+    m_prpd->setPDDPath(dirPath + QStringLiteral("/wav/"), m_reportType);
+    QTimer::singleShot(1000, this, [this]() { m_pointInfo.pdd = m_prpd->getPDDState(); });
+}
+
+void KOVVideoImg::followFrame(int index)
+{
+    const float t = KOVAudioTiming::frameTime(index);
+    m_prpd->showPDD(t);
+    m_wavfrom->paintWavForm(t);
+    if (!m_initAudio)
+        m_wavfrom->setFFTIndex(index);
+}
+
+void KOVVideoImg::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // A page that loaded its video while hidden missed the hub's audio, and
+    // without it has no waveform and could cut no clip audio. Taken straight
+    // from its own pattern view: through the hub, another visible page would
+    // take it too.
+    if (m_pointInfo.type == ItemType::video && m_prpd->hasAudio() && !m_wavfrom->hasAudio()) {
+        m_wavfrom->slotAudioData(const_cast<short*>(m_prpd->audioData()), m_prpd->frameCount());
+        m_pointInfo.wavform = true;
+    }
+}

@@ -1,0 +1,58 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
+<context>
+    <name>KOVShowWavform</name>
+    <message>
+        <source>时域波形图</source>
+        <translation>时域波形图</translation>
+    </message>
+    <message>
+        <source>时间/分:秒:毫秒</source>
+        <translation>时间/分:秒:毫秒</translation>
+    </message>
+    <message>
+        <source>频率/Hz</source>
+        <translation>频率/Hz</translation>
+    </message>
+    <message>
+        <source>频率/kHz</source>
+        <translation>频率/kHz</translation>
+    </message>
+    <message>
+        <source>时域波形</source>
+        <translation>时域波形</translation>
+    </message>
+    <message>
+        <source>频谱图</source>
+        <translation>频谱图</translation>
+    </message>
+    <message>
+        <source>语谱图</source>
+        <translation>语谱图</translation>
+    </message>
+    <message>
+        <source>高通滤波器/Hz</source>
+        <translation>高通滤波器/Hz</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>电晕，尖端放电</source>
+        <translation>电晕/尖端放电</translation>
+    </message>
+    <message>
+        <source>沿面放电、悬浮放电</source>
+        <translation>沿面/悬浮放电</translation>
+    </message>
+    <message>
+        <source>自由金属放电</source>
+        <translation>自由金属颗粒放电</translation>
+    </message>
+    <message>
+        <source>未检测到放电</source>
+        <translation>未检测到放电</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,176 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
+<context>
+    <name>KOVReportWin</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>报告出具单位</source>
+        <translation>报告出具单位</translation>
+    </message>
+    <message>
+        <source>测试设备信息</source>
+        <translation>测试设备信息</translation>
+    </message>
+    <message>
+        <source>测试人员</source>
+        <translation>测试人员</translation>
+    </message>
+    <message>
+        <source>测试时间</source>
+        <translation>测试时间</translation>
+    </message>
+    <message>
+        <source>设备型号</source>
+        <translation>设备型号</translation>
+    </message>
+    <message>
+        <source>固件版本</source>
+        <translation>固件版本</translation>
+    </message>
+    <message>
+        <source>测试地点</source>
+        <translation>测试地点</translation>
+    </message>
+    <message>
+        <source>报告编号</source>
+        <translation>报告编号</translation>
+    </message>
+    <message>
+        <source>设备序列号</source>
+        <translation>设备序列号</translation>
+    </message>
+    <message>
+        <source>报告名称</source>
+        <translation>报告名称</translation>
+    </message>
+</context>
+<context>
+    <name>KOVReportExport</name>
+    <message>
+        <source>文件列表与浏览页</source>
+        <translation>文件列表与浏览页</translation>
+    </message>
+    <message>
+        <source>请先导入文件列表！</source>
+        <translation>请先导入文件列表！</translation>
+    </message>
+    <message>
+        <source>可新建报告数量达最大值！</source>
+        <translation>可新建报告数量达最大值！</translation>
+    </message>
+    <message>
+        <source>气体报告</source>
+        <translation>气体报告</translation>
+    </message>
+    <message>
+        <source>电力报告</source>
+        <translation>电力报告</translation>
+    </message>
+    <message>
+        <source>可增加测试点数量达最大值！</source>
+        <translation>可增加测试点数量达最大值！</translation>
+    </message>
+    <message>
+        <source>文件 </source>
+        <translation>文件 </translation>
+    </message>
+    <message>
+        <source> 已被选做测试点分析，</source>
+        <translation> 已被选做测试点分析，</translation>
+    </message>
+    <message>
+        <source>是否取消选中并删除测试点！</source>
+        <translation>是否取消选中并删除测试点！</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>未创建报告！</source>
+        <translation>未创建报告！</translation>
+    </message>
+    <message>
+        <source>未选中报告页，无法导出报告！</source>
+        <translation>未选中报告页，无法导出报告！</translation>
+    </message>
+    <message>
+        <source>报告无测试点，无法导出报告！</source>
+        <translation>报告无测试点，无法导出报告！</translation>
+    </message>
+    <message>
+        <source>*.xlsx</source>
+        <translation>*.xlsx</translation>
+    </message>
+    <message>
+        <source>文件删除失败，请手动删除后重试！</source>
+        <translation>文件删除失败，请手动删除后重试！</translation>
+    </message>
+    <message>
+        <source>文件创建失败，可能存在以下问题：</source>
+        <translation>文件创建失败，可能存在以下问题：</translation>
+    </message>
+    <message>
+        <source>1、报告无测试点</source>
+        <translation>1、报告无测试点</translation>
+    </message>
+    <message>
+        <source>2、文件被占用</source>
+        <translation>2、文件被占用</translation>
+    </message>
+    <message>
+        <source>3、文件加载失败</source>
+        <translation>3、文件加载失败</translation>
+    </message>
+    <message>
+        <source>以下剪辑文件复制失败：</source>
+        <translation>以下剪辑文件复制失败：</translation>
+    </message>
+    <message>
+        <source>文件已存在，是否覆盖？</source>
+        <translation>文件已存在，是否覆盖？</translation>
+    </message>
+</context>
+<context>
+    <name>KOVProgressBarDialog</name>
+    <message>
+        <source>导出报告</source>
+        <translation>导出报告</translation>
+    </message>
+    <message>
+        <source>数据保存中</source>
+        <translation>数据保存中</translation>
+    </message>
+    <message>
+        <source>文件已保存！</source>
+        <translation>文件已保存！</translation>
+    </message>
+    <message>
+        <source>文件保存失败！</source>
+        <translation>文件保存失败！</translation>
+    </message>
+</context>
+<context>
+    <name>KOVProgressBarWidget</name>
+    <message>
+        <source>数据恢复进度条</source>
+        <translation>数据恢复进度条</translation>
+    </message>
+    <message>
+        <source>数据恢复中</source>
+        <translation>数据恢复中</translation>
+    </message>
+    <message>
+        <source>数据恢复完成！</source>
+        <translation>数据恢复完成！</translation>
+    </message>
+    <message>
+        <source>数据恢复失败！</source>
+        <translation>数据恢复失败！</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,234 @@
+// Audio analysis on the review page: loading a minute of 96 kHz audio into
+// the waveform window beside the bare transforms of the same frames, the
+// per-frame update while playing (window hidden and shown), the pattern reset
+// after a seek, and resident memory per page and minute of audio. Run by hand
+// in a build without sanitizers:
+//   QT_QPA_PLATFORM=offscreen build/rel/bench/analysis/bench_analysis
+// Each benchmark reports its own figures as counters (milliseconds, MB).
+#include "kovaudiotiming.h"
+#include "kovgen.h"
+#include "kovinformation.h"
+#include "kovprpd.h"
+#include "kovshowwavform.h"
+#include "kovspectrum.h"
+#include "kovvideoimg.h"
+#include "kovwaveform.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kSeconds = 60;
+
+struct Fixture
+{
+    QTemporaryDir dir;
+    QVector<qint16> pcm; // a minute of discharge bursts, whole 1024-sample frames
+    QString itemDir;
+    QString silentDir; // the same item without its wav/ folder
+};
+
+Fixture& fixture()
+{
+    static Fixture x;
+    static const bool made = [] {
+        KOVGen::WavOptions w;
+        w.content = KOVGen::AudioContent::PdBursts;
+        w.seconds = kSeconds;
+        x.pcm = KOVGen::makeSamples(w);
+        x.pcm.resize(x.pcm.size() / 1024 * 1024);
+        KOVGen::ItemOptions o;
+        o.dir = x.dir.filePath(QStringLiteral("item"));
+        o.fileName = QStringLiteral("VID_pd.mp4");
+        o.kind = KOVGen::ItemKind::Video;
+        o.frames = 25;
+        o.label = KOVGen::electricalLabel(1);
+        o.withAudio = true;
+        o.audio = w;
+        KOVGen::writeItem(o);
+        x.itemDir = o.dir + QLatin1Char('/');
+        o.dir = x.dir.filePath(QStringLiteral("silent"));
+        o.withAudio = false;
+        KOVGen::writeItem(o);
+        x.silentDir = o.dir + QLatin1Char('/');
+        KOVInformation::Instance()->setFileNameList({ o.fileName });
+        KOVInformation::Instance()->setFilePathList({ o.dir + QLatin1Char('/') + o.fileName });
+        return true;
+    }();
+    Q_UNUSED(made);
+    return x;
+}
+
+long rssKb()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+double percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[size_t(p * double(v.size() - 1))];
+}
+
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Loading a minute into the window (hidden, as it starts), with the bare
+// transforms of the same 5625 frames timed in the same run.
+void BM_LoadMinute(benchmark::State& state)
+{
+    Fixture& fx = fixture();
+    KOVWaveForm wf;
+    const int frames = fx.pcm.size() / 1024;
+    std::vector<float> x(size_t(fx.pcm.size()));
+    for (int i = 0; i < fx.pcm.size(); ++i)
+        x[size_t(i)] = float(fx.pcm[i]) * 3.051851e-5f;
+    std::vector<float> rows(size_t(frames) * 512);
+    KOVSpectrum spectrum;
+    std::vector<double> load;
+    std::vector<double> fft;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        wf.slotAudioData(fx.pcm.data(), frames);
+        load.push_back(t.nsecsElapsed() / 1e6);
+        t.restart();
+        spectrum.rows(x.data(), int(x.size()), rows.data());
+        fft.push_back(t.nsecsElapsed() / 1e6);
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.counters["rows"] = frames;
+    state.counters["load_ms"] = percentile(load, 0.5);
+    state.counters["bare_fft_ms"] = percentile(fft, 0.5);
+}
+BENCHMARK(BM_LoadMinute)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The per-frame update of a visible electrical page while playing: the
+// pattern step, the slice drawn on the page, the window's spectrum row and
+// cursor. Arg 0: window hidden; 1: window shown.
+void BM_FrameUpdate(benchmark::State& state)
+{
+    Fixture& fx = fixture();
+    KOVVideoImg page;
+    page.isReportWin(true, 1);
+    page.slotUpdateItemList();
+    page.show();
+    page.showItem(0, fx.itemDir);
+    page.waveForm()->setWavPlotVisible(state.range(0) != 0);
+    settle();
+    std::vector<double> step;
+    int frame = 0;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        const float time = KOVAudioTiming::frameTime(frame);
+        page.patternView()->showPDD(time);
+        page.waveForm()->paintWavForm(time);
+        page.waveForm()->setFFTIndex(frame);
+        settle(); // the queued repaints of the page and the window
+        step.push_back(t.nsecsElapsed() / 1e6);
+        frame = (frame + 1) % (kSeconds * 25 - 1);
+    }
+    state.counters["median_ms"] = percentile(step, 0.5);
+    state.counters["p95_ms"] = percentile(step, 0.95);
+    page.waveForm()->setWavPlotVisible(false);
+}
+BENCHMARK(BM_FrameUpdate)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(500);
+
+// After a seek the capture starts over on the last 28799 samples.
+void BM_PatternResetAfterSeek(benchmark::State& state)
+{
+    fixture();
+    KOVInformation::Instance()->setPDDLen(240);
+    KOVPRPD view;
+    view.setPDDPath(fixture().itemDir + QStringLiteral("/wav/"), 1);
+    std::vector<double> reset;
+    int frame = 100;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        view.showPDD(KOVAudioTiming::frameTime(frame));
+        reset.push_back(t.nsecsElapsed() / 1e6);
+        frame = (frame * 7 + 331) % 1400 + 50; // jumps of more than 28799 samples
+    }
+    state.counters["median_ms"] = percentile(reset, 0.5);
+    state.counters["max_ms"] = percentile(reset, 1.0);
+}
+BENCHMARK(BM_PatternResetAfterSeek)->Unit(benchmark::kMillisecond)->Iterations(50);
+
+// Resident memory of test-point pages visited one by one, each showing the
+// item with its minute of audio (Arg 1) or the same item without audio (Arg
+// 0, the pages' own share): what each page keeps once the next is shown. Run
+// each in a process of its own, so no earlier benchmark's freed memory is
+// reused:  --benchmark_filter='BM_MemoryPerPage/4/1/'
+void BM_MemoryPerPage(benchmark::State& state)
+{
+    Fixture& fx = fixture();
+    const int pages = int(state.range(0));
+    const bool audio = state.range(1) != 0;
+    const QString dir = audio ? fx.itemDir : fx.silentDir;
+    for (auto _ : state) {
+        std::vector<std::unique_ptr<KOVVideoImg>> list;
+        settle();
+        const long before = rssKb();
+        for (int i = 0; i < pages; ++i) {
+            if (!list.empty())
+                list.back()->hide();
+            list.emplace_back(new KOVVideoImg);
+            KOVVideoImg& page = *list.back();
+            page.isReportWin(true, 1);
+            page.slotUpdateItemList();
+            page.show();
+            page.showItem(0, dir);
+            for (int f = 0; f < 25; ++f) {
+                page.patternView()->showPDD(KOVAudioTiming::frameTime(f));
+                page.waveForm()->paintWavForm(KOVAudioTiming::frameTime(f));
+                page.waveForm()->setFFTIndex(f);
+            }
+            settle();
+        }
+        const long after = rssKb();
+        state.counters["MB_per_page"] = (after - before) / 1024.0 / pages;
+        // What the audio's share is made of, from the objects' own sizes.
+        const KOVVideoImg& last = *list.back();
+        const KOVShowWavform* w = last.waveForm()->window();
+        const double mb = 1024.0 * 1024.0;
+        state.counters["samples_MB"] = last.waveForm()->length() * 4.0 / mb;
+        state.counters["pattern_MB"] = last.patternView()->frameCount() * 1024 * 2.0 / mb;
+        state.counters["rows_MB"] = w->rowCount() * 512 * 4.0 / mb;
+        const QCPColorMap* map = w->colorMap();
+        state.counters["map_MB"] = map ? map->data()->keySize() * 512 * (8.0 + 4.0) / mb : 0;
+        state.counters["graph_points"] = w->waveformPlot()->graphCount() ? w->waveformPlot()->graph(0)->dataCount() : 0;
+    }
+}
+BENCHMARK(BM_MemoryPerPage)->Args({ 4, 1 })->Args({ 4, 0 })->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

@@ -1,0 +1,258 @@
+// Export through the main window: the export folder with its clips, the
+// worker's progress, the workbook read back by openpyxl, the refusals and
+// failures a user meets, and a typed path that names a folder in use.
+#include "kovexportplan.h"
+#include "kovinformation.h"
+#include "kovprogressbardialog.h"
+#include "kovsavedialog.h"
+#include "kovtestutil.h"
+#include "kovvideoimg.h"
+#include "reporttesthelp.h"
+#include "xlsxtesthelp.h"
+
+#include <QApplication>
+#include <QJsonArray>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace ReportTest;
+
+class TestExport : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    QString m_items;
+    Answers m_answers;
+    QStringList m_saveAsked;
+    QString m_saveAnswer;
+
+    // A gas report of rows 0..2; row 1 carries a clip with sound, row 2 one
+    // without (no audio file, no waveform).
+    void makeReport(KOVReportExport& w)
+    {
+        importInto(w, m_items);
+        w.addNewReport(0);
+        for (int r : {0, 1, 2})
+            tick(w, r);
+        auto* page = qobject_cast<KOVReportWin*>(mainTabs(w)->currentWidget());
+        for (int i : {1, 2}) {
+            KOVTestPointInfo p = page->pointInfoList().at(i);
+            const QString dir = m_root.filePath(QStringLiteral("clips%1").arg(i));
+            QDir().mkpath(dir);
+            p.saveClip = p.hasClip = true;
+            p.wavform = i == 1;
+            p.clipVideo = dir + QStringLiteral("/clip.avi");
+            QFile v(p.clipVideo);
+            QVERIFY(v.open(QIODevice::WriteOnly));
+            v.write(QByteArray(1 << 16, char('0' + i)));
+            if (i == 1) {
+                p.clipAudio = dir + QStringLiteral("/clip.wav");
+                QFile a(p.clipAudio);
+                QVERIFY(a.open(QIODevice::WriteOnly));
+                a.write(QByteArray(1000, 'a'));
+            }
+            emit page->testPointPages().at(i)->sigPointInfoChanged(p);
+        }
+    }
+
+    KOVProgressBarDialog* dialog()
+    {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<KOVProgressBarDialog*>(top))
+                return d;
+        return nullptr;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(KOVXlsxTest::installTemplates(QDir::currentPath()));
+        m_items = makeUserDir(m_root.filePath(QStringLiteral("items")), 4);
+        QVERIFY(!m_items.isEmpty());
+        m_answers.install();
+        KOVSaveDialog::s_answer = [this](const QString& caption, const QString& proposed, const QString&) {
+            m_saveAsked << caption + QLatin1Char('|') + proposed;
+            return m_saveAnswer;
+        };
+    }
+    void init()
+    {
+        m_answers.asked.clear();
+        m_answers.answer = 0;
+        m_saveAsked.clear();
+    }
+
+    void exportsWorkbookAndClips()
+    {
+        KOVReportExport w;
+        makeReport(w);
+        QSignalSpy total(&w, &KOVReportExport::sigTotal);
+        QSignalSpy text(&w, &KOVReportExport::sigProgressText);
+        QSignalSpy value(&w, &KOVReportExport::sigValue);
+        QSignalSpy finish(&w, &KOVReportExport::sigFinishProgressBar);
+        const QString out = m_root.filePath(QStringLiteral("out"));
+        m_saveAnswer = out + QStringLiteral("/r1.xlsx");
+        w.on_actionsaveReport_triggered();
+        QCOMPARE(m_saveAsked, QStringList{QStringLiteral("导出报告|气体报告1")});
+        QVERIFY(m_answers.asked.isEmpty());
+        QVERIFY(!w.isExporting());
+
+        const QString wb = out + QStringLiteral("/r1/r1.xlsx");
+        QCOMPARE(total.value(0).value(0).toInt(), 3);
+        QCOMPARE(text.value(0).value(0).toString(), wb);
+        QList<int> values;
+        for (const auto& v : value)
+            values << v.value(0).toInt();
+        QCOMPARE(values, (QList<int>{1, 2, 3}));
+        QCOMPARE(finish.value(0).value(0).toInt(), 1);
+        QCOMPARE(dialog()->percentText(), QStringLiteral("文件已保存！"));
+        QCOMPARE(dialog()->titleText(), wb);
+
+        const QString n1 = w.fileNameList().at(1);
+        const QString n2 = w.fileNameList().at(2);
+        QCOMPARE(KOVTest::listTree(out + QStringLiteral("/r1")),
+                 (QStringList{n1, n1 + "/clip.avi", n1 + "/clip.wav", n2, n2 + "/clip.avi", "r1.xlsx"}));
+        QCOMPARE(QFile(out + "/r1/" + n2 + "/clip.avi").size(), qint64(1 << 16));
+
+        QString error;
+        const QJsonObject seen = KOVXlsxTest::inspect(wb, &error);
+        QVERIFY2(!seen.isEmpty(), qPrintable(error));
+        QCOMPARE(seen.value("structure").toArray().size(), 0);
+        const QJsonArray sheets = seen.value("sheets").toArray();
+        QCOMPARE(sheets.size(), 4);
+        const QString home = QString::fromUtf8(QJsonDocument(sheets.at(0).toObject()).toJson());
+        QVERIFY(home.contains(KOVInformation::Instance()->getCompany()));
+    }
+
+    // A typed path naming a folder the user keeps other work in.
+    void typedFolderKeepsItsFiles_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("stamped");
+        QTest::newRow("overwrite") << 0 << false;
+        QTest::newRow("keep") << 1 << true;
+    }
+    void typedFolderKeepsItsFiles()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, stamped);
+        const QString docs = m_root.filePath(QStringLiteral("home/Documents_%1").arg(answer));
+        QDir().mkpath(docs + "/photos");
+        for (const QString& f : QStringList{docs + "/thesis.odt", docs + "/photos/one.jpg"}) {
+            QFile file(f);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        KOVReportExport w;
+        makeReport(w);
+        m_saveAnswer = docs; // typed without ".xlsx"
+        m_answers.answer = answer;
+        w.on_actionsaveReport_triggered();
+        QCOMPARE(m_answers.texts(), QStringList{"文件已存在，是否覆盖？"});
+        const QStringList left = KOVTest::listTree(docs);
+        QVERIFY(left.contains("thesis.odt"));
+        QVERIFY(left.contains("photos/one.jpg"));
+        const QString name = QFileInfo(docs).fileName();
+        QCOMPARE(left.contains(name + ".xlsx"), !stamped);
+        const QStringList beside = QDir(QFileInfo(docs).path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        const QRegularExpression stamp(QRegularExpression::escape(name) + "_\\d{10}$");
+        QCOMPARE(beside.filter(stamp).size(), stamped ? 1 : 0);
+    }
+
+    void refusals()
+    {
+        KOVReportExport w;
+        w.on_actionsaveReport_triggered();
+        importInto(w, m_items);
+        w.addNewReport(1);
+        const QString out = m_root.filePath(QStringLiteral("refused"));
+        m_saveAnswer = out + QStringLiteral("/r.xlsx");
+        w.on_actionsaveReport_triggered(); // no test point
+        mainTabs(w)->setCurrentIndex(0);
+        w.on_actionsaveReport_triggered(); // the browse page is shown
+        QCOMPARE(m_answers.texts(), (QStringList{"未创建报告！", "报告无测试点，无法导出报告！",
+                                                 "未选中报告页，无法导出报告！"}));
+        QVERIFY(m_saveAsked.isEmpty());
+        QVERIFY(!QFileInfo::exists(out));
+    }
+
+    void failures()
+    {
+        KOVReportExport w;
+        makeReport(w);
+        // The old workbook's place taken by a folder: it cannot be removed.
+        const QString out = m_root.filePath(QStringLiteral("fail"));
+        QDir().mkpath(out + "/r/r.xlsx/inside");
+        m_saveAnswer = out + QStringLiteral("/r.xlsx");
+        w.on_actionsaveReport_triggered();
+        QCOMPARE(m_answers.asked.size(), 2);
+        QCOMPARE(m_answers.asked.at(1).text,
+                 out + "/r/r.xlsx\r\n文件删除失败，请手动删除后重试！");
+
+        // No template: the workbook cannot be made; the folder stays.
+        m_answers.asked.clear();
+        QVERIFY(QFile::rename("cfg/template_gas_ch", "cfg/hidden"));
+        m_saveAnswer = out + QStringLiteral("/t.xlsx");
+        w.on_actionsaveReport_triggered();
+        QVERIFY(QFile::rename("cfg/hidden", "cfg/template_gas_ch"));
+        QCOMPARE(m_answers.texts(), QStringList{"文件创建失败，可能存在以下问题：\r\n1、报告无测试点\r\n2、文件被占用\r\n3、文件加载失败"});
+        QVERIFY(QFileInfo(out + "/t").isDir());
+
+        // A failed save reaches the dialog as its failure text.
+        KOVProgressBarDialog* d = dialog();
+        emit w.sigFinishProgressBar(0);
+        QCOMPARE(d->percentText(), QStringLiteral("文件保存失败！"));
+    }
+
+    // A clip file that cannot be copied is reported, and the workbook is
+    // still written.
+    void failedClipCopyReported()
+    {
+        KOVReportExport w;
+        makeReport(w);
+        KOVReportWin* page = w.reportWins().first();
+        KOVTestPointInfo p = page->pointInfoList().at(1);
+        p.clipAudio = m_root.filePath("clips1/clip.wav.dir"); // a folder: no file to copy
+        QDir().mkpath(p.clipAudio);
+        emit page->testPointPages().at(1)->sigPointInfoChanged(p);
+        const QString out = m_root.filePath(QStringLiteral("clipfail"));
+        m_saveAnswer = out + QStringLiteral("/c.xlsx");
+        w.on_actionsaveReport_triggered();
+        QCOMPARE(m_answers.asked.size(), 1);
+        QVERIFY2(m_answers.asked.at(0).text.startsWith("以下剪辑文件复制失败：\r\n" + p.clipAudio),
+                 qPrintable(m_answers.asked.at(0).text));
+        QVERIFY(QFile::exists(out + "/c/c.xlsx"));
+        QVERIFY(QFile::exists(out + "/c/" + w.fileNameList().at(1) + "/clip.avi"));
+    }
+
+    // What quitting does while an export runs: it returns only once the
+    // worker has finished with the writer.
+    void waitForExportOutlastsWorker()
+    {
+        KOVReportExport w;
+        makeReport(w);
+        QSignalSpy finish(&w, &KOVReportExport::sigFinishProgressBar);
+        m_saveAnswer = m_root.filePath(QStringLiteral("wait/w.xlsx"));
+        int finishedWhenWaited = -1;
+        QTimer::singleShot(0, &w, [&] {
+            w.waitForExport();
+            finishedWhenWaited = finish.size();
+            QVERIFY(!w.isExporting());
+        });
+        w.on_actionsaveReport_triggered();
+        QCOMPARE(finishedWhenWaited, 1);
+        QVERIFY(!KOVXlsxTest::inspect(m_root.filePath(QStringLiteral("wait/w/w.xlsx"))).isEmpty());
+    }
+
+    void cleanupTestCase()
+    {
+        KOVMessageBox::s_answer = nullptr;
+        KOVSaveDialog::s_answer = nullptr;
+    }
+};
+
+QTEST_MAIN(TestExport)
+#include "tst_export.moc"

@@ -1,0 +1,353 @@
+// Report pages through the real windows: opening and numbering, ticking and
+// unticking test points, dragged and closed tabs, records arriving late.
+// Every step ends with the windows' own consistency checks.
+#include "kovinformation.h"
+#include "kovmsg.h"
+#include "kovreportrules.h"
+#include "kovvideoimg.h"
+#include "reporttesthelp.h"
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QtTest>
+
+using namespace ReportTest;
+
+#define CONSISTENT(w)                                                                                                  \
+    do {                                                                                                               \
+        const QString fault = (w).checkConsistency();                                                                  \
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));                                                                  \
+        for (KOVReportWin* p : (w).reportWins())                                                                      \
+            QVERIFY2(p->checkConsistency().isEmpty(), qPrintable(p->checkConsistency()));                             \
+    } while (0)
+
+class TestReportPage : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    QString m_small; // 6 items
+    QString m_large; // 101 items
+    Answers m_answers;
+
+    KOVReportWin* current(KOVReportExport& w)
+    {
+        return qobject_cast<KOVReportWin*>(mainTabs(w)->currentWidget());
+    }
+    void untick(KOVReportExport& w, int row)
+    {
+        w.itemEntries().at(row)->findChild<QCheckBox*>(QStringLiteral("chose_checkBox"))->setChecked(false);
+    }
+    // A video test point's record with files of its own in dir.
+    KOVTestPointInfo videoRecord(const QString& name, const QString& dir)
+    {
+        KOVTestPointInfo p;
+        p.name = name;
+        p.type = ItemType::video;
+        p.wavform = p.marked = p.pdd = p.hasClip = true;
+        QDir().mkpath(dir);
+        for (const char* f : {"w.png", "f.jpg", "p.png", "a.wav", "v.avi"}) {
+            QFile file(dir + QLatin1Char('/') + QLatin1String(f));
+            file.open(QIODevice::WriteOnly);
+        }
+        p.wavformImgPath = dir + "/w.png";
+        p.videoImgPathList << dir + "/f.jpg";
+        p.pddImgPathList << dir + "/p.png";
+        p.clipAudio = dir + "/a.wav";
+        p.clipVideo = dir + "/v.avi";
+        return p;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_small = makeUserDir(m_root.filePath("small"), 6);
+        m_large = makeUserDir(m_root.filePath("large"), KOVReportRules::kMaxPoints + 1);
+        QVERIFY(!m_small.isEmpty() && !m_large.isEmpty());
+        m_answers.install();
+    }
+    void init()
+    {
+        m_answers.asked.clear();
+        m_answers.answer = 0;
+    }
+
+    void englishForm()
+    {
+        QTranslator t;
+        QVERIFY(t.load(QStringLiteral(":/style/font/Translate_EN.qm")));
+        qApp->installTranslator(&t);
+        KOVReportWin page;
+        qApp->removeTranslator(&t);
+        QCOMPARE(page.findChild<QLabel*>("version")->text(), QStringLiteral("Software Version"));
+        QCOMPARE(page.findChild<QLabel*>("tester")->text(), QStringLiteral("Testers"));
+        QVERIFY(page.findChild<QCalendarWidget*>("calendarWidget")->isHidden());
+        QVERIFY(pointTabs(&page)->isMovable());
+        QVERIFY(pointTabs(&page)->tabsClosable());
+    }
+
+    void openAndNumber()
+    {
+        KOVReportExport w;
+        w.addNewReport(0);
+        QCOMPARE(m_answers.texts(), QStringList{"请先导入文件列表！"});
+        QCOMPARE(w.getMainTabNum(), 1);
+        importInto(w, m_small);
+
+        w.findChild<QAction*>("actionGas")->trigger();
+        w.findChild<QAction*>("actionElectricity")->trigger();
+        CONSISTENT(w);
+        QCOMPARE(mainTabs(w)->tabText(1), QStringLiteral("气体报告1"));
+        QCOMPARE(mainTabs(w)->tabText(2), QStringLiteral("电力报告2"));
+        QCOMPARE(w.reportWins().at(1)->getReportData().type, 1);
+        QCOMPARE(current(w), w.reportWins().at(1));
+        for (int i = 3; i <= KOVReportRules::kMaxReports; ++i)
+            w.addNewReport(0);
+        QCOMPARE(w.getMainTabNum(), KOVReportRules::kMaxReports + 1);
+        m_answers.asked.clear();
+        w.addNewReport(1);
+        QCOMPARE(m_answers.texts(), QStringList{"可新建报告数量达最大值！"});
+        QCOMPARE(w.getMainTabNum(), KOVReportRules::kMaxReports + 1);
+        CONSISTENT(w);
+
+        // Closing a page gives its number to nobody.
+        QPointer<KOVReportWin> closed = w.reportWins().at(4);
+        emit mainTabs(w)->tabCloseRequested(5);
+        CONSISTENT(w);
+        QVERIFY(!w.reportWins().contains(closed));
+        w.addNewReport(1);
+        QCOMPARE(mainTabs(w)->tabText(KOVReportRules::kMaxReports), QStringLiteral("电力报告31"));
+        CONSISTENT(w);
+        QTRY_VERIFY(closed.isNull()); // released, not kept hidden
+    }
+
+    void tickAndUntick()
+    {
+        KOVReportExport w;
+        importInto(w, m_small);
+        w.addNewReport(0);
+        KOVReportWin* page = current(w);
+        QList<int> status;
+        connect(page, &KOVReportWin::sigUpdateStatusLabel, this, [&](int row) { status << row; });
+        tick(w, 1);
+        tick(w, 4);
+        CONSISTENT(w);
+        QCOMPARE(page->chosedItemList(), (QQueue<int>() << 1 << 4));
+        QCOMPARE(status, (QList<int>{1, 4}));
+        QCOMPARE(pointTabs(page)->tabText(1), w.fileNameList().at(4));
+        QCOMPARE(page->getReportData().pointInfoList.at(0).name, w.fileNameList().at(1));
+        tick(w, 1); // already chosen: nothing
+        QCOMPARE(pointTabs(page)->count(), 2);
+
+        m_answers.answer = 1; // 否
+        untick(w, 1);
+        QCOMPARE(m_answers.asked.size(), 1);
+        QCOMPARE(m_answers.asked.at(0).text, "文件 " + w.fileNameList().at(1) + " 已被选做测试点分析，\r\n是否取消选中并删除测试点！");
+        QVERIFY(w.itemEntries().at(1)->isBoxChecked());
+        QCOMPARE(pointTabs(page)->count(), 2);
+        CONSISTENT(w);
+
+        m_answers.answer = 0;
+        untick(w, 1);
+        QCOMPARE(page->chosedItemList(), QQueue<int>() << 4);
+        CONSISTENT(w);
+
+        // The browse page shows no ticks; coming back shows this report's.
+        mainTabs(w)->setCurrentIndex(0);
+        CONSISTENT(w);
+        QVERIFY(!w.itemEntries().at(4)->isBoxChecked());
+        QVERIFY(w.itemEntries().at(4)->findChild<QCheckBox*>()->isHidden());
+        w.addNewReport(1);
+        tick(w, 2);
+        CONSISTENT(w);
+        mainTabs(w)->setCurrentWidget(page);
+        CONSISTENT(w);
+        QVERIFY(w.itemEntries().at(4)->isBoxChecked());
+        QVERIFY(!w.itemEntries().at(2)->isBoxChecked());
+    }
+
+    void hundredAndFirstRefused()
+    {
+        KOVReportExport w;
+        importInto(w, m_large);
+        w.addNewReport(0);
+        for (int r = 0; r < KOVReportRules::kMaxPoints; ++r)
+            tick(w, r);
+        QVERIFY(m_answers.asked.isEmpty());
+        tick(w, KOVReportRules::kMaxPoints);
+        QCOMPARE(m_answers.texts(), QStringList{"可增加测试点数量达最大值！"});
+        QVERIFY(!w.itemEntries().at(KOVReportRules::kMaxPoints)->isBoxChecked());
+        QCOMPARE(current(w)->testPointPages().size(), KOVReportRules::kMaxPoints);
+        CONSISTENT(w);
+    }
+
+    // A dragged tab, then unticking and closing: the right point goes, with
+    // its files and no other's.
+    void dragThenRemove()
+    {
+        KOVReportExport w;
+        importInto(w, m_small);
+        w.addNewReport(0);
+        KOVReportWin* page = current(w);
+        for (int r : {0, 1, 2})
+            tick(w, r);
+        for (int i = 0; i < 3; ++i) {
+            KOVVideoImg* p = page->testPointPages().at(i);
+            emit p->sigPointInfoChanged(videoRecord(w.fileNameList().at(i), m_root.filePath(QString("files%1").arg(i))));
+        }
+        pointTabs(page)->tabBar()->moveTab(0, 2); // rows now 1, 2, 0
+        CONSISTENT(w);
+        QCOMPARE(page->chosedItemList(), QQueue<int>() << 1 << 2 << 0);
+        QCOMPARE(page->pointInfoList().at(2).name, w.fileNameList().at(0));
+
+        untick(w, 0);
+        CONSISTENT(w);
+        QCOMPARE(page->chosedItemList(), QQueue<int>() << 1 << 2);
+        QVERIFY(QDir(m_root.filePath("files0")).entryList(QDir::Files).isEmpty());
+        QCOMPARE(QDir(m_root.filePath("files1")).entryList(QDir::Files).size(), 5);
+
+        // The close button of the tab now first (row 1): the main window
+        // unticks that row.
+        emit pointTabs(page)->tabCloseRequested(0);
+        CONSISTENT(w);
+        QCOMPARE(page->chosedItemList(), QQueue<int>() << 2);
+        QVERIFY(!w.itemEntries().at(1)->isBoxChecked());
+        QVERIFY(QDir(m_root.filePath("files1")).entryList(QDir::Files).isEmpty());
+        QCOMPARE(QDir(m_root.filePath("files2")).entryList(QDir::Files).size(), 5);
+    }
+
+    void lateRecords()
+    {
+        KOVReportExport w;
+        importInto(w, m_small);
+        w.addNewReport(0);
+        KOVReportWin* first = current(w);
+        tick(w, 0);
+        tick(w, 1);
+        QPointer<KOVVideoImg> page0 = first->testPointPages().at(0);
+        KOVTestPointInfo late = first->pointInfoList().at(0);
+        late.advice = QStringLiteral("late reading");
+        emit page0->sigPointInfoChanged(late); // tab 1 is current
+        QCOMPARE(first->pointInfoList().at(0).advice, late.advice);
+        QCOMPARE(first->pointInfoList().at(1).name, w.fileNameList().at(1));
+        QCOMPARE(w.reportRecords().at(0).pointInfoList.at(0).advice, late.advice);
+        CONSISTENT(w);
+
+        // From another report's page while the second report is current.
+        w.addNewReport(1);
+        tick(w, 3);
+        late.advice = QStringLiteral("from the first report");
+        emit page0->sigPointInfoChanged(late);
+        QCOMPARE(w.reportRecords().at(0).pointInfoList.at(0).advice, late.advice);
+        QCOMPARE(w.reportRecords().at(1).pointInfoList.size(), 1);
+        QCOMPARE(w.reportRecords().at(1).pointInfoList.at(0).name, w.fileNameList().at(3));
+
+        // From a removed point: ignored, and its page is released.
+        mainTabs(w)->setCurrentWidget(first);
+        untick(w, 0);
+        emit page0->sigPointInfoChanged(late);
+        QCOMPARE(first->pointInfoList().size(), 1);
+        QCOMPARE(first->pointInfoList().at(0).name, w.fileNameList().at(1));
+        CONSISTENT(w);
+        QTRY_VERIFY(page0.isNull());
+    }
+
+    void dragReportTabs()
+    {
+        KOVReportExport w;
+        importInto(w, m_small);
+        for (int type : {0, 1, 0})
+            w.addNewReport(type);
+        QList<KOVReportWin*> pages = w.reportWins();
+        QTabBar* bar = mainTabs(w)->tabBar();
+        bar->moveTab(3, 1);
+        CONSISTENT(w);
+        QCOMPARE(w.reportWins(), (QList<KOVReportWin*>{pages[2], pages[0], pages[1]}));
+        bar->moveTab(0, 2); // the browse page goes back first
+        CONSISTENT(w);
+        bar->moveTab(2, 0);
+        CONSISTENT(w);
+
+        // Closing the dragged report deletes its pictures only.
+        mainTabs(w)->setCurrentWidget(pages[2]);
+        tick(w, 5);
+        emit pages[2]->testPointPages().at(0)->sigPointInfoChanged(videoRecord("x", m_root.filePath("rep2")));
+        mainTabs(w)->setCurrentWidget(pages[1]);
+        tick(w, 4);
+        emit pages[1]->testPointPages().at(0)->sigPointInfoChanged(videoRecord("y", m_root.filePath("rep1")));
+        emit mainTabs(w)->tabCloseRequested(mainTabs(w)->indexOf(pages[2]));
+        CONSISTENT(w);
+        QCOMPARE(w.reportWins(), (QList<KOVReportWin*>{pages[0], pages[1]}));
+        // Pictures go; the clip files stay.
+        QCOMPARE(QDir(m_root.filePath("rep2")).entryList(QDir::Files), (QStringList{"a.wav", "v.avi"}));
+        QCOMPARE(QDir(m_root.filePath("rep1")).entryList(QDir::Files).size(), 5);
+    }
+
+    void headerFields()
+    {
+        KOVReportExport w;
+        importInto(w, m_small);
+        w.addNewReport(0);
+        KOVReportWin* page = current(w);
+        QCOMPARE(page->findChild<QLineEdit*>("infoCompany")->text(), KOVInformation::Instance()->getCompany());
+        QCOMPARE(page->getReportData().company, KOVInformation::Instance()->getCompany());
+
+        page->findChild<QLineEdit*>("infoName")->setText(QStringLiteral("北区管网"));
+        QCOMPARE(mainTabs(w)->tabText(1), QStringLiteral("北区管网"));
+        QCOMPARE(page->windowTitle(), QStringLiteral("北区管网"));
+
+        auto* calendar = page->findChild<QCalendarWidget*>("calendarWidget");
+        QTest::mouseClick(page->findChild<QPushButton*>("choseDatePB"), Qt::LeftButton);
+        QVERIFY(!calendar->isHidden());
+        emit calendar->clicked(QDate(2022, 3, 5));
+        QCOMPARE(page->getReportData().datetime, QStringLiteral("2022-03-05"));
+        QVERIFY(calendar->isHidden());
+
+    }
+
+    // At the form's own size (a 96 dpi screen) the box slides by the
+    // button's offset and back.
+    void slideTwice()
+    {
+        KOVInformation::Instance()->setScreenDPI(96.0);
+        KOVReportWin unscaled;
+        KOVReportWin* page = &unscaled;
+        auto* box = page->findChild<QGroupBox*>("groupBox_reportInfo");
+        auto* tabs = pointTabs(page);
+        const QRect boxAt = box->geometry();
+        const QRect tabsAt = tabs->geometry();
+        auto* hide = page->findChild<QPushButton*>("hideInfoBtn");
+        QTest::mouseClick(hide, Qt::LeftButton);
+        QCOMPARE(box->y(), -100);
+        QCOMPARE(tabs->geometry(), QRect(10, 30, tabsAt.width(), tabsAt.height() + 110));
+        QTest::mouseClick(hide, Qt::LeftButton);
+        QCOMPARE(box->geometry(), boxAt);
+        QCOMPARE(tabs->geometry(), tabsAt);
+    }
+
+    void refusedRow()
+    {
+        KOVReportExport w;
+        importInto(w, m_small);
+        w.addNewReport(0);
+        KOVReportWin* page = current(w);
+        QVERIFY(!page->addTestpoint(-1));
+        QVERIFY(!page->addTestpoint(w.fileNameList().size()));
+        QCOMPARE(pointTabs(page)->count(), 0);
+        CONSISTENT(w);
+    }
+
+    void cleanupTestCase() { KOVMessageBox::s_answer = nullptr; }
+};
+
+QTEST_MAIN(TestReportPage)
+#include "tst_reportpage.moc"
