@@ -19,10 +19,6 @@
         <translation>提示</translation>
     </message>
     <message>
-        <source>否</source>
-        <translation>否</translation>
-    </message>
-    <message>
         <source>切换屏幕缩放比例后，</source>
         <translation>切换屏幕缩放比例后，</translation>
     </message>
@@ -49,6 +45,13 @@
     <message>
         <source>应用程序正在退出，是否导出数据！</source>
         <translation>应用程序正在退出，是否导出数据！</translation>
+    </message>
+</context>
+<context>
+    <name>KOVShowWavform</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
     </message>
 </context>
 </TS>

@@ -19,10 +19,6 @@
         <translation>Prompt</translation>
     </message>
     <message>
-        <source>否</source>
-        <translation>No</translation>
-    </message>
-    <message>
         <source>切换屏幕缩放比例后，</source>
         <translation>After switching the screen zoom,</translation>
     </message>
@@ -49,6 +45,13 @@
     <message>
         <source>应用程序正在退出，是否导出数据！</source>
         <translation>The application is exiting, whether to export data!</translation>
+    </message>
+</context>
+<context>
+    <name>KOVShowWavform</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
     </message>
 </context>
 </TS>
