@@ -16,6 +16,8 @@ KOVShowWavform::KOVShowWavform(QWidget* parent)
     , ui(new Ui_KOVShowWavform)
 {
     ui->setupUi(this);
+    // Tabs of a fixed width: a long English title is elided, not clipped.
+    ui->tabWidget->setElideMode(Qt::ElideRight);
     setWindowTitle(tr("时域波形图"));
     setWindowIcon(QIcon(QStringLiteral("./OEM/icon.png")));
     setWindowFlag(Qt::WindowStaysOnTopHint);
