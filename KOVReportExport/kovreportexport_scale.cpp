@@ -51,10 +51,7 @@ void KOVReportExport::fitStatusBar()
     if (!statusLb || !statusLb_filePath)
         return; // not built yet: the first scale is applied before the status bar exists
     const KOVScreenScale scale(m_preDPIRate);
-    QSize title = scale.statusTitleSize();
-    // "Path：" ends in a full-width colon: in English the base width is short.
-    title.setWidth(qMax(title.width(), statusLb->fontMetrics().horizontalAdvance(statusLb->text())));
-    statusLb->setFixedSize(title);
+    statusLb->setFixedSize(scale.statusTitleSize());
     statusLb_filePath->setFixedSize(scale.statusPathSize());
 }
 

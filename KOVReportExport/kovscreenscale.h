@@ -23,8 +23,9 @@ public:
     int listSpacing() const { return scaled(2); }
     QSize listRowSize() const { return sized(210, 25); }
     // The status bar's labels have fixed sizes, which rescaling the widget
-    // tree cannot change.
-    QSize statusTitleSize() const { return sized(40, 20); }
+    // tree cannot change. 40 pixels, the form's width for the path's title,
+    // cut the full-width colon off "Path："; 50 hold it in both languages.
+    QSize statusTitleSize() const { return sized(50, 20); }
     QSize statusPathSize() const { return sized(1500, 20); }
     // Style sheets take the exact product, not the truncated one.
     QString tabStyleSheet() const;

@@ -121,7 +121,7 @@ private slots:
         for (QLabel* l : w.statusBar()->findChildren<QLabel*>())
             status << QStringLiteral("%1x%2").arg(l->width()).arg(l->height());
         status.sort();
-        QCOMPARE(status, (QStringList{"2250x30", "60x30"}));
+        QCOMPARE(status, (QStringList{"2250x30", "75x30"}));
         const QSize grown(int(inner.width() * r), int(inner.height() * r));
         QCOMPARE(contents(w)->size(), grown);
         QCOMPARE(tabs->size(), grown);

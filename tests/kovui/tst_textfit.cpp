@@ -1,6 +1,7 @@
 // Every text the windows show fits its widget, in both languages, with the
 // application's own font: a clipped label is a text the user cannot read.
 #include "kovabout.h"
+#include "kovinformation.h"
 #include "kovreportexport.h"
 #include "kovshowwavform.h"
 #include "kovstartup.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QStyle>
@@ -23,30 +25,49 @@
 
 namespace {
 
-// "class object: text (needs x, has y)" for each shown text wider than its
-// widget.
-QStringList clippedTexts(QWidget* top)
+// The metrics a font has on a screen of another dpi than the test's: the
+// windows are scaled to the row's dpi, their text must be measured at it too.
+QFontMetrics metricsAt(const QFont& font, double fontScale)
+{
+    QFont f(font);
+    if (f.pointSizeF() > 0)
+        f.setPointSizeF(f.pointSizeF() * fontScale);
+    else
+        f.setPixelSize(qRound(f.pixelSize() * fontScale));
+    return QFontMetrics(f);
+}
+
+// "class object: text (needs x, has y)" for each shown text wider or taller
+// than its widget.
+QStringList clippedTexts(QWidget* top, double fontScale)
 {
     QStringList out;
+    const auto report = [&out](QWidget* w, const QString& text, const QString& what, int need, int have) {
+        out << QStringLiteral("%1 %2: \"%3\" needs %4 %5, has %6")
+                   .arg(QLatin1String(w->metaObject()->className()), w->objectName(), text, what)
+                   .arg(need)
+                   .arg(have);
+    };
     const auto widgets = top->findChildren<QWidget*>();
     for (QWidget* w : widgets) {
         if (!w->isVisibleTo(top))
             continue;
-        int need = 0;
-        int have = 0;
-        QString text;
+        const QFontMetrics fm = metricsAt(w->font(), fontScale);
         if (auto* l = qobject_cast<QLabel*>(w)) {
             if (l->wordWrap() || l->text().isEmpty() || l->textFormat() == Qt::RichText)
                 continue;
-            text = l->text();
-            need = l->fontMetrics().horizontalAdvance(text);
-            have = l->contentsRect().width() - 2 * l->margin();
+            const QRect room = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
+            if (fm.horizontalAdvance(l->text()) > room.width())
+                report(w, l->text(), QStringLiteral("wide"), fm.horizontalAdvance(l->text()), room.width());
+            if (fm.height() > room.height())
+                report(w, l->text(), QStringLiteral("high"), fm.height(), room.height());
         } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
             if (b->text().isEmpty())
                 continue;
-            text = b->text();
-            need = b->sizeHint().width();
-            have = b->width();
+            const int need = b->sizeHint().width() - b->fontMetrics().horizontalAdvance(b->text())
+                + fm.horizontalAdvance(b->text());
+            if (need > b->width())
+                report(w, b->text(), QStringLiteral("wide"), need, b->width());
         } else if (auto* bar = qobject_cast<QTabBar*>(w)) {
             // Tabs of a fixed width clip their text at both ends unless it
             // is elided.
@@ -54,26 +75,13 @@ QStringList clippedTexts(QWidget* top)
                 continue;
             for (int i = 0; i < bar->count(); ++i) {
                 QWidget* button = bar->tabButton(i, QTabBar::RightSide);
-                const int tabNeed = bar->fontMetrics().horizontalAdvance(bar->tabText(i))
+                const int need = fm.horizontalAdvance(bar->tabText(i))
                     + bar->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, bar)
                     + (button ? button->sizeHint().width() : 0);
-                if (tabNeed > bar->tabRect(i).width())
-                    out << QStringLiteral("QTabBar %1 tab %2: \"%3\" needs %4, has %5")
-                               .arg(bar->parent()->objectName())
-                               .arg(i)
-                               .arg(bar->tabText(i))
-                               .arg(tabNeed)
-                               .arg(bar->tabRect(i).width());
+                if (need > bar->tabRect(i).width())
+                    report(w, bar->tabText(i), QStringLiteral("wide"), need, bar->tabRect(i).width());
             }
-            continue;
-        } else {
-            continue;
         }
-        if (need > have)
-            out << QStringLiteral("%1 %2: \"%3\" needs %4, has %5")
-                       .arg(QLatin1String(w->metaObject()->className()), w->objectName(), text)
-                       .arg(need)
-                       .arg(have);
     }
     return out;
 }
@@ -120,37 +128,55 @@ private slots:
     {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("catalogue");
+        QTest::addColumn<double>("dpi");
         for (const char* window : {"main window", "About", "gas report", "electricity report", "waveform window"}) {
-            QTest::addRow("%s, Chinese", window) << window << ":/style/font/Translate_CH.qm";
-            QTest::addRow("%s, English", window) << window << ":/style/font/Translate_EN.qm";
+            for (double dpi : {96.0, 144.0}) {
+                QTest::addRow("%s, Chinese, %g dpi", window, dpi) << window << ":/style/font/Translate_CH.qm" << dpi;
+                QTest::addRow("%s, English, %g dpi", window, dpi) << window << ":/style/font/Translate_EN.qm" << dpi;
+            }
         }
     }
     void windowsShowWholeTexts()
     {
         QFETCH(QString, window);
         QFETCH(QString, catalogue);
+        QFETCH(double, dpi);
+        // Windows scale from the state object's dpi while the test screen
+        // draws text at its own: the sizes are taken at the screen's dpi,
+        // the windows scaled to the row's, and the fonts measured at it.
+        KOVInformation::Instance()->setScreenDPI(dpi);
         QTranslator t;
         QVERIFY(t.load(catalogue));
         qApp->installTranslator(&t);
         std::unique_ptr<QWidget> w;
         if (window == QLatin1String("main window")) {
-            w.reset(new KOVReportExport);
+            auto* main = new KOVReportExport;
+            w.reset(main);
+            main->refreshSize(dpi);
         } else if (window.endsWith(QLatin1String("report"))) {
             // A report page on its tab, its test points a picture and a
             // video, each with its label.
             auto* main = new KOVReportExport;
             w.reset(main);
+            main->refreshSize(dpi);
             ReportTest::importInto(*main, m_items);
             main->addNewReport(window.startsWith(QLatin1String("gas")) ? 0 : 1);
             for (int row = 0; row < main->itemEntries().size(); ++row)
                 ReportTest::tick(*main, row);
         } else if (window == QLatin1String("waveform window")) {
             w.reset(new KOVShowWavform);
+            // Its tabs elide their titles: they must at least grow with the
+            // screen, as the fonts in them do.
+            QTabBar* bar = w->findChild<QTabBar*>();
+            QVERIFY(bar);
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+            QCOMPARE(bar->tabRect(0).width(), int(150 * dpi / 96));
         } else {
             w.reset(new KOVAbout);
         }
         qApp->removeTranslator(&t);
-        QStringList clipped = clippedTexts(w.get());
+        QStringList clipped = clippedTexts(w.get(), dpi / w->logicalDpiY());
         // The one English text the loss panel cannot hold on its line: its
         // wording is fixed and the panel has no room left beside it. Kept
         // here so the check stays strict for everything else, and so it

@@ -65,6 +65,10 @@ KOVShowWavform::KOVShowWavform(QWidget* parent)
     connect(ui->tabWidget, &QTabWidget::currentChanged, this, [this]() { catchUp(); });
     connect(KOVMsg::Instance(), &KOVMsg::sigScreenDpiChanged, this, &KOVShowWavform::slotScreenDPIChanged);
     refreshDPI();
+    // A window opened on a scaled screen gets the tab size that a later
+    // change of scale would give it, or its titles stay at 96 dpi widths.
+    if (m_preDpiRate != 1.0)
+        slotScreenDPIChanged(m_preDpiRate);
 }
 
 KOVShowWavform::~KOVShowWavform()
