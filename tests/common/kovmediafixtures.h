@@ -2,7 +2,7 @@
 #define KOVMEDIAFIXTURES_H
 
 // Inputs for the media tests, made here: WAV bytes with honest or lying
-// headers, and tones and bursts at 96 kHz.
+// headers and numbered samples.
 
 #include <QByteArray>
 #include <QFile>
@@ -10,7 +10,6 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QtEndian>
-#include <cmath>
 #include <vector>
 
 namespace KOVMediaFixture {
@@ -51,14 +50,6 @@ inline std::vector<short> ramp(size_t n, int step = 1, int offset = 0)
     std::vector<short> v(n);
     for (size_t i = 0; i < n; ++i)
         v[i] = static_cast<short>((static_cast<long>(i) * step + offset) % 32768);
-    return v;
-}
-
-inline std::vector<float> sine(size_t n, double freq, double amplitude, double fs = 96000.0)
-{
-    std::vector<float> v(n);
-    for (size_t i = 0; i < n; ++i)
-        v[i] = static_cast<float>(amplitude * std::sin(2.0 * M_PI * freq * static_cast<double>(i) / fs));
     return v;
 }
 

@@ -10,38 +10,22 @@
 #include "kovreportexport.h"
 #include "kovreportwin.h"
 
-#include <QList>
-#include <QString>
 #include <QTabWidget>
 
 namespace ReportTest {
 
-struct Asked
-{
-    QString title;
-    QString text;
-};
-
-// Message boxes answered with `answer` (0 the first button), each recorded.
+// Message boxes answered with `answer` (0 the first button), each text kept.
 struct Answers
 {
-    QList<Asked> asked;
+    QStringList texts;
     int answer = 0;
 
     void install()
     {
-        KOVMessageBox::s_answer = [this](QMessageBox::Icon, const QString& title, const QString& text,
-                                         const QStringList&) {
-            asked << Asked{title, text};
+        KOVMessageBox::s_answer = [this](QMessageBox::Icon, const QString&, const QString& text, const QStringList&) {
+            texts << text;
             return answer;
         };
-    }
-    QStringList texts() const
-    {
-        QStringList t;
-        for (const Asked& a : asked)
-            t << a.text;
-        return t;
     }
 };
 
@@ -63,10 +47,7 @@ inline void importInto(KOVReportExport& w, const QString& dir)
     KOVFileDialog::s_chooseHook = nullptr;
 }
 
-inline QTabWidget* mainTabs(KOVReportExport& w)
-{
-    return w.findChild<QTabWidget*>(QStringLiteral("mainTabWidget"));
-}
+inline QTabWidget* mainTabs(KOVReportExport& w) { return w.findChild<QTabWidget*>(QStringLiteral("mainTabWidget")); }
 
 inline QTabWidget* pointTabs(KOVReportWin* page)
 {

@@ -1,6 +1,6 @@
-// Where a video frame lies in the audio, what the capture is fed, and how the
-// analysis plots keep their axes. (Slices, spectrum rows and clip spans are
-// held through the audio buffer in tst_waveformwindow.)
+// What the capture is fed, and how the analysis plots keep their axes. (Where
+// a frame lies in the audio, its slice, spectrum row and clip span are held
+// through the audio buffer in tst_waveformwindow.)
 #include "kovaudiotiming.h"
 #include "kovaxisrules.h"
 
@@ -29,15 +29,6 @@ class TestAudioRules : public QObject
     Q_OBJECT
 
 private slots:
-    void frameFiveStartsAt19199()
-    {
-        // Single-precision products, as the imager's software computes them.
-        QCOMPARE(KOVAudioTiming::sampleAt(KOVAudioTiming::frameTime(5)), 19199);
-        QCOMPARE(KOVAudioTiming::sampleAt(KOVAudioTiming::frameTime(1)), 3840);
-        QCOMPARE(KOVAudioTiming::sampleAt(KOVAudioTiming::frameTime(-3)), 0);
-        QCOMPARE(KOVAudioTiming::sampleAt(-0.5f), 0);
-    }
-
     void feed_data()
     {
         QTest::addColumn<int>("fed");
@@ -60,7 +51,6 @@ private slots:
         QTEST(f.reset, "reset");
         QTEST(f.from, "from");
         QCOMPARE(f.to, end);
-        QVERIFY(f.to - f.from <= 28799);
     }
 
     void clamps_data()
@@ -71,7 +61,6 @@ private slots:
         QTest::newRow("value dragged wide") << Clamp(waveValue) << Range { -20000, 5000 } << Range { -10000, 10000 };
         QTest::newRow("value made symmetric") << Clamp(waveValue) << Range { -0.3, 0.2 } << Range { -0.3, 0.3 };
         QTest::newRow("value of silence") << Clamp(waveValue) << Range { 0, 0 } << Range { -1, 1 };
-        QTest::newRow("time inside") << Clamp(waveTime1s) << Range { 0.2, 0.5 } << Range { 0.2, 0.5 };
         QTest::newRow("time dragged past the end") << Clamp(waveTime1s) << Range { 0.8, 1.3 } << Range { 0.5, 1.0 };
         QTest::newRow("time dragged before 0") << Clamp(waveTime1s) << Range { -0.2, 0.3 } << Range { 0, 0.5 };
         QTest::newRow("time zoomed out") << Clamp(waveTime1s) << Range { -1, 3 } << Range { 0, 1 };
@@ -95,9 +84,7 @@ private slots:
         const Range got = clamp(in);
         QVERIFY2(qAbs(got.lower - out.lower) < 1e-9 && qAbs(got.upper - out.upper) < 1e-9,
             qPrintable(QStringLiteral("%1..%2").arg(got.lower).arg(got.upper)));
-        QVERIFY(got.lower < got.upper);
-        // The clamp's own range-changed signal must settle at once.
-        QCOMPARE(clamp(got), got);
+        QCOMPARE(clamp(got), got); // the clamp's own range-changed signal settles at once
     }
 
     void timeTicks_data()
@@ -111,7 +98,6 @@ private slots:
         QTest::newRow("11 ms") << 0.011 << "mm:ss.zzz" << 12;
         QTest::newRow("8.9 s") << 8.9 << "mm:ss.zzz" << 12;
         QTest::newRow("9 s") << 9.0 << "mm:ss" << 12;
-        QTest::newRow("10 s") << 10.0 << "mm:ss" << 12;
     }
     void timeTicks()
     {

@@ -1,45 +1,27 @@
 // Spectra of 1024-sample frames: the window, the axis of silent bins, rows of
-// whole frames only, and the rows of one generated recording held
-// to stored values (KOV_REGEN_GOLDEN=1 rewrites them).
+// whole frames only, and the rows of one generated recording held to stored
+// values (KOV_REGEN_GOLDEN=1 rewrites them).
 #include "kovgen.h"
 #include "kovspectrum.h"
 
 #include <QFile>
-#include <QTextStream>
 #include <QtTest>
 
 #include <cmath>
 #include <limits>
-
-namespace {
-
-QString goldenPath()
-{
-    return qEnvironmentVariable("KOV_SOURCE_DIR") + QStringLiteral("/tests/kovanalysis/golden/spectrum_rows.txt");
-}
-
-} // namespace
 
 class TestSpectrum : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void hannIsPeriodic_data()
-    {
-        QTest::addColumn<int>("i");
-        QTest::addColumn<double>("expected");
-        QTest::newRow("start") << 0 << 0.0;
-        QTest::newRow("middle") << 512 << 1.0;
-        QTest::newRow("second") << 1 << 0.5 * (1 - std::cos(2 * M_PI / 1024));
-    }
     void hannIsPeriodic()
     {
-        QFETCH(int, i);
-        QFETCH(double, expected);
-        QVERIFY(std::fabs(KOVSpectrum::hann()[i] - expected) < 1e-6);
-        // Periodic, not symmetric: the last value repeats the second.
-        QCOMPARE(KOVSpectrum::hann()[1023], KOVSpectrum::hann()[1]);
+        const float* h = KOVSpectrum::hann();
+        QCOMPARE(h[0], 0.0f);
+        QVERIFY(std::fabs(h[512] - 1.0) < 1e-6);
+        QVERIFY(std::fabs(h[1] - 0.5 * (1 - std::cos(2 * M_PI / 1024))) < 1e-6);
+        QCOMPARE(h[1023], h[1]); // periodic, not symmetric
     }
 
     void axisLow_data()
@@ -56,8 +38,7 @@ private slots:
     void axisLow()
     {
         QFETCH(QVector<float>, values);
-        QFETCH(double, low);
-        QCOMPARE(KOVSpectrum::axisLow(values.constData(), values.size()), low);
+        QTEST(KOVSpectrum::axisLow(values.constData(), values.size()), "low");
     }
 
     void rowsOfWholeFramesOnly_data()
@@ -67,7 +48,6 @@ private slots:
         QTest::newRow("none") << 0 << 0;
         QTest::newRow("shorter than a frame") << 1023 << 0;
         QTest::newRow("one frame") << 1024 << 1;
-        QTest::newRow("five frames") << 5 * 1024 << 5;
         QTest::newRow("tail belongs to no row") << 5 * 1024 + 1000 << 5;
     }
     void rowsOfWholeFramesOnly()
@@ -75,7 +55,8 @@ private slots:
         QFETCH(int, samples);
         QFETCH(int, rows);
         QCOMPARE(KOVSpectrum::rowCount(samples), rows);
-        // A tone only in the tail must leave every row untouched.
+        // A tone only in the tail must leave every row untouched, and nothing
+        // is written past the rows.
         QVector<float> x(samples, 0.0f);
         for (int i = rows * 1024; i < samples; ++i)
             x[i] = 1.0f;
@@ -86,7 +67,7 @@ private slots:
         QCOMPARE(out.last(), 7.0f);
     }
 
-    // A partial-discharge recording from the generator, five frames.
+    // Five frames of a partial-discharge recording from the generator.
     void generatedRecordingMatchesStoredRows()
     {
         KOVGen::WavOptions o;
@@ -101,23 +82,19 @@ private slots:
         QVector<float> rows(5 * 512);
         KOVSpectrum().rows(x.constData(), x.size(), rows.data());
 
+        QFile f(qEnvironmentVariable("KOV_SOURCE_DIR") + QStringLiteral("/tests/kovanalysis/golden/spectrum_rows.txt"));
         if (qEnvironmentVariableIntValue("KOV_REGEN_GOLDEN")) {
-            QFile f(goldenPath());
             QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text));
-            QTextStream out(&f);
             for (float v : rows)
-                out << QString::number(v, 'f', 3) << '\n';
+                f.write(QByteArray::number(v, 'f', 3) + '\n');
+            f.close();
         }
-        QFile f(goldenPath());
-        QVERIFY2(f.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable(goldenPath()));
+        QVERIFY2(f.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable(f.fileName()));
         const QList<QByteArray> lines = f.readAll().split('\n');
         QVERIFY(lines.size() >= rows.size());
-        for (int i = 0; i < rows.size(); ++i) {
-            const double want = lines[i].toDouble();
-            // FFTW's kernels differ by machine in the last bits.
-            QVERIFY2(std::fabs(rows[i] - want) < 0.01,
-                qPrintable(QStringLiteral("value %1: %2 vs %3").arg(i).arg(rows[i]).arg(want)));
-        }
+        for (int i = 0; i < rows.size(); ++i) // FFTW's kernels differ by machine in the last bits
+            QVERIFY2(std::fabs(rows[i] - lines[i].toDouble()) < 0.01,
+                qPrintable(QStringLiteral("value %1: %2 vs %3").arg(i).arg(rows[i]).arg(lines[i].constData())));
     }
 };
 

@@ -16,9 +16,7 @@ private slots:
     {
         QTest::addColumn<int>("total");
         QTest::addColumn<QStringList>("shown");
-        QTest::newRow("four") << 4 << QStringList{"25%", "50%", "75%", "100%"};
         QTest::newRow("three truncates") << 3 << QStringList{"33%", "66%", "100%"};
-        QTest::newRow("one") << 1 << QStringList{"100%"};
         QTest::newRow("no total yet") << 0 << QStringList{"0%"};
     }
     void percentages()
@@ -29,38 +27,27 @@ private slots:
         KOVProgressBarWidget w;
         d.slotTotal(total);
         w.setTotal(total);
-        d.slotProgressText(QStringLiteral("/out/r/r.xlsx"));
-        QCOMPARE(d.percentText(), QStringLiteral("数据保存中...  0%"));
         for (int v = 1; v <= shown.size(); ++v) {
             d.slotValue(v);
             w.setValue(v);
             QCOMPARE(d.percentText(), QStringLiteral("数据保存中...  ") + shown.at(v - 1));
             QCOMPARE(w.percentText(), QStringLiteral("数据恢复中...  ") + shown.at(v - 1));
         }
-        QCOMPARE(d.sliderMaximum(), total);
     }
 
-    // The run's result comes back from exec() 1500 ms after the finish;
-    // Esc and closing before that do not end it, and a new run starts at 0.
-    void runEndsItself_data()
-    {
-        QTest::addColumn<int>("ret");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("saved") << 1 << QStringLiteral("文件已保存！");
-        QTest::newRow("failed") << 0 << QStringLiteral("文件保存失败！");
-    }
+    // The run's result comes back from exec() 1500 ms after the finish; Esc
+    // and closing before that do not end it, and the next run starts at 0.
     void runEndsItself()
     {
-        QFETCH(int, ret);
-        QFETCH(QString, text);
         KOVProgressBarDialog d;
-        for (int run = 0; run < 2; ++run) {
+        for (int ret : {1, 0}) {
             QElapsedTimer clock;
             bool stillRunningAfterEsc = false;
+            QString startText;
             QTimer::singleShot(50, &d, [&] {
                 d.slotTotal(2);
-                d.slotProgressText(QStringLiteral("run %1").arg(run));
-                QCOMPARE(d.percentText(), QStringLiteral("数据保存中...  0%"));
+                d.slotProgressText(QStringLiteral("/out/r/r.xlsx"));
+                startText = d.percentText();
                 d.slotValue(1);
                 QTest::keyClick(&d, Qt::Key_Escape);
                 d.close();
@@ -73,15 +60,14 @@ private slots:
             QCOMPARE(d.exec(), ret);
             QVERIFY(stillRunningAfterEsc);
             QVERIFY(clock.elapsed() >= 1400);
-            QCOMPARE(d.percentText(), text);
-            QCOMPARE(d.titleText(), QStringLiteral("run %1").arg(run));
+            QCOMPARE(startText, QStringLiteral("数据保存中...  0%"));
+            QCOMPARE(d.percentText(), ret ? QStringLiteral("文件已保存！") : QStringLiteral("文件保存失败！"));
         }
     }
 
     void restoreWindowGoesAway()
     {
         QPointer<KOVProgressBarWidget> w = new KOVProgressBarWidget;
-        w->setProgressText(QStringLiteral("文件列表与浏览页"));
         w->setTotal(2);
         w->show();
         w->setValue(2);

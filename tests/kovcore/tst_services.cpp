@@ -34,36 +34,35 @@ private slots:
         QDir::setCurrent(QDir::tempPath());
     }
 
+    // Our own diagnostics arrive with no file and line 0; others keep theirs.
     void logLineFormat_data()
     {
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("level");
-        QTest::newRow("debug") << int(QtDebugMsg) << "Debug:";
-        QTest::newRow("info") << int(QtInfoMsg) << "Info:";
-        QTest::newRow("warning") << int(QtWarningMsg) << "Warning:";
-        QTest::newRow("critical") << int(QtCriticalMsg) << "Critical:";
-        QTest::newRow("unknown type") << 99 << "";
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("line");
+        QTest::newRow("debug") << int(QtDebugMsg) << "Debug:" << QByteArray() << 0;
+        QTest::newRow("info") << int(QtInfoMsg) << "Info:" << QByteArray() << 0;
+        QTest::newRow("warning") << int(QtWarningMsg) << "Warning:" << QByteArray() << 0;
+        QTest::newRow("critical") << int(QtCriticalMsg) << "Critical:" << QByteArray() << 0;
+        QTest::newRow("unknown type") << 99 << "" << QByteArray() << 0;
+        QTest::newRow("source location kept") << int(QtWarningMsg) << "Warning:" << QByteArray("kovfile.cpp") << 42;
     }
     void logLineFormat()
     {
         QFETCH(int, type);
         QFETCH(QString, level);
+        QFETCH(QByteArray, file);
+        QFETCH(int, line);
         QDir().mkpath(QStringLiteral("log"));
-        QMessageLogContext ctx; // no file, line 0: how our own diagnostics arrive
+        QMessageLogContext ctx(file.isEmpty() ? nullptr : file.constData(), line, "f", "default");
         logMessage(QtMsgType(type), ctx, QStringLiteral("报告 exported 3"));
         const QByteArray bytes = KOVTest_read(todayLog());
-        const QRegularExpression re(QStringLiteral("^%1\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d Flie\\(\\) Line\\(0\\) 报告 exported 3\r\n$")
-                                        .arg(QRegularExpression::escape(level)));
+        const QRegularExpression re(QStringLiteral("^%1\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d Flie\\(%2\\) Line\\(%3\\) 报告 exported 3\r\n$")
+                                        .arg(QRegularExpression::escape(level), QRegularExpression::escape(QString::fromLatin1(file)))
+                                        .arg(line));
         const QString text = QString::fromLocal8Bit(bytes);
         QVERIFY2(re.match(text).hasMatch(), qPrintable(text));
-    }
-
-    void logKeepsSourceLocation()
-    {
-        QDir().mkpath(QStringLiteral("log"));
-        QMessageLogContext ctx("kovfile.cpp", 42, "f", "default");
-        logMessage(QtWarningMsg, ctx, QStringLiteral("x"));
-        QVERIFY(QString::fromLocal8Bit(KOVTest_read(todayLog())).contains(QStringLiteral("Flie(kovfile.cpp) Line(42) x\r\n")));
     }
 
     void noLogFolderNoFile()
@@ -126,66 +125,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(t.isNull(), 5000);
         QCOMPARE(count.loadAcquire(), 1);
         QVERIFY(ranOn && ranOn != QThread::currentThread());
-    }
-
-    void manyRunnersDoNotWaitForEachOther()
-    {
-        // Each task waits for all the others to have started: this only ends
-        // when every task runs on a thread of its own at the same time.
-        const int n = 12;
-        QSemaphore started, go;
-        QAtomicInt finished;
-        for (int i = 0; i < n; ++i)
-            KOVThread::run([&] {
-                started.release();
-                go.acquire();
-                finished.fetchAndAddOrdered(1);
-            });
-        QVERIFY(started.tryAcquire(n, 10000));
-        go.release(n);
-        QTRY_COMPARE_WITH_TIMEOUT(finished.loadAcquire(), n, 10000);
-        QTest::qWait(50); // let the deleteLater calls run before the locals go
-    }
-
-    void plainRunnerRunsEventLoopUntilQuit()
-    {
-        KOVThread t;
-        t.start();
-        QTest::qWait(100);
-        QVERIFY(t.isRunning());
-        t.quit();
-        QVERIFY(t.wait(5000));
-    }
-
-    void hubIsOneObjectAcrossThreads()
-    {
-        KOVMsg* here = KOVMsg::Instance();
-        QVector<KOVMsg*> seen(8, nullptr);
-        QVector<QThread*> ts;
-        for (int i = 0; i < 8; ++i) {
-            ts << QThread::create([&seen, i] { seen[i] = KOVMsg::Instance(); });
-            ts.last()->start();
-        }
-        for (QThread* t : ts) {
-            t->wait();
-            delete t;
-        }
-        for (KOVMsg* m : seen)
-            QCOMPARE(m, here);
-    }
-
-    void hubDeliversDuringEmission()
-    {
-        KOVMsg* hub = KOVMsg::Instance();
-        // Signals nobody listens to are harmless.
-        emit hub->sigDelItem(3);
-        emit hub->sigHasWavform();
-        float samples[4] = { 0.1f, -0.5f, 0.25f, 0.0f };
-        float seenFirst = 0;
-        QObject receiver;
-        connect(hub, &KOVMsg::sigClipWaveInfo, &receiver, [&](int, int, float* data, double) { seenFirst = data[1]; });
-        emit hub->sigClipWaveInfo(0, 4, samples, 0.5);
-        QCOMPARE(seenFirst, -0.5f); // the pointer is used before emit returns
     }
 
 private:

@@ -1,7 +1,7 @@
 // A small program that starts like the application (same crash handler, same
 // error callback, same log handler, the real main window) and then faults in
 // the way its first argument names. Run by tst_crash.
-//   kovcrashprobe <segv|trap|abort|segv-worker> <working dir>
+//   kovcrashprobe <segv|trap|abort|segv-worker|bus|fpe|ill> <working dir>
 #include "kovcrashhandler.h"
 #include "kovlog.h"
 #include "kovreportexport.h"
@@ -28,6 +28,12 @@ __attribute__((no_sanitize("address", "undefined"), noinline)) void fault(const 
 #else
         raise(SIGTRAP);
 #endif
+    } else if (std::strcmp(mode, "bus") == 0) {
+        raise(SIGBUS);
+    } else if (std::strcmp(mode, "fpe") == 0) {
+        raise(SIGFPE);
+    } else if (std::strcmp(mode, "ill") == 0) {
+        raise(SIGILL);
     } else {
         abort();
     }

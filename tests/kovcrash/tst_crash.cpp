@@ -44,7 +44,7 @@ private slots:
         setrlimit(RLIMIT_CORE, &none); // no core files from the probes
     }
 
-    void dumpNameAndCodes()
+    void dumpName()
     {
         char name[128];
         KOVCrashHandler::dumpFileName(name, sizeof name, "V1.8.0", 2023, 1, 1, 9, 5, 7);
@@ -52,8 +52,25 @@ private slots:
         char tiny[8];
         KOVCrashHandler::dumpFileName(tiny, sizeof tiny, "V1.8.0", 2023, 1, 1, 9, 5, 7);
         QCOMPARE(QString::fromLatin1(tiny), QStringLiteral("./dump/"));
-        QCOMPARE(KOVCrashHandler::windowsExceptionCode(SIGSEGV), 0xc0000005UL);
-        QCOMPARE(KOVCrashHandler::windowsExceptionCode(SIGTRAP), 0x80000003UL);
+    }
+
+    // Every entry of the table, and the fallback for a signal outside it.
+    void exceptionCodes_data()
+    {
+        QTest::addColumn<int>("sig");
+        QTest::addColumn<qulonglong>("code");
+        QTest::newRow("SIGSEGV") << SIGSEGV << 0xc0000005ULL;
+        QTest::newRow("SIGBUS") << SIGBUS << 0xc0000006ULL;
+        QTest::newRow("SIGFPE") << SIGFPE << 0xc0000094ULL;
+        QTest::newRow("SIGILL") << SIGILL << 0xc000001dULL;
+        QTest::newRow("SIGABRT") << SIGABRT << 0x40000015ULL;
+        QTest::newRow("SIGTRAP") << SIGTRAP << 0x80000003ULL;
+        QTest::newRow("SIGUSR1 outside the table") << SIGUSR1 << (0xe0000000ULL | SIGUSR1);
+    }
+    void exceptionCodes()
+    {
+        QFETCH(int, sig);
+        QTEST(qulonglong(KOVCrashHandler::windowsExceptionCode(sig)), "code");
     }
 
     void faults_data()
@@ -66,6 +83,9 @@ private slots:
         QTest::newRow("trap") << "trap" << SIGTRAP << "80000003" << true;
         QTest::newRow("abort") << "abort" << SIGABRT << "40000015" << true;
         QTest::newRow("segv on worker") << "segv-worker" << SIGSEGV << "c0000005" << true;
+        QTest::newRow("bus") << "bus" << SIGBUS << "c0000006" << true;
+        QTest::newRow("fpe") << "fpe" << SIGFPE << "c0000094" << true;
+        QTest::newRow("ill") << "ill" << SIGILL << "c000001d" << true;
         QTest::newRow("no dump folder") << "segv" << SIGSEGV << "c0000005" << false;
     }
     void faults()

@@ -30,15 +30,6 @@ private slots:
         QVERIFY(KOVTest::readAll(other) != KOVTest::readAll(bank()));
     }
 
-    void classifierReadsIt()
-    {
-        KOV_PDClassifier c(QFile::encodeName(bank()).constData());
-        QCOMPARE(c.classCount(), 4);
-        QCOMPARE(c.rowLength(), 9);
-        QCOMPARE(c.rowCount(), 1000);
-        QVERIFY(c.isUsable());
-    }
-
     void buildPutsItInTheRunDirectory()
     {
         const QString built = qEnvironmentVariable("KOV_BINARY_DIR") + QStringLiteral("/run/cfg/Data/bank.txt");

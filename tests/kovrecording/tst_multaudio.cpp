@@ -91,16 +91,14 @@ private slots:
     {
         QFETCH(int, start);
         QFETCH(int, offset);
-        QFETCH(bool, ok);
-        QFETCH(int, after);
         const QString path = m_dir->filePath(QStringLiteral("s.wav"));
         QVERIFY(KOVMediaFixture::writeFile(path, KOVMediaFixture::wav(stereo(10), 2)));
         KOVMultAudio64FileIO io(2, 96000);
         QVERIFY(io.open(QFile::encodeName(path).constData()));
         QCOMPARE(io.maxIndex(), 10);
         QVERIFY(io.reSeek(start));
-        QCOMPARE(io.seek(offset), ok);
-        QCOMPARE(io.curIndex(), after);
+        QTEST(io.seek(offset), "ok");
+        QTEST(io.curIndex(), "after");
         QVERIFY(!io.reSeek(10));
         QVERIFY(!io.reSeek(-1));
     }

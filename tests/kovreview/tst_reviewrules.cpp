@@ -17,287 +17,257 @@ class TstReviewRules : public QObject
 {
     Q_OBJECT
 private slots:
-    void videoTime_data();
-    void videoTime();
-    void frameInfoText_data();
-    void frameInfoText();
-    void frameInfoTextInvalidTime();
-    void labelPanel_data();
-    void labelPanel();
-    void markLookup_data();
-    void markLookup();
-    void convertToQImage_data();
-    void convertToQImage();
-    void convertCopiesAndKeepsStride();
-    void displayImage_data();
-    void displayImage();
-    void convertToMat();
+    void videoTime_data()
+    {
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("none") << 0 << "00:00";
+        QTest::newRow("one frame") << 1 << "00:00";
+        QTest::newRow("25 frames one second") << 25 << "00:01";
+        QTest::newRow("1499 frames") << 1499 << "00:59";
+        QTest::newRow("1500 frames one minute (float)") << 1500 << "01:00";
+        QTest::newRow("250 frames") << 250 << "00:10";
+        QTest::newRow("two hours run past 99 minutes") << 180000 << "120:00";
+    }
+    void videoTime()
+    {
+        QFETCH(int, frames);
+        QFETCH(QString, label);
+        QCOMPARE(KOVVideoTime::label(frames), label);
+    }
+
+    void frameInfoText_data()
+    {
+        QTest::addColumn<int>("low");
+        QTest::addColumn<int>("high");
+        QTest::addColumn<float>("dynamic");
+        QTest::addColumn<float>("leakValue");
+        QTest::addColumn<QString>("band");
+        QTest::addColumn<QString>("dynText");
+        QTest::addColumn<QString>("leakText");
+        QTest::addColumn<QDateTime>("time");
+        QTest::addColumn<QString>("timeText");
+        const QDateTime t(QDate(2024, 3, 15), QTime(10, 15, 59, 960));
+        const QString tt = QStringLiteral("2024-03-15 10:15");
+        QTest::newRow("typical") << 20000 << 40000 << 12.34f << 1.0f << "20.0 - 40.0 kHz" << "12.3 dB" << "1.00" << t << tt;
+        QTest::newRow("odd band") << 25500 << 39950 << 0.05f << 0.125f << "25.5 - 40.0 kHz" << "0.1 dB" << "0.13" << t << tt;
+        QTest::newRow("zeros") << 0 << 0 << 0.0f << 0.0f << "0.0 - 0.0 kHz" << "0.0 dB" << "0.00" << t << tt;
+        QTest::newRow("negative level, no time") << 20000 << 40000 << -3.26f << 2.5f << "20.0 - 40.0 kHz" << "-3.3 dB"
+                                                 << "2.50" << QDateTime() << "/";
+    }
+    void frameInfoText()
+    {
+        QFETCH(int, low);
+        QFETCH(int, high);
+        QFETCH(float, dynamic);
+        QFETCH(float, leakValue);
+        KOVImageInfo info;
+        info.freqBandLow = low;
+        info.freqBandHigh = high;
+        info.dynamivRange = dynamic;
+        info.ultrasonicSPLdBValue = dynamic;
+        info.leakValue = leakValue;
+        info.leakLevel = 2.26f;
+        QFETCH(QDateTime, time);
+        const KOVFrameInfoText text = KOVFrameInfoText::fromImageInfo(info, time);
+        QTEST(text.bandwidth, "band");
+        QTEST(text.dynamic, "dynText");
+        QTEST(text.ultrasonic, "dynText");
+        QTEST(text.leakValue, "leakText");
+        QTEST(text.time, "timeText");
+        QCOMPARE(text.level, QStringLiteral("2.3"));
+    }
+
+    void labelPanel_data()
+    {
+        QTest::addColumn<int>("labelType");
+        QTest::addColumn<int>("reportType");
+        QTest::addColumn<int>("panel");
+        QTest::newRow("gas label on electrical report") << 0 << 1 << int(KOVLabelRules::GasPanel);
+        QTest::newRow("electrical label on gas report") << 1 << 0 << int(KOVLabelRules::ElecPanel);
+        QTest::newRow("no label on gas report") << -1 << 0 << int(KOVLabelRules::GasPanel);
+        QTest::newRow("no label on electrical report") << -1 << 1 << int(KOVLabelRules::ElecPanel);
+        QTest::newRow("no label on browse page") << -1 << -1 << int(KOVLabelRules::ElecPanel);
+        QTest::newRow("unknown label type follows report") << 7 << 0 << int(KOVLabelRules::GasPanel);
+    }
+    void labelPanel()
+    {
+        QFETCH(int, labelType);
+        QFETCH(int, reportType);
+        QTEST(int(KOVLabelRules::panelFor(labelType, reportType)), "panel");
+    }
+
+    void markLookup_data()
+    {
+        QTest::addColumn<QList<int>>("marks");
+        QTest::addColumn<int>("infoCount");
+        QTest::addColumn<int>("frameNo");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("locked, entry present") << QList<int> { 5, 9 } << 2 << 9 << true;
+        QTest::newRow("not locked") << QList<int> { 5, 9 } << 2 << 6 << false;
+        QTest::newRow("restored list shorter than marks") << QList<int> { 5, 9 } << 1 << 9 << false;
+        QTest::newRow("no entries at all") << QList<int> { 5 } << 0 << 5 << false;
+        QTest::newRow("no marks") << QList<int> {} << 3 << 1 << false;
+    }
+    void markLookup()
+    {
+        QFETCH(QList<int>, marks);
+        QFETCH(int, infoCount);
+        QFETCH(int, frameNo);
+        QFETCH(bool, found);
+        QList<KOVImgInfo> infos;
+        for (int i = 0; i < infoCount; ++i) {
+            KOVImgInfo e;
+            e.heatSPL = QString::number(i);
+            infos.append(e);
+        }
+        QString out = QStringLiteral("untouched");
+        QCOMPARE(KOVMarkLookup::heatSPL(marks, infos, frameNo, &out), found);
+        if (!found)
+            QCOMPARE(out, QStringLiteral("untouched"));
+        KOVImgInfo repl;
+        repl.heatSPL = QStringLiteral("new");
+        const QList<KOVImgInfo> before = infos;
+        QCOMPARE(KOVMarkLookup::replace(marks, infos, frameNo, repl), found);
+        QCOMPARE(infos.size(), before.size());
+        if (found)
+            QCOMPARE(infos[marks.indexOf(frameNo)].heatSPL, QStringLiteral("new"));
+    }
+
+    void convertToQImage_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("format");
+        QTest::newRow("8-bit colour") << CV_8UC3 << int(QImage::Format_RGB888);
+        QTest::newRow("8-bit with alpha") << CV_8UC4 << int(QImage::Format_ARGB32);
+        QTest::newRow("8-bit grey") << CV_8UC1 << int(QImage::Format_Grayscale8);
+        QTest::newRow("16-bit grey unsupported") << CV_16UC1 << int(QImage::Format_Invalid);
+        QTest::newRow("float colour unsupported") << CV_32FC3 << int(QImage::Format_Invalid);
+    }
+    void convertToQImage()
+    {
+        QFETCH(int, type);
+        QFETCH(int, format);
+        const cv::Mat m(7, 5, type, cv::Scalar(10, 20, 30, 40));
+        const QImage img = KOVFrameConvert::toQImage(m);
+        QCOMPARE(int(img.format()), format);
+        if (format == int(QImage::Format_Invalid)) {
+            QVERIFY(img.isNull());
+            return;
+        }
+        QCOMPARE(img.size(), QSize(5, 7));
+        if (type == CV_8UC3)
+            QCOMPARE(img.pixel(4, 6), qRgb(30, 20, 10)); // BGR in, RGB out
+        QVERIFY(KOVFrameConvert::toQImage(cv::Mat()).isNull());
+    }
+
+    void convertCopiesAndKeepsStride()
+    {
+        // An odd width makes rows of 3 x 1023 bytes: QImage pads its rows to four
+        // bytes, and a region of a larger frame has the larger frame's stride.
+        cv::Mat big(20, 1030, CV_8UC3, cv::Scalar(0, 0, 0));
+        cv::Mat roi = big(cv::Rect(3, 2, 1023, 10));
+        for (int y = 0; y < roi.rows; ++y)
+            roi.at<cv::Vec3b>(y, roi.cols - 1) = cv::Vec3b(uchar(y), 0, 255);
+        const QImage img = KOVFrameConvert::toQImage(roi);
+        QCOMPARE(img.size(), QSize(1023, 10));
+        for (int y = 0; y < 10; ++y)
+            QCOMPARE(img.pixel(1022, y), qRgb(255, 0, y));
+        big.setTo(cv::Scalar(1, 2, 3)); // the decoder reusing its buffer
+        QCOMPARE(img.pixel(1022, 9), qRgb(255, 0, 9));
+    }
+
+    // Frames of every shape convert, in bands, to the same pixels as one whole
+    // conversion; the buffer offered for reuse is written only when nobody else
+    // shares it and it has the frame's size and format.
+    void displayImage_data()
+    {
+        QTest::addColumn<QSize>("size");     // frame columns x rows
+        QTest::addColumn<bool>("roi");       // a region of a larger frame
+        QTest::addColumn<QSize>("reuseSize"); // invalid: no buffer offered
+        QTest::addColumn<int>("reuseFormat");
+        QTest::addColumn<bool>("reuseShared");
+        QTest::addColumn<bool>("reused");
+        const int rgb32 = int(QImage::Format_RGB32);
+        const QSize none;
+        QTest::newRow("imager frame, no buffer") << QSize(1024, 600) << false << none << rgb32 << false << false;
+        QTest::newRow("imager frame, own buffer") << QSize(1024, 600) << false << QSize(1024, 600) << rgb32 << false
+                                                  << true;
+        QTest::newRow("buffer shown elsewhere") << QSize(1024, 600) << false << QSize(1024, 600) << rgb32 << true << false;
+        QTest::newRow("buffer of another size") << QSize(1024, 600) << false << QSize(1280, 720) << rgb32 << false
+                                                << false;
+        QTest::newRow("buffer of another format") << QSize(1024, 600) << false << QSize(1024, 600)
+                                                  << int(QImage::Format_ARGB32) << false << false;
+        QTest::newRow("rows not a multiple of the band") << QSize(1024, 601) << false << none << rgb32 << false << false;
+        QTest::newRow("one row") << QSize(1024, 1) << false << none << rgb32 << false << false;
+        QTest::newRow("one column") << QSize(1, 700) << false << QSize(1, 700) << rgb32 << false << true;
+        QTest::newRow("wider than a band") << QSize(40000, 2) << false << none << rgb32 << false << false;
+        QTest::newRow("region of a larger frame") << QSize(1023, 97) << true << QSize(1023, 97) << rgb32 << false << true;
+    }
+    void displayImage()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, roi);
+        QFETCH(QSize, reuseSize);
+        QFETCH(int, reuseFormat);
+        QFETCH(bool, reuseShared);
+        QFETCH(bool, reused);
+
+        cv::Mat big(size.height() + 3, size.width() + 5, CV_8UC3);
+        cv::randu(big, 0, 256);
+        const cv::Rect r(roi ? 2 : 0, roi ? 1 : 0, size.width(), size.height());
+        const cv::Mat frame = roi ? big(r) : big(r).clone();
+
+        QImage buffer;
+        QImage other; // a second holder of the buffer, as a shown or locked frame
+        if (reuseSize.isValid()) {
+            buffer = QImage(reuseSize, QImage::Format(reuseFormat));
+            buffer.fill(Qt::magenta);
+            if (reuseShared)
+                other = buffer;
+        }
+        const uchar* before = buffer.isNull() ? nullptr : buffer.constBits();
+
+        const QImage img = KOVFrameConvert::toDisplayImage(frame, buffer);
+        QCOMPARE(img.format(), QImage::Format_RGB32);
+        QCOMPARE(img.size(), size);
+        QCOMPARE(img.constBits() == before, reused);
+        QCOMPARE(buffer.isNull(), reused || !reuseSize.isValid());
+        if (reuseShared) // never written over under its other holder
+            QCOMPARE(other.pixel(0, 0), QColor(Qt::magenta).rgb());
+
+        cv::Mat whole;
+        cv::cvtColor(frame, whole, cv::COLOR_BGR2BGRA);
+        for (int y = 0; y < size.height(); ++y)
+            QVERIFY2(std::memcmp(img.constScanLine(y), whole.ptr(y), size_t(size.width()) * 4) == 0,
+                qPrintable(QStringLiteral("row %1").arg(y)));
+        QCOMPARE(img.pixel(size.width() - 1, size.height() - 1) >> 24, 0xffu); // opaque
+
+        // Not 8-bit colour: as toQImage, the buffer untouched.
+        QImage keep(4, 4, QImage::Format_RGB32);
+        QCOMPARE(KOVFrameConvert::toDisplayImage(cv::Mat(4, 4, CV_8UC1, cv::Scalar(9)), keep).format(),
+            QImage::Format_Grayscale8);
+        QVERIFY(!keep.isNull());
+        QVERIFY(KOVFrameConvert::toDisplayImage(cv::Mat(), keep).isNull());
+        QVERIFY(KOVFrameConvert::toDisplayImage(cv::Mat(4, 4, CV_32FC3), keep).isNull());
+        QVERIFY(!keep.isNull());
+    }
+
+    void convertToMat()
+    {
+        QImage rgb(3, 2, QImage::Format_RGB888);
+        rgb.fill(QColor(200, 100, 50));
+        const cv::Mat bgr = KOVFrameConvert::toMat(rgb, true, true);
+        QCOMPARE(bgr.type(), CV_8UC3);
+        QCOMPARE(bgr.at<cv::Vec3b>(1, 2), cv::Vec3b(50, 100, 200));
+        QImage argb(4, 4, QImage::Format_ARGB32);
+        argb.fill(Qt::red);
+        QCOMPARE(KOVFrameConvert::toMat(argb, false, false).type(), CV_8UC4);
+        QCOMPARE(KOVFrameConvert::toMat(QImage(2, 2, QImage::Format_Grayscale8), true, false).type(), CV_8UC1);
+        QVERIFY(KOVFrameConvert::toMat(QImage(2, 2, QImage::Format_Mono), true, false).empty());
+        QVERIFY(KOVFrameConvert::toMat(QImage(), true, false).empty());
+    }
 };
-
-
-
-void TstReviewRules::videoTime_data()
-{
-    QTest::addColumn<int>("frames");
-    QTest::addColumn<QString>("label");
-    QTest::newRow("none") << 0 << "00:00";
-    QTest::newRow("one frame") << 1 << "00:00";
-    QTest::newRow("25 frames one second") << 25 << "00:01";
-    QTest::newRow("1499 frames") << 1499 << "00:59";
-    QTest::newRow("1500 frames one minute (float)") << 1500 << "01:00";
-    QTest::newRow("250 frames") << 250 << "00:10";
-    QTest::newRow("two hours run past 99 minutes") << 180000 << "120:00";
-}
-
-void TstReviewRules::videoTime()
-{
-    QFETCH(int, frames);
-    QFETCH(QString, label);
-    QCOMPARE(KOVVideoTime::label(frames), label);
-}
-
-void TstReviewRules::frameInfoText_data()
-{
-    QTest::addColumn<int>("low");
-    QTest::addColumn<int>("high");
-    QTest::addColumn<float>("dynamic");
-    QTest::addColumn<float>("leakValue");
-    QTest::addColumn<QString>("band");
-    QTest::addColumn<QString>("dynText");
-    QTest::addColumn<QString>("leakText");
-    QTest::newRow("typical") << 20000 << 40000 << 12.34f << 1.0f << "20.0 - 40.0 kHz" << "12.3 dB" << "1.00";
-    QTest::newRow("odd band") << 25500 << 39950 << 0.05f << 0.125f << "25.5 - 40.0 kHz" << "0.1 dB" << "0.13";
-    QTest::newRow("zeros") << 0 << 0 << 0.0f << 0.0f << "0.0 - 0.0 kHz" << "0.0 dB" << "0.00";
-    QTest::newRow("negative level") << 20000 << 40000 << -3.26f << 2.5f << "20.0 - 40.0 kHz" << "-3.3 dB" << "2.50";
-}
-
-void TstReviewRules::frameInfoText()
-{
-    QFETCH(int, low);
-    QFETCH(int, high);
-    QFETCH(float, dynamic);
-    QFETCH(float, leakValue);
-    KOVImageInfo info;
-    info.freqBandLow = low;
-    info.freqBandHigh = high;
-    info.dynamivRange = dynamic;
-    info.ultrasonicSPLdBValue = dynamic;
-    info.leakValue = leakValue;
-    info.leakLevel = 2.26f;
-    const QDateTime t(QDate(2024, 3, 15), QTime(10, 15, 59, 960));
-    const KOVFrameInfoText text = KOVFrameInfoText::fromImageInfo(info, t);
-    QTEST(text.bandwidth, "band");
-    QTEST(text.dynamic, "dynText");
-    QTEST(text.ultrasonic, "dynText");
-    QTEST(text.leakValue, "leakText");
-    QCOMPARE(text.time, QStringLiteral("2024-03-15 10:15"));
-    QCOMPARE(text.level, QStringLiteral("2.3"));
-}
-
-void TstReviewRules::frameInfoTextInvalidTime()
-{
-    QCOMPARE(KOVFrameInfoText::timeText(QDateTime()), QStringLiteral("/"));
-}
-
-void TstReviewRules::labelPanel_data()
-{
-    QTest::addColumn<int>("labelType");
-    QTest::addColumn<int>("reportType");
-    QTest::addColumn<int>("panel");
-    QTest::newRow("gas label on electrical report") << 0 << 1 << int(KOVLabelRules::GasPanel);
-    QTest::newRow("electrical label on gas report") << 1 << 0 << int(KOVLabelRules::ElecPanel);
-    QTest::newRow("no label on gas report") << -1 << 0 << int(KOVLabelRules::GasPanel);
-    QTest::newRow("no label on electrical report") << -1 << 1 << int(KOVLabelRules::ElecPanel);
-    QTest::newRow("no label on browse page") << -1 << -1 << int(KOVLabelRules::ElecPanel);
-    QTest::newRow("unknown label type follows report") << 7 << 0 << int(KOVLabelRules::GasPanel);
-}
-
-void TstReviewRules::labelPanel()
-{
-    QFETCH(int, labelType);
-    QFETCH(int, reportType);
-    QFETCH(int, panel);
-    QCOMPARE(int(KOVLabelRules::panelFor(labelType, reportType)), panel);
-}
-
-void TstReviewRules::markLookup_data()
-{
-    QTest::addColumn<QList<int>>("marks");
-    QTest::addColumn<int>("infoCount");
-    QTest::addColumn<int>("frameNo");
-    QTest::addColumn<bool>("found");
-    QTest::newRow("locked, entry present") << QList<int> { 5, 9 } << 2 << 9 << true;
-    QTest::newRow("not locked") << QList<int> { 5, 9 } << 2 << 6 << false;
-    QTest::newRow("restored list shorter than marks") << QList<int> { 5, 9 } << 1 << 9 << false;
-    QTest::newRow("no entries at all") << QList<int> { 5 } << 0 << 5 << false;
-    QTest::newRow("no marks") << QList<int> {} << 3 << 1 << false;
-}
-
-void TstReviewRules::markLookup()
-{
-    QFETCH(QList<int>, marks);
-    QFETCH(int, infoCount);
-    QFETCH(int, frameNo);
-    QFETCH(bool, found);
-    QList<KOVImgInfo> infos;
-    for (int i = 0; i < infoCount; ++i) {
-        KOVImgInfo e;
-        e.heatSPL = QString::number(i);
-        infos.append(e);
-    }
-    QString out = QStringLiteral("untouched");
-    QCOMPARE(KOVMarkLookup::heatSPL(marks, infos, frameNo, &out), found);
-    if (!found)
-        QCOMPARE(out, QStringLiteral("untouched"));
-    KOVImgInfo repl;
-    repl.heatSPL = QStringLiteral("new");
-    const QList<KOVImgInfo> before = infos;
-    QCOMPARE(KOVMarkLookup::replace(marks, infos, frameNo, repl), found);
-    QCOMPARE(infos.size(), before.size());
-    if (found)
-        QCOMPARE(infos[marks.indexOf(frameNo)].heatSPL, QStringLiteral("new"));
-}
-
-
-
-void TstReviewRules::convertToQImage_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("format");
-    QTest::newRow("8-bit colour") << CV_8UC3 << int(QImage::Format_RGB888);
-    QTest::newRow("8-bit with alpha") << CV_8UC4 << int(QImage::Format_ARGB32);
-    QTest::newRow("8-bit grey") << CV_8UC1 << int(QImage::Format_Grayscale8);
-    QTest::newRow("16-bit grey unsupported") << CV_16UC1 << int(QImage::Format_Invalid);
-    QTest::newRow("float colour unsupported") << CV_32FC3 << int(QImage::Format_Invalid);
-}
-
-void TstReviewRules::convertToQImage()
-{
-    QFETCH(int, type);
-    QFETCH(int, format);
-    const cv::Mat m(7, 5, type, cv::Scalar(10, 20, 30, 40));
-    const QImage img = KOVFrameConvert::toQImage(m);
-    QCOMPARE(int(img.format()), format);
-    if (format == int(QImage::Format_Invalid)) {
-        QVERIFY(img.isNull());
-        return;
-    }
-    QCOMPARE(img.size(), QSize(5, 7));
-    if (type == CV_8UC3)
-        QCOMPARE(img.pixel(4, 6), qRgb(30, 20, 10)); // BGR in, RGB out
-    QVERIFY(KOVFrameConvert::toQImage(cv::Mat()).isNull());
-}
-
-void TstReviewRules::convertCopiesAndKeepsStride()
-{
-    // An odd width makes rows of 3 x 1023 bytes: QImage pads its rows to four
-    // bytes, and a region of a larger frame has the larger frame's stride.
-    cv::Mat big(20, 1030, CV_8UC3, cv::Scalar(0, 0, 0));
-    cv::Mat roi = big(cv::Rect(3, 2, 1023, 10));
-    for (int y = 0; y < roi.rows; ++y)
-        roi.at<cv::Vec3b>(y, roi.cols - 1) = cv::Vec3b(uchar(y), 0, 255);
-    const QImage img = KOVFrameConvert::toQImage(roi);
-    QCOMPARE(img.size(), QSize(1023, 10));
-    for (int y = 0; y < 10; ++y)
-        QCOMPARE(img.pixel(1022, y), qRgb(255, 0, y));
-    big.setTo(cv::Scalar(1, 2, 3)); // the decoder reusing its buffer
-    QCOMPARE(img.pixel(1022, 9), qRgb(255, 0, 9));
-}
-
-// Frames of every shape convert, in bands, to the same pixels as one whole
-// conversion; the buffer offered for reuse is written only when nobody else
-// shares it and it has the frame's size and format.
-void TstReviewRules::displayImage_data()
-{
-    QTest::addColumn<QSize>("size");     // frame columns x rows
-    QTest::addColumn<bool>("roi");       // a region of a larger frame
-    QTest::addColumn<QSize>("reuseSize"); // invalid: no buffer offered
-    QTest::addColumn<int>("reuseFormat");
-    QTest::addColumn<bool>("reuseShared");
-    QTest::addColumn<bool>("reused");
-    const int rgb32 = int(QImage::Format_RGB32);
-    const QSize none;
-    QTest::newRow("imager frame, no buffer") << QSize(1024, 600) << false << none << rgb32 << false << false;
-    QTest::newRow("imager frame, own buffer") << QSize(1024, 600) << false << QSize(1024, 600) << rgb32 << false
-                                              << true;
-    QTest::newRow("buffer shown elsewhere") << QSize(1024, 600) << false << QSize(1024, 600) << rgb32 << true << false;
-    QTest::newRow("buffer of another size") << QSize(1024, 600) << false << QSize(1280, 720) << rgb32 << false
-                                            << false;
-    QTest::newRow("buffer of another format") << QSize(1024, 600) << false << QSize(1024, 600)
-                                              << int(QImage::Format_ARGB32) << false << false;
-    QTest::newRow("rows not a multiple of the band") << QSize(1024, 601) << false << none << rgb32 << false << false;
-    QTest::newRow("one row") << QSize(1024, 1) << false << none << rgb32 << false << false;
-    QTest::newRow("one column") << QSize(1, 700) << false << QSize(1, 700) << rgb32 << false << true;
-    QTest::newRow("wider than a band") << QSize(40000, 2) << false << none << rgb32 << false << false;
-    QTest::newRow("region of a larger frame") << QSize(1023, 97) << true << QSize(1023, 97) << rgb32 << false << true;
-}
-
-void TstReviewRules::displayImage()
-{
-    QFETCH(QSize, size);
-    QFETCH(bool, roi);
-    QFETCH(QSize, reuseSize);
-    QFETCH(int, reuseFormat);
-    QFETCH(bool, reuseShared);
-    QFETCH(bool, reused);
-
-    cv::Mat big(size.height() + 3, size.width() + 5, CV_8UC3);
-    cv::randu(big, 0, 256);
-    const cv::Rect r(roi ? 2 : 0, roi ? 1 : 0, size.width(), size.height());
-    const cv::Mat frame = roi ? big(r) : big(r).clone();
-
-    QImage buffer;
-    QImage other; // a second holder of the buffer, as a shown or locked frame
-    if (reuseSize.isValid()) {
-        buffer = QImage(reuseSize, QImage::Format(reuseFormat));
-        buffer.fill(Qt::magenta);
-        if (reuseShared)
-            other = buffer;
-    }
-    const uchar* before = buffer.isNull() ? nullptr : buffer.constBits();
-
-    const QImage img = KOVFrameConvert::toDisplayImage(frame, buffer);
-    QCOMPARE(img.format(), QImage::Format_RGB32);
-    QCOMPARE(img.size(), size);
-    QCOMPARE(img.constBits() == before, reused);
-    QCOMPARE(buffer.isNull(), reused || !reuseSize.isValid());
-    if (reuseShared) // never written over under its other holder
-        QCOMPARE(other.pixel(0, 0), QColor(Qt::magenta).rgb());
-
-    cv::Mat whole;
-    cv::cvtColor(frame, whole, cv::COLOR_BGR2BGRA);
-    for (int y = 0; y < size.height(); ++y)
-        QVERIFY2(std::memcmp(img.constScanLine(y), whole.ptr(y), size_t(size.width()) * 4) == 0,
-            qPrintable(QStringLiteral("row %1").arg(y)));
-    QCOMPARE(img.pixel(size.width() - 1, size.height() - 1) >> 24, 0xffu); // opaque
-
-    // Not 8-bit colour: as toQImage, the buffer untouched.
-    QImage keep(4, 4, QImage::Format_RGB32);
-    QCOMPARE(KOVFrameConvert::toDisplayImage(cv::Mat(4, 4, CV_8UC1, cv::Scalar(9)), keep).format(),
-        QImage::Format_Grayscale8);
-    QVERIFY(!keep.isNull());
-    QVERIFY(KOVFrameConvert::toDisplayImage(cv::Mat(), keep).isNull());
-    QVERIFY(KOVFrameConvert::toDisplayImage(cv::Mat(4, 4, CV_32FC3), keep).isNull());
-    QVERIFY(!keep.isNull());
-}
-
-void TstReviewRules::convertToMat()
-{
-    QImage rgb(3, 2, QImage::Format_RGB888);
-    rgb.fill(QColor(200, 100, 50));
-    const cv::Mat bgr = KOVFrameConvert::toMat(rgb, true, true);
-    QCOMPARE(bgr.type(), CV_8UC3);
-    QCOMPARE(bgr.at<cv::Vec3b>(1, 2), cv::Vec3b(50, 100, 200));
-    QImage argb(4, 4, QImage::Format_ARGB32);
-    argb.fill(Qt::red);
-    QCOMPARE(KOVFrameConvert::toMat(argb, false, false).type(), CV_8UC4);
-    QCOMPARE(KOVFrameConvert::toMat(QImage(2, 2, QImage::Format_Grayscale8), true, false).type(), CV_8UC1);
-    QVERIFY(KOVFrameConvert::toMat(QImage(2, 2, QImage::Format_Mono), true, false).empty());
-    QVERIFY(KOVFrameConvert::toMat(QImage(), true, false).empty());
-}
-
-
-
 
 QTEST_GUILESS_MAIN(TstReviewRules)
 #include "tst_reviewrules.moc"

@@ -55,109 +55,6 @@ QImage grabAll(Stage& s)
 
 } // namespace
 
-class TstFrameView : public QObject
-{
-    Q_OBJECT
-private slots:
-    void looksLikeLabelPixmap_data();
-    void looksLikeLabelPixmap();
-    void followsLabelResize();
-    void disabledLabelGreysThePicture();
-    void newFrameRepaintsOnlyTheView();
-};
-
-void TstFrameView::looksLikeLabelPixmap_data()
-{
-    QTest::addColumn<QSize>("labelSize");
-    QTest::addColumn<QSize>("imageSize"); // invalid: no picture
-    QTest::addColumn<bool>("alpha");
-    QTest::addColumn<bool>("opaque");
-    QTest::newRow("video frame of the label's size") << QSize(204, 120) << QSize(204, 120) << false << true;
-    QTest::newRow("frame of the contents size") << QSize(204, 120) << QSize(202, 118) << false << true;
-    QTest::newRow("odd excess, width") << QSize(205, 120) << QSize(204, 120) << false << true;
-    QTest::newRow("odd excess, height") << QSize(204, 121) << QSize(204, 120) << false << true;
-    QTest::newRow("frame larger than the label") << QSize(204, 120) << QSize(300, 200) << false << true;
-    QTest::newRow("small picture") << QSize(204, 120) << QSize(90, 50) << false << false;
-    QTest::newRow("one pixel short") << QSize(204, 120) << QSize(201, 118) << false << false;
-    QTest::newRow("wide picture") << QSize(204, 120) << QSize(204, 60) << false << false;
-    QTest::newRow("sign with transparency") << QSize(204, 120) << QSize(204, 120) << true << false;
-    QTest::newRow("nothing shown") << QSize(204, 120) << QSize() << false << false;
-}
-
-void TstFrameView::looksLikeLabelPixmap()
-{
-    QFETCH(QSize, labelSize);
-    QFETCH(QSize, imageSize);
-    QFETCH(bool, alpha);
-    QFETCH(bool, opaque);
-    const QImage img = imageSize.isValid() ? picture(imageSize, alpha) : QImage();
-
-    Stage before(labelSize);
-    if (!img.isNull())
-        before.label->setPixmap(QPixmap::fromImage(img));
-    const QImage expected = grabAll(before);
-
-    Stage after(labelSize);
-    KOVFrameView* view = new KOVFrameView(after.label);
-    view->setImage(img);
-    const QImage actual = grabAll(after);
-
-    QCOMPARE(view->geometry(), after.label->contentsRect());
-    QCOMPARE(view->testAttribute(Qt::WA_OpaquePaintEvent), opaque);
-    QCOMPARE(actual.size(), expected.size());
-    for (int y = 0; y < expected.height(); ++y)
-        for (int x = 0; x < expected.width(); ++x)
-            if (actual.pixel(x, y) != expected.pixel(x, y))
-                QFAIL(qPrintable(QStringLiteral("pixel %1,%2 is %3, the label drew %4")
-                                     .arg(x)
-                                     .arg(y)
-                                     .arg(actual.pixel(x, y), 8, 16)
-                                     .arg(expected.pixel(x, y), 8, 16)));
-
-    // Clearing shows the bare label again.
-    view->setImage(QImage());
-    QVERIFY(!view->testAttribute(Qt::WA_OpaquePaintEvent));
-    Stage bare(labelSize);
-    QCOMPARE(grabAll(after), grabAll(bare));
-}
-
-void TstFrameView::followsLabelResize()
-{
-    // A screen scale resizes the label after the view was made, visible or
-    // not; a thicker border changes the contents rectangle.
-    Stage s(QSize(100, 60));
-    KOVFrameView* view = new KOVFrameView(s.label);
-    view->setImage(picture(QSize(100, 60), false));
-    s.label->setGeometry(12, 18, 125, 75);
-    s.top.show();
-    QCoreApplication::processEvents();
-    QCOMPARE(view->geometry(), s.label->contentsRect());
-    QVERIFY(!view->testAttribute(Qt::WA_OpaquePaintEvent)); // now smaller than the label
-    view->setImage(picture(QSize(125, 75), false));
-    QVERIFY(view->testAttribute(Qt::WA_OpaquePaintEvent));
-    s.label->setStyleSheet(QStringLiteral("border: 4px solid rgb(186,186,186);"));
-    QCoreApplication::processEvents();
-    QCOMPARE(view->geometry(), s.label->contentsRect());
-    QCOMPARE(view->geometry(), QRect(4, 4, 117, 67));
-    // Clicks pass through to the label.
-    QVERIFY(view->testAttribute(Qt::WA_TransparentForMouseEvents));
-}
-
-void TstFrameView::disabledLabelGreysThePicture()
-{
-    Stage before(QSize(120, 80));
-    before.label->setPixmap(QPixmap::fromImage(picture(QSize(120, 80), false)));
-    before.label->setEnabled(false);
-    Stage after(QSize(120, 80));
-    KOVFrameView* view = new KOVFrameView(after.label);
-    view->setImage(picture(QSize(120, 80), false));
-    after.label->setEnabled(false);
-    QVERIFY(!view->testAttribute(Qt::WA_OpaquePaintEvent));
-    QCOMPARE(grabAll(after), grabAll(before));
-    after.label->setEnabled(true);
-    QVERIFY(view->testAttribute(Qt::WA_OpaquePaintEvent));
-}
-
 // The point of the view: a new frame repaints the view alone, not the
 // label, box and window backgrounds beneath it.
 class PaintCounter : public QObject
@@ -172,24 +69,119 @@ public:
     }
 };
 
-void TstFrameView::newFrameRepaintsOnlyTheView()
+class TstFrameView : public QObject
 {
-    Stage s(QSize(204, 120));
-    KOVFrameView* view = new KOVFrameView(s.label);
-    view->setImage(picture(QSize(204, 120), false));
-    s.top.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s.top));
-    QCoreApplication::processEvents();
-    PaintCounter counter;
-    for (QObject* o : { static_cast<QObject*>(&s.top), static_cast<QObject*>(s.box),
-             static_cast<QObject*>(s.label), static_cast<QObject*>(view) })
-        o->installEventFilter(&counter);
-    // As the page does it: the old frame let go, then the new one shown.
-    view->setImage(QImage());
-    view->setImage(picture(QSize(204, 120), false).mirrored());
-    QTRY_VERIFY(counter.painted.contains(view));
-    QCOMPARE(counter.painted, QList<QObject*>() << view);
-}
+    Q_OBJECT
+private slots:
+    void looksLikeLabelPixmap_data()
+    {
+        QTest::addColumn<QSize>("labelSize");
+        QTest::addColumn<QSize>("imageSize"); // invalid: no picture
+        QTest::addColumn<bool>("alpha");
+        QTest::addColumn<bool>("opaque");
+        QTest::newRow("video frame of the label's size") << QSize(204, 120) << QSize(204, 120) << false << true;
+        QTest::newRow("frame of the contents size") << QSize(204, 120) << QSize(202, 118) << false << true;
+        QTest::newRow("odd excess, width") << QSize(205, 120) << QSize(204, 120) << false << true;
+        QTest::newRow("odd excess, height") << QSize(204, 121) << QSize(204, 120) << false << true;
+        QTest::newRow("frame larger than the label") << QSize(204, 120) << QSize(300, 200) << false << true;
+        QTest::newRow("small picture") << QSize(204, 120) << QSize(90, 50) << false << false;
+        QTest::newRow("one pixel short") << QSize(204, 120) << QSize(201, 118) << false << false;
+        QTest::newRow("wide picture") << QSize(204, 120) << QSize(204, 60) << false << false;
+        QTest::newRow("sign with transparency") << QSize(204, 120) << QSize(204, 120) << true << false;
+        QTest::newRow("nothing shown") << QSize(204, 120) << QSize() << false << false;
+    }
+    void looksLikeLabelPixmap()
+    {
+        QFETCH(QSize, labelSize);
+        QFETCH(QSize, imageSize);
+        QFETCH(bool, alpha);
+        const QImage img = imageSize.isValid() ? picture(imageSize, alpha) : QImage();
+
+        Stage before(labelSize);
+        if (!img.isNull())
+            before.label->setPixmap(QPixmap::fromImage(img));
+        const QImage expected = grabAll(before);
+
+        Stage after(labelSize);
+        KOVFrameView* view = new KOVFrameView(after.label);
+        view->setImage(img);
+        const QImage actual = grabAll(after);
+
+        QCOMPARE(view->geometry(), after.label->contentsRect());
+        QTEST(view->testAttribute(Qt::WA_OpaquePaintEvent), "opaque");
+        QCOMPARE(actual.size(), expected.size());
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x)
+                if (actual.pixel(x, y) != expected.pixel(x, y))
+                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2 is %3, the label drew %4")
+                                         .arg(x)
+                                         .arg(y)
+                                         .arg(actual.pixel(x, y), 8, 16)
+                                         .arg(expected.pixel(x, y), 8, 16)));
+
+        // Clearing shows the bare label again.
+        view->setImage(QImage());
+        QVERIFY(!view->testAttribute(Qt::WA_OpaquePaintEvent));
+        Stage bare(labelSize);
+        QCOMPARE(grabAll(after), grabAll(bare));
+    }
+
+    void followsLabelResize()
+    {
+        // A screen scale resizes the label after the view was made, visible or
+        // not; a thicker border changes the contents rectangle.
+        Stage s(QSize(100, 60));
+        KOVFrameView* view = new KOVFrameView(s.label);
+        view->setImage(picture(QSize(100, 60), false));
+        s.label->setGeometry(12, 18, 125, 75);
+        s.top.show();
+        QCoreApplication::processEvents();
+        QCOMPARE(view->geometry(), s.label->contentsRect());
+        QVERIFY(!view->testAttribute(Qt::WA_OpaquePaintEvent)); // now smaller than the label
+        view->setImage(picture(QSize(125, 75), false));
+        QVERIFY(view->testAttribute(Qt::WA_OpaquePaintEvent));
+        s.label->setStyleSheet(QStringLiteral("border: 4px solid rgb(186,186,186);"));
+        QCoreApplication::processEvents();
+        QCOMPARE(view->geometry(), s.label->contentsRect());
+        QCOMPARE(view->geometry(), QRect(4, 4, 117, 67));
+        // Clicks pass through to the label.
+        QVERIFY(view->testAttribute(Qt::WA_TransparentForMouseEvents));
+    }
+
+    void disabledLabelGreysThePicture()
+    {
+        Stage before(QSize(120, 80));
+        before.label->setPixmap(QPixmap::fromImage(picture(QSize(120, 80), false)));
+        before.label->setEnabled(false);
+        Stage after(QSize(120, 80));
+        KOVFrameView* view = new KOVFrameView(after.label);
+        view->setImage(picture(QSize(120, 80), false));
+        after.label->setEnabled(false);
+        QVERIFY(!view->testAttribute(Qt::WA_OpaquePaintEvent));
+        QCOMPARE(grabAll(after), grabAll(before));
+        after.label->setEnabled(true);
+        QVERIFY(view->testAttribute(Qt::WA_OpaquePaintEvent));
+    }
+
+    void newFrameRepaintsOnlyTheView()
+    {
+        Stage s(QSize(204, 120));
+        KOVFrameView* view = new KOVFrameView(s.label);
+        view->setImage(picture(QSize(204, 120), false));
+        s.top.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&s.top));
+        QCoreApplication::processEvents();
+        PaintCounter counter;
+        for (QObject* o : { static_cast<QObject*>(&s.top), static_cast<QObject*>(s.box),
+                 static_cast<QObject*>(s.label), static_cast<QObject*>(view) })
+            o->installEventFilter(&counter);
+        // As the page does it: the old frame let go, then the new one shown.
+        view->setImage(QImage());
+        view->setImage(picture(QSize(204, 120), false).mirrored());
+        QTRY_VERIFY(counter.painted.contains(view));
+        QCOMPARE(counter.painted, QList<QObject*>() << view);
+    }
+};
 
 QTEST_MAIN(TstFrameView)
 #include "tst_frameview.moc"

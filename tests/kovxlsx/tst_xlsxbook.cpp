@@ -19,488 +19,472 @@ class TestXlsxBook : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void brokenFiles_data();
-    void brokenFiles();
-    void cellRefs_data();
-    void cellRefs();
-    void cellText_data();
-    void cellText();
-    void stylesKept();
-    void sheetCopy();
-    void sheetCopyRefused_data();
-    void sheetCopyRefused();
-    void imageHeaders_data();
-    void imageHeaders();
-    void anchors_data();
-    void anchors();
-    void saveFailures_data();
-    void saveFailures();
-    void calcChainDropped();
-    void readsOthersMarkup();
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY2(QFile::exists(tpl()), "templates are built by the kovtemplates target");
+    }
+
+    void brokenFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray good = KOVTest::readAll(tpl());
+        QVERIFY(!good.isEmpty());
+
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("nonsense") << QByteArray("this is not a workbook at all\n").repeated(40);
+        QTest::newRow("zip signature then junk") << QByteArray("PK\x03\x04", 4) + QByteArray(500, '\x7f');
+        QTest::newRow("truncated to half") << good.left(good.size() / 2);
+        QTest::newRow("truncated before the directory end") << good.left(good.size() - 10);
+
+        // Every local and central header claims 1000 bytes more than the part holds.
+        QByteArray lying = good;
+        for (int at = 0; (at = lying.indexOf(QByteArray("PK\x01\x02", 4), at)) >= 0; at += 4) {
+            quint32 size = qFromLittleEndian<quint32>(lying.constData() + at + 24) + 1000;
+            qToLittleEndian(size, lying.data() + at + 24);
+        }
+        for (int at = 0; (at = lying.indexOf(QByteArray("PK\x03\x04", 4), at)) >= 0; at += 4) {
+            quint32 size = qFromLittleEndian<quint32>(lying.constData() + at + 22) + 1000;
+            qToLittleEndian(size, lying.data() + at + 22);
+        }
+        QTest::newRow("headers claim more than the file holds") << lying;
+
+        // One flipped byte in the middle of the compressed data.
+        QByteArray flipped = good;
+        flipped[good.size() / 3] = char(flipped[good.size() / 3] ^ 0x55);
+        QTest::newRow("damaged compressed data") << flipped;
+
+        // The template with one part removed or cut.
+        const auto without = [this](const QString& part, bool cut) {
+            const QString path = m_dir.filePath(QStringLiteral("edited.xlsx"));
+            KOVXlsxPackage pkg;
+            if (!pkg.read(tpl()) || !pkg.contains(part))
+                qFatal("template unreadable");
+            if (cut)
+                pkg.setPart(part, pkg.part(part).left(pkg.part(part).size() / 2));
+            else
+                pkg.removePart(part);
+            if (!pkg.write(path))
+                qFatal("cannot write %s", qPrintable(path));
+            return KOVTest::readAll(path);
+        };
+        QTest::newRow("no content types") << without(QStringLiteral("[Content_Types].xml"), false);
+        QTest::newRow("sheet part missing") << without(QStringLiteral("xl/worksheets/sheet2.xml"), false);
+        QTest::newRow("workbook part cut in half") << without(QStringLiteral("xl/workbook.xml"), true);
+    }
+    void brokenFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        const QString path = m_dir.filePath(QStringLiteral("broken.xlsx"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        KOVXlsxBook book;
+        QVERIFY(!book.load(path));
+        QVERIFY(!book.errorMessage().isEmpty());
+        QCOMPARE(book.sheetCount(), 0);
+        QVERIFY(!book.sheet(0));
+        QVERIFY(!book.save(m_dir.filePath(QStringLiteral("never.xlsx"))));
+        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("never.xlsx"))));
+    }
+
+    void cellRefs_data()
+    {
+        QTest::addColumn<QByteArray>("ref");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::newRow("A1") << QByteArray("A1") << 0 << 0;
+        QTest::newRow("B71") << QByteArray("B71") << 70 << 1;
+        QTest::newRow("AA10") << QByteArray("AA10") << 9 << 26;
+        QTest::newRow("last cell") << QByteArray("XFD1048576") << 1048575 << 16383;
+        QTest::newRow("column past the end") << QByteArray("XFE1") << -1 << -1;
+        QTest::newRow("row past the end") << QByteArray("A1048577") << -1 << -1;
+        QTest::newRow("row zero") << QByteArray("A0") << -1 << -1;
+        QTest::newRow("digits first") << QByteArray("1A") << -1 << -1;
+        QTest::newRow("lower case") << QByteArray("a1") << -1 << -1;
+        QTest::newRow("empty") << QByteArray("") << -1 << -1;
+        QTest::newRow("trailing junk") << QByteArray("A1x") << -1 << -1;
+    }
+    void cellRefs()
+    {
+        QFETCH(QByteArray, ref);
+        QFETCH(int, row);
+        int r = -1, c = -1;
+        QCOMPARE(KOVXlsxText::parseCellRef(ref.constData(), &r, &c), row >= 0);
+        if (row >= 0) {
+            QCOMPARE(r, row);
+            QTEST(c, "col");
+            QCOMPARE(KOVXlsxText::cellRef(r, c).toLatin1(), ref);
+        }
+    }
+
+    void cellText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("markup characters") << QStringLiteral("A&B <c> \"d\" 'e'") << QStringLiteral("A&B <c> \"d\" 'e'");
+        QTest::newRow("leading and trailing blanks") << QStringLiteral("   –   测试 ") << QStringLiteral("   –   测试 ");
+        QTest::newRow("only blanks") << QStringLiteral("   ") << QStringLiteral("   ");
+        QTest::newRow("empty") << QString() << QString("");
+        QTest::newRow("control characters") << QStringLiteral("a\x01" "b\x08" "c\x1f" "d\x0b" "e") << QStringLiteral("abcde");
+        QTest::newRow("tab and line breaks kept") << QStringLiteral("a\tb\nc\r\nd") << QStringLiteral("a\tb\nc\r\nd");
+        QTest::newRow("non-characters") << QString(QChar(0xFFFE)) + QStringLiteral("x") + QChar(0xFFFF) << QStringLiteral("x");
+        QTest::newRow("lone surrogates") << QString(QChar(0xD800)) + QStringLiteral("x") + QChar(0xDC00) << QStringLiteral("x");
+        QTest::newRow("surrogate pair kept") << QStringLiteral("泄漏😀") << QStringLiteral("泄漏😀");
+        QTest::newRow("escape look-alike") << QStringLiteral("_x0041_ and _x005F_") << QStringLiteral("_x0041_ and _x005F_");
+        QTest::newRow("longer than a cell holds") << QString(40000, QLatin1Char('z')) << QString(32767, QLatin1Char('z'));
+    }
+    void cellText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, stored);
+        const QString out = m_dir.filePath(QStringLiteral("text.xlsx"));
+        {
+            KOVXlsxBook book;
+            QVERIFY(book.load(tpl()));
+            QVERIFY(book.sheet(1)->writeStr(6, 0, text));
+            QVERIFY(book.sheet(1)->writeStr(200, 30, text)); // a row and column the template lacks
+            QVERIFY2(book.save(out), qPrintable(book.errorMessage()));
+        }
+        KOVXlsxBook again;
+        QVERIFY2(again.load(out), qPrintable(again.errorMessage()));
+        QCOMPARE(again.sheet(1)->readStr(6, 0), stored);
+        QCOMPARE(again.sheet(1)->readStr(200, 30), stored);
+        QVERIFY(again.sheet(1)->readStr(6, 1).isNull()); // a styled blank cell holds no text
+        const QJsonObject r = inspect(out);
+        QVERIFY(!r.isEmpty());
+        QCOMPARE(r.value("structure").toArray(), QJsonArray());
+    }
+
+    void stylesKept()
+    {
+        const QString out = m_dir.filePath(QStringLiteral("styles.xlsx"));
+        KOVXlsxBook book;
+        QVERIFY(book.load(tpl()));
+        QVERIFY(book.sheet(0)->writeStr(53, 4, QStringLiteral("公司"))); // E54, a bordered value cell
+        QVERIFY(book.sheet(0)->writeStr(7, 0, QStringLiteral("title"))); // A8, the title
+        QVERIFY(book.sheet(0)->writeStr(99, 9, QStringLiteral("far"))); // J100, no style anywhere
+        QVERIFY(book.save(out));
+        const QJsonObject before = inspect(tpl());
+        const QJsonObject after = inspect(out);
+        QVERIFY(!after.isEmpty());
+        QCOMPARE(after.value("structure").toArray().size(), 0);
+        const QJsonObject s0 = before.value("sheets").toArray().at(0).toObject().value("styles").toObject();
+        const QJsonObject s1 = after.value("sheets").toArray().at(0).toObject().value("styles").toObject();
+        QCOMPARE(s1.value("E54"), s0.value("E54"));
+        QCOMPARE(s1.value("A8"), s0.value("A8"));
+        QVERIFY(s1.value("J100") != s1.value("E54"));
+        const QJsonObject cells = after.value("sheets").toArray().at(0).toObject().value("cells").toObject();
+        QCOMPARE(cells.value("E54").toString(), QStringLiteral("公司"));
+        QCOMPARE(cells.value("J100").toString(), QStringLiteral("far"));
+    }
+
+    // A copy carries the pattern's layout and pictures, takes its own text, and
+    // never joins the pattern's selection: only one tab may be selected, or the
+    // user's first edit goes to every sheet of the group.
+    void sheetCopy_data()
+    {
+        QTest::addColumn<int>("pattern");
+        QTest::addColumn<bool>("pointSelected"); // the template was saved on its second sheet
+        QTest::newRow("copy of an unselected sheet") << 1 << false;
+        QTest::newRow("copy of the selected home sheet") << 0 << false;
+        QTest::newRow("copy of a selected point sheet") << 1 << true;
+    }
+    void sheetCopy()
+    {
+        QFETCH(int, pattern);
+        QFETCH(bool, pointSelected);
+        const QString src = m_dir.filePath(QStringLiteral("selected.xlsx"));
+        const QString out = m_dir.filePath(QStringLiteral("copy.xlsx"));
+        const QString pic = m_dir.filePath(QStringLiteral("copy.png"));
+        QVERIFY(makePicture(pic, 100, 50, "PNG"));
+        QVERIFY(patchPart(tpl(), src, QStringLiteral("xl/worksheets/sheet2.xml"), [pointSelected](QByteArray b) {
+            return pointSelected ? b.replace("<sheetView ", "<sheetView tabSelected=\"1\" ") : b;
+        }));
+        QString title;
+        {
+            KOVXlsxBook book;
+            QVERIFY(book.load(src));
+            KOVXlsxSheet* p = book.sheet(pattern);
+            title = p->readStr(0, 0);
+            // A picture placed before the copy travels with it.
+            QVERIFY(p->setPicture(13, 0, book.addPicture(pic), 1.0, 0, 0));
+            KOVXlsxSheet* a = book.addSheetCopy(QStringLiteral("Copy (2)"), p);
+            QVERIFY(a);
+            KOVXlsxSheet* b = book.addSheetCopy(QStringLiteral("Copy (3)"), a);
+            QVERIFY(b);
+            QCOMPARE(book.sheetCount(), 4);
+            QVERIFY(a->writeStr(0, 0, QStringLiteral("only in the copy")));
+            QCOMPARE(p->readStr(0, 0), title);
+            QVERIFY2(book.save(out), qPrintable(book.errorMessage()));
+        }
+        const QJsonObject r = inspect(out);
+        QVERIFY(!r.isEmpty());
+        QCOMPARE(r.value("structure").toArray(), QJsonArray());
+        const QJsonArray sheets = r.value("sheets").toArray();
+        QCOMPARE(sheets.size(), 4);
+        const QJsonObject p = sheets.at(pattern).toObject();
+        QCOMPARE(p.value("images").toArray().size(), 1);
+        for (int i : {2, 3}) {
+            const QJsonObject c = sheets.at(i).toObject();
+            QJsonObject styles = c.value("styles").toObject(), expected = p.value("styles").toObject();
+            if (i == 2) { // its A1 was written: a cell the home sheet lacks
+                styles.remove("A1");
+                expected.remove("A1");
+            }
+            QCOMPARE(styles, expected);
+            for (const char* key : {"merged", "widths", "heights", "paper", "images"})
+                QVERIFY2(c.value(key) == p.value(key), key);
+        }
+        const QList<bool> selected{true, pointSelected, false, false};
+        for (int i = 0; i < 4; ++i)
+            QVERIFY2(sheets.at(i).toObject().value("selected").toBool() == selected[i], qPrintable(QString::number(i)));
+        QCOMPARE(sheets.at(2).toObject().value("name").toString(), QStringLiteral("Copy (2)"));
+        QCOMPARE(sheets.at(2).toObject().value("cells").toObject().value("A1").toString(), QStringLiteral("only in the copy"));
+        QCOMPARE(sheets.at(3).toObject().value("cells").toObject().value("A1").toString(), title);
+    }
+
+    void sheetCopyRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty name") << QString();
+        QTest::newRow("taken name") << QStringLiteral("Test Fault Point (1)");
+        QTest::newRow("taken name other case") << QStringLiteral("REPORT");
+        QTest::newRow("forbidden character") << QStringLiteral("a/b");
+        QTest::newRow("too long") << QString(32, QLatin1Char('n'));
+        QTest::newRow("leading apostrophe") << QStringLiteral("'x");
+    }
+    void sheetCopyRefused()
+    {
+        QFETCH(QString, name);
+        KOVXlsxBook book;
+        QVERIFY(book.load(templatePath(QStringLiteral("template_gas_en"))));
+        QVERIFY(!book.addSheetCopy(name, book.sheet(1)));
+        QVERIFY(!book.errorMessage().isEmpty());
+        QCOMPARE(book.sheetCount(), 2);
+        // A sheet of another book is no pattern.
+        KOVXlsxBook other;
+        QVERIFY(other.load(tpl()));
+        QVERIFY(!book.addSheetCopy(QStringLiteral("fine"), other.sheet(1)));
+        QVERIFY(!book.addSheetCopy(QStringLiteral("fine"), nullptr));
+    }
+
+    void imageHeaders_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QSize>("size");
+        const auto file = [this](int w, int h, const char* fmt, bool progressive = false) {
+            const QString path = m_dir.filePath(QStringLiteral("probe.") + QLatin1String(fmt));
+            if (progressive) {
+                QImage img(w, h, QImage::Format_RGB32);
+                img.fill(Qt::darkCyan);
+                QImageWriter wr(path, fmt);
+                wr.setProgressiveScanWrite(true);
+                wr.write(img);
+            } else {
+                makePicture(path, w, h, fmt);
+            }
+            QFile f(path);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        };
+        const QByteArray jpeg = file(1024, 600, "JPEG");
+        QTest::newRow("baseline JPEG") << jpeg << "jpeg" << QSize(1024, 600);
+        QTest::newRow("progressive JPEG") << file(530, 220, "JPEG", true) << "jpeg" << QSize(530, 220);
+        QTest::newRow("PNG") << file(530, 220, "PNG") << "png" << QSize(530, 220);
+        // Qt writes no GIF; the logical screen header is all the probe reads.
+        QTest::newRow("GIF") << QByteArray("GIF89a\x07\x00\x09\x00\x80\x00\x00", 13) << "gif" << QSize(7, 9);
+        QTest::newRow("BMP") << file(33, 17, "BMP") << "bmp" << QSize(33, 17);
+        QTest::newRow("JPEG cut before its frame header") << jpeg.left(30) << "" << QSize();
+        QTest::newRow("PNG signature only") << QByteArray("\x89PNG\r\n\x1a\n", 8) << "" << QSize();
+        QTest::newRow("empty") << QByteArray() << "" << QSize();
+        QTest::newRow("nonsense") << QByteArray(64, 'q') << "" << QSize();
+        QByteArray zeroPng = file(5, 5, "PNG");
+        zeroPng.replace(16, 8, QByteArray(8, '\0'));
+        QTest::newRow("PNG of size zero") << zeroPng << "" << QSize();
+        QByteArray hugePng = file(5, 5, "PNG");
+        hugePng.replace(16, 4, QByteArray("\x7f\xff\xff\xff", 4));
+        QTest::newRow("PNG claiming two billion columns") << hugePng << "" << QSize();
+    }
+    void imageHeaders()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, extension);
+        QFETCH(QSize, size);
+        const KOVXlsxImageInfo info = KOVXlsxImageInfo::probe(bytes);
+        QCOMPARE(info.isValid(), !extension.isEmpty());
+        if (info.isValid()) {
+            QCOMPARE(info.extension, extension);
+            QCOMPARE(info.size, size);
+        }
+        // The book refuses the same bytes as a file.
+        const QString path = m_dir.filePath(QStringLiteral("probe.bin"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        KOVXlsxBook book;
+        QVERIFY(book.load(tpl()));
+        QCOMPARE(book.addPicture(path) >= 0, !extension.isEmpty());
+        QCOMPARE(book.addPicture(m_dir.filePath(QStringLiteral("missing.jpg"))), -1);
+        QVERIFY(!book.errorMessage().isEmpty());
+        QVERIFY(!book.sheet(1)->setPicture(13, 0, 99, 1.0, 0, 0));
+        QVERIFY(!book.sheet(1)->setPicture(13, 0, -1, 1.0, 0, 0));
+    }
+
+    void anchors_data()
+    {
+        // The test point sheet: columns A to H of 87 pixels, later ones of 64,
+        // rows from 14 on of 20 pixels.
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<int>("dx");
+        QTest::addColumn<int>("dy");
+        QTest::addColumn<QList<int>>("from"); // column, offset px, row, offset px
+        QTest::addColumn<QList<int>>("to");
+        QTest::newRow("locked frame") << QSize(1024, 600) << 0.6 << 40 << 20 << QList<int>{0, 40, 14, 0} << QList<int>{7, 45, 32, 0};
+        QTest::newRow("pattern below it") << QSize(530, 220) << 1.0 << 85 << 400 << QList<int>{0, 85, 33, 0} << QList<int>{7, 6, 44, 0};
+        QTest::newRow("offset of exactly one column") << QSize(1024, 600) << 0.1 << 87 << 0 << QList<int>{1, 0, 13, 0} << QList<int>{2, 15, 16, 0};
+        QTest::newRow("no offset") << QSize(1024, 600) << 0.05 << 0 << 0 << QList<int>{0, 0, 13, 0} << QList<int>{0, 51, 14, 10};
+        QTest::newRow("negative offsets") << QSize(1024, 600) << 0.05 << -50 << -10 << QList<int>{0, 0, 13, 0} << QList<int>{0, 51, 14, 10};
+        QTest::newRow("past the laid-out columns") << QSize(1024, 600) << 0.05 << 706 << 0 << QList<int>{8, 10, 13, 0} << QList<int>{8, 61, 14, 10};
+    }
+    void anchors()
+    {
+        QFETCH(QSize, picture);
+        QFETCH(double, scale);
+        QFETCH(int, dx);
+        QFETCH(int, dy);
+        QFETCH(QList<int>, from);
+        QFETCH(QList<int>, to);
+        const QString pic = m_dir.filePath(QStringLiteral("anchor.jpg"));
+        const QString out = m_dir.filePath(QStringLiteral("anchor.xlsx"));
+        QVERIFY(makePicture(pic, picture.width(), picture.height(), "JPEG"));
+        KOVXlsxBook book;
+        QVERIFY(book.load(tpl()));
+        const int id = book.addPicture(pic);
+        QVERIFY(id >= 0);
+        QCOMPARE(book.pictureInfo(id).size, picture);
+        QVERIFY(book.sheet(1)->setPicture(13, 0, id, scale, dx, dy));
+        QVERIFY(book.save(out));
+        const QJsonObject r = inspect(out);
+        QCOMPARE(r.value("structure").toArray(), QJsonArray());
+        const QJsonArray images = r.value("sheets").toArray().at(1).toObject().value("images").toArray();
+        QCOMPARE(images.size(), 1);
+        const QJsonObject img = images.at(0).toObject();
+        QCOMPARE(img.value("editAs").toString(), QStringLiteral("twoCell"));
+        const auto emu = [](const QList<int>& p) {
+            return QJsonArray{p[0], qint64(p[1]) * KOVXlsxGeometry::kEmuPerPixel, p[2], qint64(p[3]) * KOVXlsxGeometry::kEmuPerPixel};
+        };
+        QCOMPARE(img.value("from").toArray(), emu(from));
+        QCOMPARE(img.value("to").toArray(), emu(to));
+    }
+
+    void saveFailures_data()
+    {
+        QTest::addColumn<QString>("target");
+        QDir(m_dir.path()).mkpath(QStringLiteral("adir/inside"));
+        QFile file(m_dir.filePath(QStringLiteral("afile")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QTest::newRow("target is a directory") << m_dir.filePath(QStringLiteral("adir"));
+        QTest::newRow("folder does not exist") << m_dir.filePath(QStringLiteral("nofolder/out.xlsx"));
+        QTest::newRow("parent is a file") << m_dir.filePath(QStringLiteral("afile/out.xlsx"));
+        QTest::newRow("empty path") << QString();
+    }
+    void saveFailures()
+    {
+        QFETCH(QString, target);
+        const QStringList before = KOVTest::listTree(m_dir.path());
+        KOVXlsxBook book;
+        QVERIFY(book.load(tpl()));
+        QVERIFY(book.sheet(0)->writeStr(0, 0, QStringLiteral("x")));
+        QVERIFY(!book.save(target));
+        QVERIFY(!book.errorMessage().isEmpty());
+        // Nothing half-written anywhere: not at the target, no temporary file.
+        QCOMPARE(KOVTest::listTree(m_dir.path()), before);
+        QVERIFY(QFileInfo(m_dir.filePath(QStringLiteral("adir/inside"))).isDir());
+        // The book stays usable.
+        const QString good = m_dir.filePath(QStringLiteral("after-failure.xlsx"));
+        QVERIFY(book.save(good));
+        QVERIFY(QFile::remove(good));
+    }
+
+    void calcChainDropped()
+    {
+        const QString withChain = m_dir.filePath(QStringLiteral("chain.xlsx"));
+        const QString out = m_dir.filePath(QStringLiteral("nochain.xlsx"));
+        {
+            KOVXlsxPackage pkg;
+            QVERIFY(pkg.read(tpl()));
+            pkg.setPart(QStringLiteral("xl/calcChain.xml"),
+                        "<?xml version=\"1.0\"?><calcChain xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><c r=\"A1\" i=\"1\"/></calcChain>");
+            QByteArray rels = pkg.part(QStringLiteral("xl/_rels/workbook.xml.rels"));
+            rels.replace("</Relationships>", "<Relationship Id=\"rId9\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/calcChain\" Target=\"calcChain.xml\"/></Relationships>");
+            pkg.setPart(QStringLiteral("xl/_rels/workbook.xml.rels"), rels);
+            QByteArray types = pkg.part(QStringLiteral("[Content_Types].xml"));
+            types.replace("</Types>", "<Override PartName=\"/xl/calcChain.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/></Types>");
+            pkg.setPart(QStringLiteral("[Content_Types].xml"), types);
+            QVERIFY(pkg.write(withChain));
+        }
+        KOVXlsxBook book;
+        QVERIFY(book.load(withChain));
+        QVERIFY(book.save(out));
+        KOVXlsxPackage pkg;
+        QVERIFY(pkg.read(out));
+        QVERIFY(!pkg.contains(QStringLiteral("xl/calcChain.xml")));
+        QVERIFY(!pkg.part(QStringLiteral("xl/_rels/workbook.xml.rels")).contains("calcChain"));
+        QVERIFY(!pkg.part(QStringLiteral("[Content_Types].xml")).contains("calcChain"));
+        QCOMPARE(inspect(out).value("structure").toArray(), QJsonArray());
+    }
+
+    void readsOthersMarkup()
+    {
+        // Another producer's habits: a namespace prefix, rows and cells without
+        // addresses, a formula text result and a number.
+        const QString src = m_dir.filePath(QStringLiteral("prefixed.xlsx"));
+        const QString out = m_dir.filePath(QStringLiteral("prefixed-out.xlsx"));
+        const QString pic = m_dir.filePath(QStringLiteral("prefixed.png"));
+        QVERIFY(makePicture(pic, 40, 30, "PNG"));
+        QVERIFY(patchPart(tpl(), src, QStringLiteral("xl/worksheets/sheet2.xml"), [](QByteArray) {
+            return QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+                              "<x:worksheet xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+                              "<x:sheetData><x:row><x:c t=\"inlineStr\"><x:is><x:r><x:t>o</x:t></x:r><x:r><x:t>ne</x:t></x:r></x:is></x:c>"
+                              "<x:c t=\"str\"><x:f>\"two\"</x:f><x:v>two</x:v></x:c></x:row>"
+                              "<x:row r=\"5\"><x:c r=\"C5\"><x:v>3</x:v></x:c></x:row></x:sheetData>"
+                              "<x:pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/>"
+                              "<x:extLst/></x:worksheet>");
+        }));
+        KOVXlsxBook book;
+        QVERIFY2(book.load(src), qPrintable(book.errorMessage()));
+        KOVXlsxSheet* s = book.sheet(1);
+        QCOMPARE(s->readStr(0, 0), QStringLiteral("one"));
+        QCOMPARE(s->readStr(0, 1), QStringLiteral("two"));
+        QVERIFY(s->readStr(4, 2).isNull());
+        QVERIFY(s->writeStr(2, 0, QStringLiteral("three")));
+        QVERIFY(s->writeStr(0, 1, QStringLiteral("two again")));
+        QVERIFY(s->setPicture(6, 1, book.addPicture(pic), 2.0, 500, 900));
+        QVERIFY(book.addSheetCopy(QStringLiteral("prefixed copy"), s));
+        QVERIFY(book.save(out));
+        const QJsonObject r = inspect(out);
+        QCOMPARE(r.value("structure").toArray(), QJsonArray());
+        for (int i : {1, 2}) {
+            const QJsonObject sheet = r.value("sheets").toArray().at(i).toObject();
+            const QJsonObject cells = sheet.value("cells").toObject();
+            QCOMPARE(cells.value("A1").toString(), QStringLiteral("one"));
+            QCOMPARE(cells.value("B1").toString(), QStringLiteral("two again"));
+            QCOMPARE(cells.value("A3").toString(), QStringLiteral("three"));
+            QCOMPARE(cells.value("C5").toString(), QStringLiteral("3"));
+            QCOMPARE(sheet.value("images").toArray().size(), 1);
+        }
+    }
 
 private:
     QString tpl() const { return templatePath(QStringLiteral("template_gas_ch")); }
     QTemporaryDir m_dir;
 };
-
-void TestXlsxBook::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    QVERIFY2(QFile::exists(tpl()), "templates are built by the kovtemplates target");
-}
-
-void TestXlsxBook::brokenFiles_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QFile f(tpl());
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QByteArray good = f.readAll();
-
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("nonsense") << QByteArray("this is not a workbook at all\n").repeated(40);
-    QTest::newRow("zip signature then junk") << QByteArray("PK\x03\x04", 4) + QByteArray(500, '\x7f');
-    QTest::newRow("truncated to half") << good.left(good.size() / 2);
-    QTest::newRow("truncated before the directory end") << good.left(good.size() - 10);
-
-    // Every local and central header claims 1000 bytes more than the part holds.
-    QByteArray lying = good;
-    for (int at = 0; (at = lying.indexOf(QByteArray("PK\x01\x02", 4), at)) >= 0; at += 4) {
-        quint32 size = qFromLittleEndian<quint32>(lying.constData() + at + 24) + 1000;
-        qToLittleEndian(size, lying.data() + at + 24);
-    }
-    for (int at = 0; (at = lying.indexOf(QByteArray("PK\x03\x04", 4), at)) >= 0; at += 4) {
-        quint32 size = qFromLittleEndian<quint32>(lying.constData() + at + 22) + 1000;
-        qToLittleEndian(size, lying.data() + at + 22);
-    }
-    QTest::newRow("headers claim more than the file holds") << lying;
-
-    // One flipped byte in the middle of the compressed data.
-    QByteArray flipped = good;
-    flipped[good.size() / 3] = char(flipped[good.size() / 3] ^ 0x55);
-    QTest::newRow("damaged compressed data") << flipped;
-
-    const QString noTypes = m_dir.filePath(QStringLiteral("notypes.xlsx"));
-    {
-        KOVXlsxPackage pkg;
-        QVERIFY(pkg.read(tpl()));
-        pkg.removePart(QStringLiteral("[Content_Types].xml"));
-        QVERIFY(pkg.write(noTypes));
-    }
-    QFile nt(noTypes);
-    QVERIFY(nt.open(QIODevice::ReadOnly));
-    QTest::newRow("no content types") << nt.readAll();
-
-    const QString noSheet = m_dir.filePath(QStringLiteral("nosheet.xlsx"));
-    {
-        KOVXlsxPackage pkg;
-        QVERIFY(pkg.read(tpl()));
-        pkg.removePart(QStringLiteral("xl/worksheets/sheet2.xml"));
-        QVERIFY(pkg.write(noSheet));
-    }
-    QFile ns(noSheet);
-    QVERIFY(ns.open(QIODevice::ReadOnly));
-    QTest::newRow("sheet part missing") << ns.readAll();
-
-    const QString badXml = m_dir.filePath(QStringLiteral("badxml.xlsx"));
-    QVERIFY(patchPart(tpl(), badXml, QStringLiteral("xl/workbook.xml"), [](QByteArray b) { return b.left(b.size() / 2); }));
-    QFile bx(badXml);
-    QVERIFY(bx.open(QIODevice::ReadOnly));
-    QTest::newRow("workbook part cut in half") << bx.readAll();
-}
-
-void TestXlsxBook::brokenFiles()
-{
-    QFETCH(QByteArray, bytes);
-    const QString path = m_dir.filePath(QStringLiteral("broken.xlsx"));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-    f.close();
-    KOVXlsxBook book;
-    QVERIFY(!book.load(path));
-    QVERIFY(!book.errorMessage().isEmpty());
-    QCOMPARE(book.sheetCount(), 0);
-    QVERIFY(!book.sheet(0));
-    QVERIFY(!book.save(m_dir.filePath(QStringLiteral("never.xlsx"))));
-    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("never.xlsx"))));
-}
-
-void TestXlsxBook::cellRefs_data()
-{
-    QTest::addColumn<QByteArray>("ref");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("col");
-    QTest::newRow("A1") << QByteArray("A1") << 0 << 0;
-    QTest::newRow("B71") << QByteArray("B71") << 70 << 1;
-    QTest::newRow("AA10") << QByteArray("AA10") << 9 << 26;
-    QTest::newRow("last cell") << QByteArray("XFD1048576") << 1048575 << 16383;
-    QTest::newRow("column past the end") << QByteArray("XFE1") << -1 << -1;
-    QTest::newRow("row past the end") << QByteArray("A1048577") << -1 << -1;
-    QTest::newRow("row zero") << QByteArray("A0") << -1 << -1;
-    QTest::newRow("digits first") << QByteArray("1A") << -1 << -1;
-    QTest::newRow("lower case") << QByteArray("a1") << -1 << -1;
-    QTest::newRow("empty") << QByteArray("") << -1 << -1;
-    QTest::newRow("trailing junk") << QByteArray("A1x") << -1 << -1;
-}
-
-void TestXlsxBook::cellRefs()
-{
-    QFETCH(QByteArray, ref);
-    QFETCH(int, row);
-    QFETCH(int, col);
-    int r = -1, c = -1;
-    QCOMPARE(KOVXlsxText::parseCellRef(ref.constData(), &r, &c), row >= 0);
-    if (row >= 0) {
-        QCOMPARE(r, row);
-        QCOMPARE(c, col);
-        QCOMPARE(KOVXlsxText::cellRef(r, c).toLatin1(), ref);
-    }
-}
-
-void TestXlsxBook::cellText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("markup characters") << QStringLiteral("A&B <c> \"d\" 'e'") << QStringLiteral("A&B <c> \"d\" 'e'");
-    QTest::newRow("leading and trailing blanks") << QStringLiteral("   –   测试 ") << QStringLiteral("   –   测试 ");
-    QTest::newRow("only blanks") << QStringLiteral("   ") << QStringLiteral("   ");
-    QTest::newRow("empty") << QString() << QString("");
-    QTest::newRow("control characters") << QStringLiteral("a\x01" "b\x08" "c\x1f" "d\x0b" "e") << QStringLiteral("abcde");
-    QTest::newRow("tab and line breaks kept") << QStringLiteral("a\tb\nc\r\nd") << QStringLiteral("a\tb\nc\r\nd");
-    QTest::newRow("non-characters") << QString(QChar(0xFFFE)) + QStringLiteral("x") + QChar(0xFFFF) << QStringLiteral("x");
-    QTest::newRow("lone surrogates") << QString(QChar(0xD800)) + QStringLiteral("x") + QChar(0xDC00) << QStringLiteral("x");
-    QTest::newRow("surrogate pair kept") << QStringLiteral("泄漏😀") << QStringLiteral("泄漏😀");
-    QTest::newRow("escape look-alike") << QStringLiteral("_x0041_ and _x005F_") << QStringLiteral("_x0041_ and _x005F_");
-    QTest::newRow("longer than a cell holds") << QString(40000, QLatin1Char('z')) << QString(32767, QLatin1Char('z'));
-}
-
-void TestXlsxBook::cellText()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, stored);
-    const QString out = m_dir.filePath(QStringLiteral("text.xlsx"));
-    {
-        KOVXlsxBook book;
-        QVERIFY(book.load(tpl()));
-        QVERIFY(book.sheet(1)->writeStr(6, 0, text));
-        QVERIFY(book.sheet(1)->writeStr(200, 30, text)); // a row and column the template lacks
-        QVERIFY2(book.save(out), qPrintable(book.errorMessage()));
-    }
-    KOVXlsxBook again;
-    QVERIFY2(again.load(out), qPrintable(again.errorMessage()));
-    QCOMPARE(again.sheet(1)->readStr(6, 0), stored);
-    QCOMPARE(again.sheet(1)->readStr(200, 30), stored);
-    QVERIFY(again.sheet(1)->readStr(6, 1).isNull()); // a styled blank cell holds no text
-    const QJsonObject r = inspect(out);
-    QVERIFY(!r.isEmpty());
-    QCOMPARE(r.value("structure").toArray(), QJsonArray());
-}
-
-void TestXlsxBook::stylesKept()
-{
-    const QString out = m_dir.filePath(QStringLiteral("styles.xlsx"));
-    KOVXlsxBook book;
-    QVERIFY(book.load(tpl()));
-    QVERIFY(book.sheet(0)->writeStr(53, 4, QStringLiteral("公司"))); // E54, a bordered value cell
-    QVERIFY(book.sheet(0)->writeStr(7, 0, QStringLiteral("title"))); // A8, the title
-    QVERIFY(book.sheet(0)->writeStr(99, 9, QStringLiteral("far"))); // J100, no style anywhere
-    QVERIFY(book.save(out));
-    const QJsonObject before = inspect(tpl());
-    const QJsonObject after = inspect(out);
-    QVERIFY(!after.isEmpty());
-    QCOMPARE(after.value("structure").toArray().size(), 0);
-    const QJsonObject s0 = before.value("sheets").toArray().at(0).toObject().value("styles").toObject();
-    const QJsonObject s1 = after.value("sheets").toArray().at(0).toObject().value("styles").toObject();
-    QCOMPARE(s1.value("E54"), s0.value("E54"));
-    QCOMPARE(s1.value("A8"), s0.value("A8"));
-    QVERIFY(s1.value("J100") != s1.value("E54"));
-    const QJsonObject cells = after.value("sheets").toArray().at(0).toObject().value("cells").toObject();
-    QCOMPARE(cells.value("E54").toString(), QStringLiteral("公司"));
-    QCOMPARE(cells.value("J100").toString(), QStringLiteral("far"));
-}
-
-void TestXlsxBook::sheetCopy()
-{
-    const QString out = m_dir.filePath(QStringLiteral("copy.xlsx"));
-    const QString pic = m_dir.filePath(QStringLiteral("copy.png"));
-    QVERIFY(makePicture(pic, 100, 50, "PNG"));
-    {
-        KOVXlsxBook book;
-        QVERIFY(book.load(tpl()));
-        KOVXlsxSheet* pattern = book.sheet(1);
-        // A picture placed before the copy travels with it.
-        QVERIFY(pattern->setPicture(13, 0, book.addPicture(pic), 1.0, 0, 0));
-        KOVXlsxSheet* a = book.addSheetCopy(QStringLiteral("Copy (2)"), pattern);
-        QVERIFY(a);
-        KOVXlsxSheet* b = book.addSheetCopy(QStringLiteral("Copy (3)"), a);
-        QVERIFY(b);
-        QCOMPARE(book.sheetCount(), 4);
-        QVERIFY(a->writeStr(0, 0, QStringLiteral("only in the copy")));
-        QCOMPARE(pattern->readStr(0, 0), QStringLiteral("测试故障点（1）记录"));
-        QVERIFY2(book.save(out), qPrintable(book.errorMessage()));
-    }
-    const QJsonObject r = inspect(out);
-    QVERIFY(!r.isEmpty());
-    QCOMPARE(r.value("structure").toArray(), QJsonArray());
-    const QJsonArray sheets = r.value("sheets").toArray();
-    QCOMPARE(sheets.size(), 4);
-    const QJsonObject p = sheets.at(1).toObject();
-    for (int i : {2, 3}) {
-        const QJsonObject c = sheets.at(i).toObject();
-        QCOMPARE(c.value("merged"), p.value("merged"));
-        QCOMPARE(c.value("styles"), p.value("styles"));
-        QCOMPARE(c.value("widths"), p.value("widths"));
-        QCOMPARE(c.value("heights"), p.value("heights"));
-        QCOMPARE(c.value("paper"), p.value("paper"));
-        QCOMPARE(c.value("images").toArray().size(), 1);
-        QCOMPARE(c.value("selected").toBool(), false);
-    }
-    QCOMPARE(sheets.at(0).toObject().value("selected").toBool(), true);
-    QCOMPARE(sheets.at(2).toObject().value("name").toString(), QStringLiteral("Copy (2)"));
-    QCOMPARE(sheets.at(2).toObject().value("cells").toObject().value("A1").toString(), QStringLiteral("only in the copy"));
-    QCOMPARE(sheets.at(3).toObject().value("cells").toObject().value("A1").toString(), QStringLiteral("测试故障点（1）记录"));
-}
-
-void TestXlsxBook::sheetCopyRefused_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("empty name") << QString();
-    QTest::newRow("taken name") << QStringLiteral("Test Fault Point (1)");
-    QTest::newRow("taken name other case") << QStringLiteral("REPORT");
-    QTest::newRow("forbidden character") << QStringLiteral("a/b");
-    QTest::newRow("too long") << QString(32, QLatin1Char('n'));
-    QTest::newRow("leading apostrophe") << QStringLiteral("'x");
-}
-
-void TestXlsxBook::sheetCopyRefused()
-{
-    QFETCH(QString, name);
-    KOVXlsxBook book;
-    QVERIFY(book.load(templatePath(QStringLiteral("template_gas_en"))));
-    QVERIFY(!book.addSheetCopy(name, book.sheet(1)));
-    QVERIFY(!book.errorMessage().isEmpty());
-    QCOMPARE(book.sheetCount(), 2);
-    // A sheet of another book is no pattern.
-    KOVXlsxBook other;
-    QVERIFY(other.load(tpl()));
-    QVERIFY(!book.addSheetCopy(QStringLiteral("fine"), other.sheet(1)));
-    QVERIFY(!book.addSheetCopy(QStringLiteral("fine"), nullptr));
-}
-
-void TestXlsxBook::imageHeaders_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("extension");
-    QTest::addColumn<QSize>("size");
-    const auto file = [this](int w, int h, const char* fmt, bool progressive = false) {
-        const QString path = m_dir.filePath(QStringLiteral("probe.") + QLatin1String(fmt));
-        if (progressive) {
-            QImage img(w, h, QImage::Format_RGB32);
-            img.fill(Qt::darkCyan);
-            QImageWriter wr(path, fmt);
-            wr.setProgressiveScanWrite(true);
-            wr.write(img);
-        } else {
-            makePicture(path, w, h, fmt);
-        }
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    };
-    const QByteArray jpeg = file(1024, 600, "JPEG");
-    QTest::newRow("baseline JPEG") << jpeg << "jpeg" << QSize(1024, 600);
-    QTest::newRow("progressive JPEG") << file(530, 220, "JPEG", true) << "jpeg" << QSize(530, 220);
-    QTest::newRow("PNG") << file(530, 220, "PNG") << "png" << QSize(530, 220);
-    // Qt writes no GIF; the logical screen header is all the probe reads.
-    QTest::newRow("GIF") << QByteArray("GIF89a\x07\x00\x09\x00\x80\x00\x00", 13) << "gif" << QSize(7, 9);
-    QTest::newRow("BMP") << file(33, 17, "BMP") << "bmp" << QSize(33, 17);
-    QTest::newRow("JPEG cut before its frame header") << jpeg.left(30) << "" << QSize();
-    QTest::newRow("PNG signature only") << QByteArray("\x89PNG\r\n\x1a\n", 8) << "" << QSize();
-    QTest::newRow("empty") << QByteArray() << "" << QSize();
-    QTest::newRow("nonsense") << QByteArray(64, 'q') << "" << QSize();
-    QByteArray zeroPng = file(5, 5, "PNG");
-    zeroPng.replace(16, 8, QByteArray(8, '\0'));
-    QTest::newRow("PNG of size zero") << zeroPng << "" << QSize();
-    QByteArray hugePng = file(5, 5, "PNG");
-    hugePng.replace(16, 4, QByteArray("\x7f\xff\xff\xff", 4));
-    QTest::newRow("PNG claiming two billion columns") << hugePng << "" << QSize();
-}
-
-void TestXlsxBook::imageHeaders()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, extension);
-    QFETCH(QSize, size);
-    const KOVXlsxImageInfo info = KOVXlsxImageInfo::probe(bytes);
-    QCOMPARE(info.isValid(), !extension.isEmpty());
-    if (info.isValid()) {
-        QCOMPARE(info.extension, extension);
-        QCOMPARE(info.size, size);
-    }
-    // The book refuses the same bytes as a file.
-    const QString path = m_dir.filePath(QStringLiteral("probe.bin"));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-    f.close();
-    KOVXlsxBook book;
-    QVERIFY(book.load(tpl()));
-    QCOMPARE(book.addPicture(path) >= 0, !extension.isEmpty());
-    QCOMPARE(book.addPicture(m_dir.filePath(QStringLiteral("missing.jpg"))), -1);
-    QVERIFY(!book.errorMessage().isEmpty());
-    QVERIFY(!book.sheet(1)->setPicture(13, 0, 99, 1.0, 0, 0));
-    QVERIFY(!book.sheet(1)->setPicture(13, 0, -1, 1.0, 0, 0));
-}
-
-void TestXlsxBook::anchors_data()
-{
-    // The test point sheet: columns A to H of 87 pixels, later ones of 64,
-    // rows from 14 on of 20 pixels.
-    QTest::addColumn<QSize>("picture");
-    QTest::addColumn<double>("scale");
-    QTest::addColumn<int>("dx");
-    QTest::addColumn<int>("dy");
-    QTest::addColumn<QList<int>>("from"); // column, offset px, row, offset px
-    QTest::addColumn<QList<int>>("to");
-    QTest::newRow("locked frame") << QSize(1024, 600) << 0.6 << 40 << 20 << QList<int>{0, 40, 14, 0} << QList<int>{7, 45, 32, 0};
-    QTest::newRow("pattern below it") << QSize(530, 220) << 1.0 << 85 << 400 << QList<int>{0, 85, 33, 0} << QList<int>{7, 6, 44, 0};
-    QTest::newRow("offset of exactly one column") << QSize(1024, 600) << 0.1 << 87 << 0 << QList<int>{1, 0, 13, 0} << QList<int>{2, 15, 16, 0};
-    QTest::newRow("no offset") << QSize(1024, 600) << 0.05 << 0 << 0 << QList<int>{0, 0, 13, 0} << QList<int>{0, 51, 14, 10};
-    QTest::newRow("negative offsets") << QSize(1024, 600) << 0.05 << -50 << -10 << QList<int>{0, 0, 13, 0} << QList<int>{0, 51, 14, 10};
-    QTest::newRow("past the laid-out columns") << QSize(1024, 600) << 0.05 << 706 << 0 << QList<int>{8, 10, 13, 0} << QList<int>{8, 61, 14, 10};
-}
-
-void TestXlsxBook::anchors()
-{
-    QFETCH(QSize, picture);
-    QFETCH(double, scale);
-    QFETCH(int, dx);
-    QFETCH(int, dy);
-    QFETCH(QList<int>, from);
-    QFETCH(QList<int>, to);
-    const QString pic = m_dir.filePath(QStringLiteral("anchor.jpg"));
-    const QString out = m_dir.filePath(QStringLiteral("anchor.xlsx"));
-    QVERIFY(makePicture(pic, picture.width(), picture.height(), "JPEG"));
-    KOVXlsxBook book;
-    QVERIFY(book.load(tpl()));
-    const int id = book.addPicture(pic);
-    QVERIFY(id >= 0);
-    QCOMPARE(book.pictureInfo(id).size, picture);
-    QVERIFY(book.sheet(1)->setPicture(13, 0, id, scale, dx, dy));
-    QVERIFY(book.save(out));
-    const QJsonObject r = inspect(out);
-    QCOMPARE(r.value("structure").toArray(), QJsonArray());
-    const QJsonArray images = r.value("sheets").toArray().at(1).toObject().value("images").toArray();
-    QCOMPARE(images.size(), 1);
-    const QJsonObject img = images.at(0).toObject();
-    QCOMPARE(img.value("editAs").toString(), QStringLiteral("twoCell"));
-    const auto emu = [](const QList<int>& p) {
-        return QJsonArray{p[0], qint64(p[1]) * KOVXlsxGeometry::kEmuPerPixel, p[2], qint64(p[3]) * KOVXlsxGeometry::kEmuPerPixel};
-    };
-    QCOMPARE(img.value("from").toArray(), emu(from));
-    QCOMPARE(img.value("to").toArray(), emu(to));
-}
-
-void TestXlsxBook::saveFailures_data()
-{
-    QTest::addColumn<QString>("target");
-    QDir(m_dir.path()).mkpath(QStringLiteral("adir/inside"));
-    QFile file(m_dir.filePath(QStringLiteral("afile")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    QTest::newRow("target is a directory") << m_dir.filePath(QStringLiteral("adir"));
-    QTest::newRow("folder does not exist") << m_dir.filePath(QStringLiteral("nofolder/out.xlsx"));
-    QTest::newRow("parent is a file") << m_dir.filePath(QStringLiteral("afile/out.xlsx"));
-    QTest::newRow("empty path") << QString();
-}
-
-void TestXlsxBook::saveFailures()
-{
-    QFETCH(QString, target);
-    const QStringList before = KOVTest::listTree(m_dir.path());
-    KOVXlsxBook book;
-    QVERIFY(book.load(tpl()));
-    QVERIFY(book.sheet(0)->writeStr(0, 0, QStringLiteral("x")));
-    QVERIFY(!book.save(target));
-    QVERIFY(!book.errorMessage().isEmpty());
-    // Nothing half-written anywhere: not at the target, no temporary file.
-    QCOMPARE(KOVTest::listTree(m_dir.path()), before);
-    QVERIFY(QFileInfo(m_dir.filePath(QStringLiteral("adir/inside"))).isDir());
-    // The book stays usable.
-    const QString good = m_dir.filePath(QStringLiteral("after-failure.xlsx"));
-    QVERIFY(book.save(good));
-    QVERIFY(QFile::remove(good));
-}
-
-void TestXlsxBook::calcChainDropped()
-{
-    const QString withChain = m_dir.filePath(QStringLiteral("chain.xlsx"));
-    const QString out = m_dir.filePath(QStringLiteral("nochain.xlsx"));
-    {
-        KOVXlsxPackage pkg;
-        QVERIFY(pkg.read(tpl()));
-        pkg.setPart(QStringLiteral("xl/calcChain.xml"),
-                    "<?xml version=\"1.0\"?><calcChain xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><c r=\"A1\" i=\"1\"/></calcChain>");
-        QByteArray rels = pkg.part(QStringLiteral("xl/_rels/workbook.xml.rels"));
-        rels.replace("</Relationships>", "<Relationship Id=\"rId9\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/calcChain\" Target=\"calcChain.xml\"/></Relationships>");
-        pkg.setPart(QStringLiteral("xl/_rels/workbook.xml.rels"), rels);
-        QByteArray types = pkg.part(QStringLiteral("[Content_Types].xml"));
-        types.replace("</Types>", "<Override PartName=\"/xl/calcChain.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/></Types>");
-        pkg.setPart(QStringLiteral("[Content_Types].xml"), types);
-        QVERIFY(pkg.write(withChain));
-    }
-    KOVXlsxBook book;
-    QVERIFY(book.load(withChain));
-    QVERIFY(book.save(out));
-    KOVXlsxPackage pkg;
-    QVERIFY(pkg.read(out));
-    QVERIFY(!pkg.contains(QStringLiteral("xl/calcChain.xml")));
-    QVERIFY(!pkg.part(QStringLiteral("xl/_rels/workbook.xml.rels")).contains("calcChain"));
-    QVERIFY(!pkg.part(QStringLiteral("[Content_Types].xml")).contains("calcChain"));
-    QCOMPARE(inspect(out).value("structure").toArray(), QJsonArray());
-}
-
-void TestXlsxBook::readsOthersMarkup()
-{
-    // Another producer's habits: a namespace prefix, rows and cells without
-    // addresses, a formula text result and a number.
-    const QString src = m_dir.filePath(QStringLiteral("prefixed.xlsx"));
-    const QString out = m_dir.filePath(QStringLiteral("prefixed-out.xlsx"));
-    const QString pic = m_dir.filePath(QStringLiteral("prefixed.png"));
-    QVERIFY(makePicture(pic, 40, 30, "PNG"));
-    QVERIFY(patchPart(tpl(), src, QStringLiteral("xl/worksheets/sheet2.xml"), [](QByteArray) {
-        return QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-                          "<x:worksheet xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
-                          "<x:sheetData><x:row><x:c t=\"inlineStr\"><x:is><x:r><x:t>o</x:t></x:r><x:r><x:t>ne</x:t></x:r></x:is></x:c>"
-                          "<x:c t=\"str\"><x:f>\"two\"</x:f><x:v>two</x:v></x:c></x:row>"
-                          "<x:row r=\"5\"><x:c r=\"C5\"><x:v>3</x:v></x:c></x:row></x:sheetData>"
-                          "<x:pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/>"
-                          "<x:extLst/></x:worksheet>");
-    }));
-    KOVXlsxBook book;
-    QVERIFY2(book.load(src), qPrintable(book.errorMessage()));
-    KOVXlsxSheet* s = book.sheet(1);
-    QCOMPARE(s->readStr(0, 0), QStringLiteral("one"));
-    QCOMPARE(s->readStr(0, 1), QStringLiteral("two"));
-    QVERIFY(s->readStr(4, 2).isNull());
-    QVERIFY(s->writeStr(2, 0, QStringLiteral("three")));
-    QVERIFY(s->writeStr(0, 1, QStringLiteral("two again")));
-    QVERIFY(s->setPicture(6, 1, book.addPicture(pic), 2.0, 500, 900));
-    QVERIFY(book.addSheetCopy(QStringLiteral("prefixed copy"), s));
-    QVERIFY(book.save(out));
-    const QJsonObject r = inspect(out);
-    QCOMPARE(r.value("structure").toArray(), QJsonArray());
-    for (int i : {1, 2}) {
-        const QJsonObject sheet = r.value("sheets").toArray().at(i).toObject();
-        const QJsonObject cells = sheet.value("cells").toObject();
-        QCOMPARE(cells.value("A1").toString(), QStringLiteral("one"));
-        QCOMPARE(cells.value("B1").toString(), QStringLiteral("two again"));
-        QCOMPARE(cells.value("A3").toString(), QStringLiteral("three"));
-        QCOMPARE(cells.value("C5").toString(), QStringLiteral("3"));
-        QCOMPARE(sheet.value("images").toArray().size(), 1);
-    }
-}
 
 QTEST_MAIN(TestXlsxBook)
 #include "tst_xlsxbook.moc"
