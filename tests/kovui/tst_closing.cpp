@@ -18,7 +18,8 @@ class TestClosing : public QObject
 
     QTemporaryDir m_root;
     QString m_items;
-    Answers m_answers;
+    QStringList m_asked; // "title|text" of each message box
+    int m_answer = 0;
     QStringList m_saveAsked; // "current tab|proposed name" per save dialog
     QString m_saveDir;       // where the dialog answers; empty cancels
     KOVReportExport* m_window = nullptr;
@@ -34,13 +35,22 @@ class TestClosing : public QObject
         QCOMPARE(w.getMainTabNum(), count + 1);
     }
 
+    void answerBoxes()
+    {
+        KOVMessageBox::s_answer = [this](QMessageBox::Icon, const QString& title, const QString& text,
+                                         const QStringList&) {
+            m_asked << title + QLatin1Char('|') + text;
+            return m_answer;
+        };
+    }
+
 private slots:
     void initTestCase()
     {
         QVERIFY(KOVXlsxTest::installTemplates(QDir::currentPath()));
         m_items = makeUserDir(m_root.filePath(QStringLiteral("items")), 3);
         QVERIFY(!m_items.isEmpty());
-        m_answers.install();
+        answerBoxes();
         KOVSaveDialog::s_answer = [this](const QString&, const QString& proposed, const QString&) {
             m_saveAsked << QStringLiteral("%1|%2").arg(mainTabs(*m_window)->currentIndex()).arg(proposed);
             return m_saveDir.isEmpty() ? QString() : m_saveDir + QLatin1Char('/') + proposed + ".xlsx";
@@ -49,8 +59,8 @@ private slots:
 
     void init()
     {
-        m_answers.asked.clear();
-        m_answers.answer = 0;
+        m_asked.clear();
+        m_answer = 0;
         m_saveAsked.clear();
         m_saveDir.clear();
     }
@@ -78,18 +88,15 @@ private slots:
         const QString out = m_root.filePath(QStringLiteral("out_%1").arg(QTest::currentDataTag()));
         QDir().mkpath(out);
         m_saveDir = saved ? out : QString();
-        m_answers.answer = answer;
+        m_answer = answer;
         KOVReportExport w;
         m_window = &w;
         openReports(w, reports);
         w.resize(1333, 777);
         QVERIFY(w.close());
 
-        QCOMPARE(m_answers.asked.size(), reports > 0 ? 1 : 0);
-        if (reports > 0) {
-            QCOMPARE(m_answers.asked.at(0).title, QStringLiteral("提示"));
-            QCOMPARE(m_answers.asked.at(0).text, QStringLiteral("应用程序正在退出，是否导出数据！"));
-        }
+        QCOMPARE(m_asked, reports > 0 ? QStringList{QStringLiteral("提示|应用程序正在退出，是否导出数据！")}
+                                      : QStringList{});
         QCOMPARE(m_saveAsked, dialogs);
         QVERIFY(!w.isExporting());
         // Each answered dialog left a whole workbook behind.
@@ -128,7 +135,7 @@ private slots:
         };
         QTimer::singleShot(0, &w, [&w] { w.close(); });
         w.on_actionsaveReport_triggered();
-        m_answers.install();
+        answerBoxes();
         QVERIFY(!exportingWhenAsked);
         QCOMPARE(finishedWhenAsked, 1);
         QVERIFY(w.isHidden());
