@@ -1,6 +1,8 @@
 #include "kovvideoimg.h"
 #include "ui_kovvideoimg.h"
 
+#include "kovclipnames.h"
+#include "kovclipwriter.h"
 #include "kovframeview.h"
 #include "kovinformation.h"
 #include "koviteminfo.h"
@@ -8,6 +10,7 @@
 #include "kovmsg.h"
 #include "kovocrcontext.h"
 #include "kovprpd.h"
+#include "kovscreenshot.h"
 #include "kovwaveform.h"
 
 #include <QButtonGroup>
@@ -55,6 +58,7 @@ KOVVideoImg::KOVVideoImg(QWidget* parent)
     m_timer = new QTimer(this);
     m_timer->setInterval(40);
     connect(m_timer, &QTimer::timeout, this, &KOVVideoImg::slotTimeOut);
+    m_screenShot = new KOVScreenshot(nullptr);
     m_screenshotTimer = new QTimer(this);
     m_screenshotTimer->setInterval(40);
     connect(m_screenshotTimer, &QTimer::timeout, this, &KOVVideoImg::slotScreentshotTimer);
@@ -97,6 +101,7 @@ KOVVideoImg::~KOVVideoImg()
 {
     m_timer->stop();
     m_capture.release();
+    delete m_screenShot;
     // Waits for a running recognition; results still queued for this page
     // are dropped with it.
     m_ocr->shutdown();
@@ -189,7 +194,9 @@ void KOVVideoImg::synchronousSelectIndexAfterDel(int index)
 
 void KOVVideoImg::saveNamePre(QString pre)
 {
-    m_savePre = pre;
+    // "R" + the report's number + "_"; the number is the user's text and
+    // must not lead the file names out of the working folder.
+    m_savePre = KOVClipNames::savePrefix(pre);
 }
 
 void KOVVideoImg::showItem(int index, QString dirPath)
@@ -198,8 +205,10 @@ void KOVVideoImg::showItem(int index, QString dirPath)
     // row beyond them (a stale click after a deletion) shows nothing.
     if (index < 0 || index >= m_itemList.size() || index >= m_itemPathList.size())
         return;
-    if (!m_isReportPage)
+    if (!m_isReportPage) {
         closeFile(true);
+        delPreItemImg();
+    }
     m_preSelected = index;
     const QString path = m_itemPathList[index];
     const QString name = m_itemList[index];
@@ -292,7 +301,7 @@ void KOVVideoImg::closeFile(bool isPhoto)
         m_prpdTypeList.clear();
         m_pddImg.clear();
         m_pointInfo.imgInfoList.clear();
-        rebuildLockButtons();
+        updateLockLB();
     }
 }
 

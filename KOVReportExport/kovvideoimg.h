@@ -2,6 +2,7 @@
 #define KOVVIDEOIMG_H
 
 #include "kovdatastruct.h"
+#include "kovlockcheck.h"
 #include "kovvideosource.h"
 #include "leaklossestimation.h"
 
@@ -19,6 +20,7 @@
 #include <opencv2/core.hpp>
 
 class QButtonGroup;
+class QDialog;
 class QCPRange;
 class QMouseEvent;
 class QTimer;
@@ -28,7 +30,7 @@ class KOVOcrContext;
 class KOVPRPD;
 class KOVScreenshot;
 class KOVWaveForm;
-struct avi_t;
+class KOVClipWriter;
 class Ui_KOVVideoImg;
 
 // The item review page: one imported item (a picture, or a video shown frame
@@ -44,7 +46,8 @@ class Ui_KOVVideoImg;
 // Implementation by concern: kovvideoimg.cpp (construction, modes, showing
 // and closing an item), kovvideoimg_playback.cpp,
 // kovvideoimg_info.cpp, kovvideoimg_label.cpp, kovvideoimg_ocr.cpp,
-// kovvideoimg_audio.cpp, kovvideoimg_lock.cpp, kovvideoimg_analysis.cpp.
+// kovvideoimg_audio.cpp, kovvideoimg_lock.cpp, kovvideoimg_analysis.cpp,
+// kovvideoimg_clip.cpp, kovvideoimg_tag.cpp.
 class KOVVideoImg : public QWidget
 {
     Q_OBJECT
@@ -61,6 +64,7 @@ public:
     void restoreData(QJsonObject& root);
     void updatePBText();
     void updateLanguage();
+    bool ifMarked() const;
 
     // Read-only views for the owner windows, tests and measurements.
     int currentFrameIndex() const { return m_videoImgIndex; }
@@ -73,6 +77,12 @@ public:
     // The page's audio buffer (with its waveform window) and pattern view.
     KOVWaveForm* waveForm() const { return m_wavfrom; }
     KOVPRPD* patternView() const { return m_prpd; }
+    KOVLockState lockState() const
+    {
+        return { m_markList, m_markedImgList, m_pddImg, m_prpdTypeList, m_pointInfo };
+    }
+    QDialog* openTagDialog() const { return m_openTag; }
+    KOVScreenshot* clipPlayer() const { return m_screenShot; }
 
     // Seam for the save question: returns true for "save". The default asks
     // with a message box; tests answer without a person.
@@ -205,8 +215,22 @@ private:
     bool ask(const QString& title, const QString& text);
 
     // kovvideoimg_lock.cpp
+    void updateLockLB();
+    void saveLockImg();
+    void removeMarkedImg(int pos);
+    void mkdirHide();
+    void delPreItemImg();
+    QImage currentPddImage() const;
+
+    // kovvideoimg_clip.cpp
+    void saveScreenAudio();
+    void startClip();
+    void stopClip();
+    bool cutClipAudio(const QString& path, float start, float end);
+
+    // kovvideoimg_tag.cpp
     void updateTagFile(QString dirPath);
-    void rebuildLockButtons();
+
     void updateLeakLossEstimation_value();
     void updateLeakLossEstimation_unit();
 
@@ -238,7 +262,10 @@ private:
     QString m_savePre;
     KOVScreenshot* m_screenShot = nullptr;
     QTimer* m_screenshotTimer = nullptr;
-    avi_t* m_avi = nullptr;
+    // The open clip; frames are encoded off the interface thread.
+    std::unique_ptr<KOVClipWriter> m_clipWriter;
+    // The last frame written into the clip, so each shown frame goes in once.
+    int m_clipFrame = -1;
     bool m_screening = false;
     QStringList m_screenList;
     QStringList m_screenAudList;
@@ -260,6 +287,8 @@ private:
     // page reads or writes the one shared label record.
     QString m_itemDir;
     Question m_question;
+    // The tag dialog on show (its exec() runs), for tests and shots.
+    QDialog* m_openTag = nullptr;
 };
 
 #endif // KOVVIDEOIMG_H

@@ -1,56 +1,162 @@
-// Locked frames, clips, tags, the leak-loss estimate and the page's cache
-// state. Each comes with its own work; until then these keep the page's
-// lists consistent and do nothing visible.
+// Locked frames: locking the shown frame with its pattern picture, jumping
+// to it, unlocking, and the frame files in the item's working folder. The
+// leak-loss estimate and the page's cache state follow below.
 #include "kovvideoimg.h"
 #include "ui_kovvideoimg.h"
 
+#include "kovclipnames.h"
+#include "kovhidefolder.h"
+#include "kovmarklookup.h"
+#include "kovmessagebox.h"
+#include "kovprpd.h"
+#include "kovvideotime.h"
+
+#include <QDir>
+
 void KOVVideoImg::on_lockBtn_clicked()
 {
+    // An item whose video gave no frame has nothing to lock.
+    if (m_pointInfo.type != ItemType::video || m_videoImgCnt <= 0 || m_img.isNull())
+        return;
+    // The frame on show, counted by the frames actually read.
+    const int frame = m_videoImgIndex + 1;
+    if (m_markList.contains(frame)) {
+        KOVMessageBox::ask(this, QMessageBox::Information, tr("提示"), tr("该图片已锁定"), {});
+        return;
+    }
+    if (!m_markList.isEmpty()) {
+        KOVMessageBox::ask(this, QMessageBox::Information, tr("提示"), tr("标记图片已满！"), {});
+        return;
+    }
+    m_markList.append(frame);
+    m_markedImgList.append(m_img);
+    if (m_pointInfo.pdd) {
+        m_pddImg.append(currentPddImage());
+        m_prpdTypeList.append(m_prpdType);
+    }
+    updatePointInfo_itemInfo();
+    if (m_pointInfo.leakageData)
+        updatePointInfo_leakageInfo();
+    updateLockLB();
+    emitPointInfo();
 }
 
-void KOVVideoImg::on_screenShotPB_clicked()
+void KOVVideoImg::slotBtnGroupLockClicked(int btnId)
 {
+    if (!KOVMarkLookup::valid(m_markList, btnId))
+        return;
+    QAbstractButton* btn = m_btnGroupLock->button(btnId);
+    if (!btn || btn->text().contains(QLatin1String("N/A")))
+        return;
+    // The slider's handler seeks and shows the frame.
+    ui->horizontalSlider->setValue(m_markList[btnId] - 1);
 }
 
-void KOVVideoImg::on_delScreen_1_clicked()
+void KOVVideoImg::slotBtnGroupUnlockClicked(int btnId)
 {
+    removeMarkedImg(btnId);
+    updateLockLB();
+    emitPointInfo();
 }
 
-void KOVVideoImg::slotScreentshotTimer()
+void KOVVideoImg::removeMarkedImg(int pos)
 {
+    if (KOVMarkLookup::valid(m_markList, pos))
+        m_markList.removeAt(pos);
+    if (KOVMarkLookup::valid(m_markedImgList, pos))
+        m_markedImgList.removeAt(pos);
+    if (KOVMarkLookup::valid(m_pointInfo.videoImgPathList, pos))
+        KOVClipNames::removeInside(m_dirPath, m_pointInfo.videoImgPathList[pos]);
+    if (m_pointInfo.pdd) {
+        if (KOVMarkLookup::valid(m_pddImg, pos))
+            m_pddImg.removeAt(pos);
+        if (KOVMarkLookup::valid(m_pointInfo.pddImgPathList, pos))
+            KOVClipNames::removeInside(m_dirPath, m_pointInfo.pddImgPathList[pos]);
+        if (KOVMarkLookup::valid(m_prpdTypeList, pos))
+            m_prpdTypeList.removeAt(pos);
+    }
+    // A frame locked before the pattern arrived has no pattern entry: the
+    // pattern lists may not hold more entries than frames remain.
+    while (m_pddImg.size() > m_markList.size())
+        m_pddImg.removeLast();
+    while (m_prpdTypeList.size() > m_pddImg.size())
+        m_prpdTypeList.removeLast();
+    if (KOVMarkLookup::valid(m_pointInfo.imgInfoList, pos))
+        m_pointInfo.imgInfoList.removeAt(pos);
+    if (m_pointInfo.leakageData) {
+        m_pointInfo.leakage.clear();
+        m_pointInfo.leakageLevel.clear();
+        m_pointInfo.economicLosses.clear();
+    }
 }
 
-void KOVVideoImg::slotBtnGroupTagClicked(int id)
-{
-    Q_UNUSED(id);
-}
-
-void KOVVideoImg::slotBtnGroupLockClicked(int id)
-{
-    Q_UNUSED(id);
-}
-
-void KOVVideoImg::slotBtnGroupUnlockClicked(int id)
-{
-    Q_UNUSED(id);
-}
-
-void KOVVideoImg::updateTagFile(QString dirPath)
-{
-    m_dirPath = dirPath;
-}
-
-void KOVVideoImg::rebuildLockButtons()
+void KOVVideoImg::updateLockLB()
 {
     const QList<QPushButton*> lockBtns = { ui->lockBtn_1, ui->lockBtn_2, ui->lockBtn_3, ui->lockBtn_4 };
     const QList<QPushButton*> unlockBtns = { ui->lockDelBtn_1, ui->lockDelBtn_2, ui->lockDelBtn_3,
         ui->lockDelBtn_4 };
+    const int n = m_markList.size();
     for (int i = 0; i < lockBtns.size(); ++i) {
-        const bool used = i < m_markList.size();
-        lockBtns[i]->setText(used ? QString::number(m_markList[i]) : QStringLiteral("N/A"));
-        lockBtns[i]->setVisible(used || i == 0);
-        unlockBtns[i]->setVisible(used);
+        lockBtns[i]->setText(i < n ? KOVVideoTime::label(m_markList[i]) : QStringLiteral("N/A"));
+        unlockBtns[i]->setVisible(i < n);
     }
+    m_pointInfo.marked = n > 0;
+    saveLockImg();
+}
+
+void KOVVideoImg::saveLockImg()
+{
+    m_pointInfo.videoImgPathList.clear();
+    m_pointInfo.pddImgPathList.clear();
+    m_pointInfo.prpdTypeList.clear();
+    for (int i = 0; i < m_markedImgList.size(); ++i) {
+        const QString path = KOVClipNames::frameImage(m_dirPath, m_savePre, i);
+        m_pointInfo.videoImgPathList.append(path);
+        m_markedImgList[i].save(path, "JPG", 100);
+        if (!m_pointInfo.pdd)
+            continue;
+        // Skipped, not read past: a frame locked before the pattern arrived.
+        if (!KOVMarkLookup::valid(m_pddImg, i) || m_pddImg[i].isNull())
+            continue;
+        const QString pddPath = KOVClipNames::pddImage(m_dirPath, m_savePre, i);
+        m_pddImg[i].save(pddPath, "JPG", 100);
+        m_pointInfo.pddImgPathList.append(pddPath);
+        if (KOVMarkLookup::valid(m_prpdTypeList, i))
+            m_pointInfo.prpdTypeList.append(m_prpdTypeList[i]);
+    }
+}
+
+void KOVVideoImg::mkdirHide()
+{
+    const QString hide = KOVClipNames::hideDir(m_dirPath);
+    if (QDir(hide).exists())
+        return;
+    if (QDir().mkpath(hide))
+        KOVHideFolder::makeHidden(hide);
+}
+
+void KOVVideoImg::delPreItemImg()
+{
+    for (int i = 0; i < m_pointInfo.videoImgPathList.size(); ++i) {
+        KOVClipNames::removeInside(m_dirPath, m_pointInfo.videoImgPathList[i]);
+        if (m_pointInfo.pdd && KOVMarkLookup::valid(m_pointInfo.pddImgPathList, i))
+            KOVClipNames::removeInside(m_dirPath, m_pointInfo.pddImgPathList[i]);
+    }
+    if (m_pointInfo.hasClip) {
+        KOVClipNames::removeInside(m_dirPath, m_pointInfo.clipAudio);
+        KOVClipNames::removeInside(m_dirPath, m_pointInfo.clipVideo);
+        m_pointInfo.hasClip = false;
+    }
+}
+
+bool KOVVideoImg::ifMarked() const
+{
+    return !m_markList.isEmpty();
+}
+
+QImage KOVVideoImg::currentPddImage() const
+{
+    return m_prpd->getPDDImg();
 }
 
 void KOVVideoImg::updateLeakLossEstimation_value()

@@ -163,6 +163,8 @@ void KOVVideoImg::slotTimeOut()
     }
     updateSlider(m_videoImgIndex);
     checkIndex();
+    if (m_screening)
+        slotScreentshotTimer();
 }
 
 void KOVVideoImg::on_PB_nextFrame_clicked()

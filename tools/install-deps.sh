@@ -5,6 +5,7 @@ set -euo pipefail
 PKGS=(
   build-essential cmake pkg-config git
   qtbase5-dev qttools5-dev qttools5-dev-tools qtmultimedia5-dev libqt5multimedia5-plugins
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libqcustomplot-dev
   libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev libopencv-videoio-dev
   libtesseract-dev tesseract-ocr-eng

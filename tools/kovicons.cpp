@@ -1,13 +1,17 @@
 // Draws the application's icons. The PNGs are committed under
 // KOVReportExport/style/ico; run this again after changing a drawing:
 //   build/tools/kovicons KOVReportExport/style/ico
+#include "kovgif.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cmath>
 #include <functional>
 #include <map>
 
@@ -214,6 +218,28 @@ void drawCalendar(QPainter& p, int s)
     p.drawRect(QRectF(s * 0.64, s * 0.12, s * 0.06, s * 0.14));
 }
 
+// The audio tag's animation: bars of a sound wave rising and falling.
+QVector<QImage> waveFrames()
+{
+    QVector<QImage> frames;
+    const int w = 191;
+    const int h = 41;
+    for (int f = 0; f < 8; ++f) {
+        QImage img(w, h, QImage::Format_RGB32);
+        img.fill(QColor(186, 186, 186));
+        QPainter p(&img);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kReviewBlue);
+        for (int b = 0; b < 19; ++b) {
+            const double phase = (b + f * 2.4) * 0.55;
+            const int bar = int(6 + 15 * (0.5 + 0.5 * std::sin(phase)) * (0.6 + 0.4 * std::cos(b * 0.7)));
+            p.drawRect(4 + b * 10, h / 2 - bar, 6, 2 * bar);
+        }
+        frames.append(img);
+    }
+    return frames;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -255,5 +281,9 @@ int main(int argc, char** argv)
         if (!img.save(QDir(out).filePath(name)))
             return 1;
     }
+    QFile gif(QDir(out).filePath(QStringLiteral("wav.gif")));
+    const QByteArray bytes = kovGifAnimation(waveFrames(), { QColor(186, 186, 186), kReviewBlue }, 10);
+    if (!gif.open(QIODevice::WriteOnly) || gif.write(bytes) != bytes.size())
+        return 1;
     return 0;
 }

@@ -1,10 +1,9 @@
 #include "kovgetitemlabelinfo.h"
 
-#include "kovinitext.h"
+#include "kovinifile.h"
 
-#include <QFile>
+#include <QDebug>
 #include <QFileInfo>
-#include <QSettings>
 
 QString KOVGetItemLabelInfo::checkIsEmpty(QString s)
 {
@@ -32,12 +31,10 @@ bool KOVGetItemLabelInfo::readItemCfgInfo(QString path)
     if (!QFileInfo(path).isFile())
         return false;
 
-    KOVIniText raw(path, "GBK");
-    QSettings settings(path, QSettings::IniFormat);
-    settings.setIniCodec("GBK");
-
-    const QVariant type = settings.value(QStringLiteral("/itemInfo/type"));
-    m_labelType = type.isNull() ? -1 : type.toString().trimmed().toInt();
+    KOVIniFile ini;
+    ini.load(path, "GBK", KOVIniFile::TextOnly);
+    const QString type = ini.text(QStringLiteral("/itemInfo/type"));
+    m_labelType = type.isNull() ? -1 : type.trimmed().toInt();
 
     const struct { const char* key; QString* member; bool slashWhenEmpty; } keys[] = {
         { "/GasLeak/faultSite", &m_faultSite_gas, true },
@@ -50,7 +47,7 @@ bool KOVGetItemLabelInfo::readItemCfgInfo(QString path)
         { "/ElectricLeak/distance", &m_distance, true },
     };
     for (const auto& k : keys) {
-        const QString v = raw.value(settings, QLatin1String(k.key));
+        const QString v = ini.text(QLatin1String(k.key));
         if (v.isNull())
             continue;
         *k.member = k.slashWhenEmpty ? checkIsEmpty(v) : v;
@@ -62,23 +59,21 @@ bool KOVGetItemLabelInfo::saveItemCfgInfo()
 {
     if (m_itemInfoPath.isEmpty())
         return false;
-    // The file is created by Qt, never by a shell command built from the path:
-    // item folder names come from the user and may hold quotes or ';'.
-    if (!QFileInfo::exists(m_itemInfoPath)) {
-        QFile f(m_itemInfoPath);
-        if (!f.open(QIODevice::WriteOnly))
-            return false;
-    }
-    QSettings settings(m_itemInfoPath, QSettings::IniFormat);
-    settings.setValue(QStringLiteral("/itemInfo/type"), m_labelType);
-    settings.setValue(QStringLiteral("/GasLeak/faultSite"), m_faultSite_gas);
-    settings.setValue(QStringLiteral("/GasLeak/airPressure"), m_airPressure);
-    settings.setValue(QStringLiteral("/GasLeak/airUnit"), m_airUnit);
-    settings.setValue(QStringLiteral("/GasLeak/airType"), m_gasType);
-    settings.setValue(QStringLiteral("/ElectricLeak/faultSite"), m_faultSite_elec);
-    settings.setValue(QStringLiteral("/ElectricLeak/voltage"), m_voltage);
-    settings.setValue(QStringLiteral("/ElectricLeak/elecUnit"), m_elecUnit);
-    settings.setValue(QStringLiteral("/ElectricLeak/distance"), m_distance);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    // The imager's other keys stay; the file is never handed to QSettings to
+    // parse (see KOVIniFile).
+    QString error;
+    const bool ok = KOVIniFile::update(m_itemInfoPath, "GBK", KOVIniFile::TextOnly,
+                                       {{QStringLiteral("/itemInfo/type"), m_labelType},
+                                        {QStringLiteral("/GasLeak/faultSite"), m_faultSite_gas},
+                                        {QStringLiteral("/GasLeak/airPressure"), m_airPressure},
+                                        {QStringLiteral("/GasLeak/airUnit"), m_airUnit},
+                                        {QStringLiteral("/GasLeak/airType"), m_gasType},
+                                        {QStringLiteral("/ElectricLeak/faultSite"), m_faultSite_elec},
+                                        {QStringLiteral("/ElectricLeak/voltage"), m_voltage},
+                                        {QStringLiteral("/ElectricLeak/elecUnit"), m_elecUnit},
+                                        {QStringLiteral("/ElectricLeak/distance"), m_distance}},
+                                       &error);
+    if (!ok)
+        qWarning() << "label not saved:" << error;
+    return ok;
 }

@@ -1,18 +1,16 @@
 #include "kovgetreportinfo.h"
 
-#include "kovinitext.h"
+#include "kovinifile.h"
 
 #include <QFileInfo>
-#include <QSettings>
 
 bool KOVGetReportInfo::readUsrCfgInfo(QString path)
 {
     if (!QFileInfo(path).isFile())
         return false;
 
-    KOVIniText raw(path, "GBK");
-    QSettings settings(path, QSettings::IniFormat);
-    settings.setIniCodec("GBK");
+    KOVIniFile ini;
+    ini.load(path, "GBK", KOVIniFile::TextOnly);
     const struct { const char* key; QString* member; } keys[] = {
         { "/TestInfo/company", &m_company },   { "/TestInfo/reportSN", &m_reportSN },
         { "/TestInfo/tester", &m_tester },     { "/TestInfo/site", &m_site },
@@ -20,7 +18,7 @@ bool KOVGetReportInfo::readUsrCfgInfo(QString path)
         { "/DeviceInfo/version", &m_version }, { "/DeviceInfo/sn", &m_deviceSN },
     };
     for (const auto& k : keys) {
-        const QString v = raw.value(settings, QLatin1String(k.key));
+        const QString v = ini.text(QLatin1String(k.key));
         if (!v.isNull())
             *k.member = v;
     }

@@ -102,7 +102,9 @@ int parseStreamList(Parse& s, size_t from, size_t to, int streamNo, bool& haveVi
                 a->bitmap_info_header = copyBytes(body, len);
                 if (!a->bitmap_info_header)
                     return AVI_ERR_NO_MEM;
-            } else if (audio && len >= 16) {
+            } else if (audio && len >= 16 && a->anum < AVI_MAX_TRACKS) {
+                // Checked here, not only at the stream header: every format
+                // chunk of a list adds a track, and a list may hold many.
                 track_s& t = a->track[a->anum];
                 t.a_fmt = get16(body);
                 t.a_chans = get16(body + 2);
@@ -118,6 +120,7 @@ int parseStreamList(Parse& s, size_t from, size_t to, int streamNo, bool& haveVi
                 if (!a->wave_format_ex[a->anum])
                     return AVI_ERR_NO_MEM;
                 a->anum++;
+                audio = false; // one stream, one track
             }
         }
         p += 8 + len + (len & 1);

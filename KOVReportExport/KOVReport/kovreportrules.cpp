@@ -1,5 +1,7 @@
 #include "kovreportrules.h"
 
+#include "kovclipnames.h"
+
 #include <QDebug>
 #include <QFile>
 
@@ -95,6 +97,13 @@ QStringList removeFiles(const QStringList& files)
         // An empty path names no file; a missing one is already gone.
         if (f.isEmpty() || !QFile::exists(f))
             continue;
+        // Records come back from the recovery cache: whatever path one
+        // holds, only the program's own files in a working folder go.
+        if (!KOVClipNames::inAWorkingFolder(f)) {
+            qDebug() << "not removed, outside a working folder:" << f;
+            failed << f;
+            continue;
+        }
         if (!QFile::remove(f)) {
             qDebug() << "remove failed:" << f;
             failed << f;

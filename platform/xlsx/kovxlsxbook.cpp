@@ -20,7 +20,6 @@ void KOVXlsxBook::clear()
     m_workbookRels = KOVXlsxRels();
     m_sheets.clear();
     m_sharedStrings.clear();
-    m_sharedLoaded = false;
     m_pictures.clear();
     m_error.clear();
 }
@@ -47,8 +46,9 @@ bool KOVXlsxBook::loadParts(const QString& path)
 {
     if (!m_package.read(path))
         return fail(m_package.errorMessage());
-    if (!KOVXlsxXml::parse(m_contentTypes, m_package.part(QStringLiteral("[Content_Types].xml"))))
-        return fail(QStringLiteral("not a workbook: no content types"));
+    QString why;
+    if (!KOVXlsxXml::parse(m_contentTypes, m_package.part(QStringLiteral("[Content_Types].xml")), &why))
+        return fail(QStringLiteral("not a workbook: no content types (%1)").arg(why));
 
     KOVXlsxRels rootRels;
     if (!rootRels.parse(m_package.part(QStringLiteral("_rels/.rels"))))
@@ -57,10 +57,10 @@ bool KOVXlsxBook::loadParts(const QString& path)
     if (!doc)
         return fail(QStringLiteral("not a workbook: no main document"));
     m_workbookPart = KOVXlsxRels::resolve(QString(), doc->target);
-    if (!KOVXlsxXml::parse(m_workbook, m_package.part(m_workbookPart))
-        || std::strcmp(KOVXlsxXml::localName(m_workbook.document_element()), "workbook") != 0) {
-        return fail(QStringLiteral("not a workbook: %1 unreadable").arg(m_workbookPart));
-    }
+    if (!KOVXlsxXml::parse(m_workbook, m_package.part(m_workbookPart), &why))
+        return fail(QStringLiteral("not a workbook: %1 unreadable (%2)").arg(m_workbookPart, why));
+    if (std::strcmp(KOVXlsxXml::localName(m_workbook.document_element()), "workbook") != 0)
+        return fail(QStringLiteral("not a workbook: %1 holds no workbook").arg(m_workbookPart));
     m_workbookRels = relsOf(m_workbookPart);
 
     const pugi::xml_node sheets = KOVXlsxXml::child(m_workbook.document_element(), "sheets");
@@ -73,13 +73,30 @@ bool KOVXlsxBook::loadParts(const QString& path)
             return fail(QStringLiteral("sheet %1 has no part").arg(name));
         const QString part = KOVXlsxRels::resolve(m_workbookPart, rel->target);
         std::unique_ptr<KOVXlsxSheet> sheet(new KOVXlsxSheet(this, name, part));
-        if (!m_package.contains(part) || !KOVXlsxXml::parse(sheet->m_doc, m_package.part(part)))
-            return fail(QStringLiteral("sheet %1: part %2 missing or unreadable").arg(name, part));
-        sheet->normalize();
+        if (!m_package.contains(part))
+            return fail(QStringLiteral("sheet %1: part %2 missing").arg(name, part));
+        if (!KOVXlsxXml::parse(sheet->m_doc, m_package.part(part), &why) || !sheet->normalize(&why))
+            return fail(QStringLiteral("sheet %1: part %2 unreadable (%3)").arg(name, part, why));
         m_sheets.push_back(std::move(sheet));
     }
     if (m_sheets.empty())
         return fail(QStringLiteral("workbook has no sheets"));
+    return loadSharedStrings();
+}
+
+bool KOVXlsxBook::loadSharedStrings()
+{
+    const KOVXlsxRels::Rel* rel = m_workbookRels.firstOfType(KOVXlsxRels::kTypeSharedStrings);
+    const QString part = rel ? KOVXlsxRels::resolve(m_workbookPart, rel->target) : QString();
+    if (part.isEmpty() || !m_package.contains(part))
+        return true;
+    pugi::xml_document doc;
+    QString why;
+    if (!KOVXlsxXml::parse(doc, m_package.part(part), &why))
+        return fail(QStringLiteral("shared strings %1 unreadable (%2)").arg(part, why));
+    for (pugi::xml_node si = doc.document_element().first_child(); si; si = si.next_sibling())
+        if (si.type() == pugi::node_element && std::strcmp(KOVXlsxXml::localName(si), "si") == 0)
+            m_sharedStrings << KOVXlsxXml::runText(si);
     return true;
 }
 
@@ -98,16 +115,6 @@ int KOVXlsxBook::sheetIndex(const KOVXlsxSheet* sheet) const
 
 QString KOVXlsxBook::sharedString(int index) const
 {
-    if (!m_sharedLoaded) {
-        m_sharedLoaded = true;
-        const KOVXlsxRels::Rel* rel = m_workbookRels.firstOfType(KOVXlsxRels::kTypeSharedStrings);
-        pugi::xml_document doc;
-        if (rel && KOVXlsxXml::parse(doc, m_package.part(KOVXlsxRels::resolve(m_workbookPart, rel->target)))) {
-            for (pugi::xml_node si = doc.document_element().first_child(); si; si = si.next_sibling())
-                if (si.type() == pugi::node_element && std::strcmp(KOVXlsxXml::localName(si), "si") == 0)
-                    m_sharedStrings << KOVXlsxXml::runText(si);
-        }
-    }
     return index >= 0 && index < m_sharedStrings.size() ? m_sharedStrings.at(index) : QString();
 }
 

@@ -62,6 +62,7 @@ private:
 
     void clear();
     bool loadParts(const QString& path);
+    bool loadSharedStrings();
     bool fail(const QString& message);
     QString sharedString(int index) const;
     int sheetIndex(const KOVXlsxSheet* sheet) const;
@@ -88,8 +89,7 @@ private:
     pugi::xml_document m_contentTypes;
     KOVXlsxRels m_workbookRels;
     std::vector<std::unique_ptr<KOVXlsxSheet>> m_sheets;
-    mutable QStringList m_sharedStrings;
-    mutable bool m_sharedLoaded = false;
+    QStringList m_sharedStrings;
     QList<Picture> m_pictures;
     QString m_error;
 };

@@ -39,6 +39,15 @@ KOVXlsxSheet* KOVXlsxBook::addSheetCopy(const QString& name, const KOVXlsxSheet*
         return nullptr;
     }
 
+    // Sheet ids are 32-bit; a template using the last one leaves none free.
+    unsigned maxId = 0;
+    for (pugi::xml_node s = sheets.first_child(); s; s = s.next_sibling())
+        maxId = qMax(maxId, s.attribute("sheetId").as_uint());
+    if (maxId == 0xFFFFFFFFu) {
+        fail(QStringLiteral("no sheet id left after %1").arg(maxId));
+        return nullptr;
+    }
+
     const QString part = m_package.uniqueName(QStringLiteral("xl/worksheets/sheet%1.xml"));
     // Claimed now; the XML itself is written when the book is saved.
     m_package.setPart(part, QByteArray());
@@ -52,9 +61,6 @@ KOVXlsxSheet* KOVXlsxBook::addSheetCopy(const QString& name, const KOVXlsxSheet*
         v.remove_attribute("tabSelected");
     copySheetRels(pattern->m_part, part);
 
-    unsigned maxId = 0;
-    for (pugi::xml_node s = sheets.first_child(); s; s = s.next_sibling())
-        maxId = qMax(maxId, s.attribute("sheetId").as_uint());
     const QString rid = m_workbookRels.add(QLatin1String(KOVXlsxRels::kTypeWorksheet),
                                            KOVXlsxRels::relativeTarget(m_workbookPart, part));
     pugi::xml_node entry = KOVXlsxXml::addChild(sheets, "sheet");

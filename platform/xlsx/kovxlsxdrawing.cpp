@@ -15,15 +15,22 @@ void KOVXlsxDrawing::init(pugi::xml_document& doc)
 
 int KOVXlsxDrawing::nextShapeId(const pugi::xml_node& root)
 {
-    int maxId = 0;
-    for (pugi::xml_node n = root.first_child(); n; n = n.next_sibling()) {
-        if (n.type() != pugi::node_element)
-            continue;
-        if (std::strcmp(KOVXlsxXml::localName(n), "cNvPr") == 0)
-            maxId = qMax(maxId, n.attribute("id").as_int());
-        maxId = qMax(maxId, nextShapeId(n) - 1);
-    }
-    return maxId + 1;
+    // Ids too large to count on from are passed over, not trusted.
+    struct MaxId : pugi::xml_tree_walker
+    {
+        int max = 0;
+        bool for_each(pugi::xml_node& n) override
+        {
+            int id = 0;
+            if (n.type() == pugi::node_element && std::strcmp(KOVXlsxXml::localName(n), "cNvPr") == 0
+                && KOVXlsxXml::intAttribute(n.attribute("id"), 0, kMaxShapeId, &id)) {
+                max = qMax(max, id);
+            }
+            return true;
+        }
+    } walker;
+    pugi::xml_node(root).traverse(walker);
+    return walker.max + 1;
 }
 
 void KOVXlsxDrawing::writePoint(pugi::xml_node parent, const QString& prefix, const char* local,

@@ -21,6 +21,7 @@ public:
                            const QString& relId, const char* editAs);
 
 private:
+    static const int kMaxShapeId = 0x7FFFFFFE;
     static int nextShapeId(const pugi::xml_node& root);
     static void writePoint(pugi::xml_node parent, const QString& prefix, const char* local,
                            const KOVXlsxGeometry::Point& p);

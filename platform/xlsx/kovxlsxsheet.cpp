@@ -27,6 +27,13 @@ bool inRange(int row, int col)
     return row >= 0 && col >= 0 && row < KOVXlsxText::kMaxRows && col < KOVXlsxText::kMaxCols;
 }
 
+// The 0-based row of a row element; -1 when its number is missing or not a row number.
+int rowIndex(const pugi::xml_node& r)
+{
+    int n = 0;
+    return KOVXlsxXml::intAttribute(r.attribute("r"), 1, KOVXlsxText::kMaxRows, &n) ? n - 1 : -1;
+}
+
 } // namespace
 
 KOVXlsxSheet::KOVXlsxSheet(KOVXlsxBook* book, const QString& name, const QString& part)
@@ -34,17 +41,25 @@ KOVXlsxSheet::KOVXlsxSheet(KOVXlsxBook* book, const QString& name, const QString
 {
 }
 
-void KOVXlsxSheet::normalize()
+bool KOVXlsxSheet::normalize(QString* error)
 {
     const pugi::xml_node data = KOVXlsxXml::child(m_doc.document_element(), "sheetData");
-    int row = 0;
+    int row = 0; // 1-based, as in the file
     for (pugi::xml_node r = data.first_child(); r; r = r.next_sibling()) {
         if (!isNamed(r, "row"))
             continue;
-        if (r.attribute("r"))
-            row = r.attribute("r").as_int();
-        else
-            r.append_attribute("r") = ++row;
+        if (r.attribute("r")) {
+            row = rowIndex(r) + 1;
+            if (row == 0) {
+                *error = QStringLiteral("row number %1 out of range").arg(QString::fromUtf8(r.attribute("r").value()).left(20));
+                return false;
+            }
+        } else if (++row > KOVXlsxText::kMaxRows) {
+            *error = QStringLiteral("more than %1 rows").arg(KOVXlsxText::kMaxRows);
+            return false;
+        } else {
+            r.append_attribute("r") = row;
+        }
         int col = -1;
         for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
             if (!isNamed(c, "c"))
@@ -52,12 +67,16 @@ void KOVXlsxSheet::normalize()
             const int given = cellColumn(c);
             if (given >= 0) {
                 col = given;
+            } else if (++col >= KOVXlsxText::kMaxCols) {
+                *error = QStringLiteral("row %1 has more than %2 cells").arg(row).arg(KOVXlsxText::kMaxCols);
+                return false;
             } else {
                 c.remove_attribute("r");
-                c.append_attribute("r") = KOVXlsxText::cellRef(row - 1, ++col).toUtf8().constData();
+                c.append_attribute("r") = KOVXlsxText::cellRef(row - 1, col).toUtf8().constData();
             }
         }
     }
+    return true;
 }
 
 pugi::xml_node KOVXlsxSheet::findRow(int row, bool create)
@@ -73,7 +92,7 @@ pugi::xml_node KOVXlsxSheet::findRow(int row, bool create)
     for (pugi::xml_node r = data.first_child(); r; r = r.next_sibling()) {
         if (!isNamed(r, "row"))
             continue;
-        const int rr = r.attribute("r").as_int() - 1;
+        const int rr = rowIndex(r);
         if (rr == row)
             return r;
         if (rr > row) {

@@ -53,8 +53,9 @@ private:
 
     KOVXlsxSheet(KOVXlsxBook* book, const QString& name, const QString& part);
 
-    // Gives rows and cells without an address the address their position implies.
-    void normalize();
+    // Gives rows and cells without an address the address their position
+    // implies; false (with error set) for addresses beyond the sheet's limits.
+    bool normalize(QString* error);
     pugi::xml_node findRow(int row, bool create);
     pugi::xml_node findCell(int row, int col, bool create);
     int defaultStyle(const pugi::xml_node& rowNode, int col) const;

@@ -1,5 +1,8 @@
 #include "kovxlsxxml.h"
 
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 const char* const KOVXlsxXml::kNsMain = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
@@ -99,12 +102,61 @@ QString KOVXlsxXml::runText(const pugi::xml_node& node)
     return out;
 }
 
-bool KOVXlsxXml::parse(pugi::xml_document& doc, const QByteArray& bytes)
+namespace {
+struct DepthWalker : pugi::xml_tree_walker
+{
+    bool tooDeep = false;
+    bool for_each(pugi::xml_node&) override
+    {
+        tooDeep = depth() >= KOVXlsxXml::kMaxDepth;
+        return !tooDeep;
+    }
+};
+} // namespace
+
+bool KOVXlsxXml::parse(pugi::xml_document& doc, const QByteArray& bytes, QString* error)
 {
     // Whitespace-only text is kept: a cell may hold just blanks.
     const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
     const pugi::xml_parse_result r = doc.load_buffer(bytes.constData(), size_t(bytes.size()), options, pugi::encoding_auto);
-    return r && doc.document_element();
+    if (!r || !doc.document_element()) {
+        if (error)
+            *error = r ? QStringLiteral("no root element") : QString::fromUtf8(r.description());
+        return false;
+    }
+    // pugixml walks iteratively; the limit is for the recursive walks above it.
+    DepthWalker walker;
+    doc.traverse(walker);
+    if (walker.tooDeep) {
+        doc.reset();
+        if (error)
+            *error = QStringLiteral("elements nested deeper than %1 levels").arg(kMaxDepth);
+        return false;
+    }
+    return true;
+}
+
+bool KOVXlsxXml::intAttribute(const pugi::xml_attribute& a, qint64 lo, qint64 hi, int* out)
+{
+    if (!a || !*a.value())
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(a.value(), &end, 10);
+    while (end && (*end == ' ' || *end == '\t' || *end == '\n' || *end == '\r'))
+        ++end;
+    if (errno == ERANGE || !end || *end != '\0' || v < lo || v > hi)
+        return false;
+    *out = int(v);
+    return true;
+}
+
+double KOVXlsxXml::boundedNumber(const pugi::xml_attribute& a, double lo, double hi, double fallback)
+{
+    if (!a)
+        return fallback;
+    const double v = a.as_double();
+    return std::isfinite(v) ? qBound(lo, v, hi) : fallback;
 }
 
 namespace {

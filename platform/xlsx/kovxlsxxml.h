@@ -32,7 +32,17 @@ public:
     // Concatenated text of every <t> below node, skipping phonetic runs.
     static QString runText(const pugi::xml_node& node);
 
-    static bool parse(pugi::xml_document& doc, const QByteArray& bytes);
+    // Parts nesting deeper than this are refused: real ones nest about a
+    // dozen levels, and every walk over a part (ours and pugixml's copies)
+    // then stays far from the end of the stack. error, when given, says why.
+    static const int kMaxDepth = 256;
+    static bool parse(pugi::xml_document& doc, const QByteArray& bytes, QString* error = nullptr);
+
+    // Numbers in attributes come from files users may replace: a whole
+    // number within [lo, hi] or false (out untouched); a finite number cut
+    // to [lo, hi] or fallback.
+    static bool intAttribute(const pugi::xml_attribute& a, qint64 lo, qint64 hi, int* out);
+    static double boundedNumber(const pugi::xml_attribute& a, double lo, double hi, double fallback);
     static QByteArray serialize(const pugi::xml_document& doc);
     static QString text(const pugi::char_t* s) { return QString::fromUtf8(s); }
 };

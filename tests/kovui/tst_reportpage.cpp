@@ -46,8 +46,10 @@ class TestReportPage : public QObject
         w.itemEntries().at(row)->findChild<QCheckBox*>(QStringLiteral("chose_checkBox"))->setChecked(false);
     }
     // A video test point's record with files of its own in dir.
-    KOVTestPointInfo videoRecord(const QString& name, const QString& dir)
+    // The files in the item folder's working folder, where pages write them.
+    KOVTestPointInfo videoRecord(const QString& name, const QString& itemDir)
     {
+        const QString dir = itemDir + "/hideImg";
         KOVTestPointInfo p;
         p.name = name;
         p.type = ItemType::video;
@@ -193,8 +195,8 @@ private slots:
         untick(w, 0);
         CONSISTENT(w);
         QCOMPARE(page->chosedItemList(), QQueue<int>() << 1 << 2);
-        QVERIFY(QDir(m_root.filePath("files0")).entryList(QDir::Files).isEmpty());
-        QCOMPARE(QDir(m_root.filePath("files1")).entryList(QDir::Files).size(), 5);
+        QVERIFY(QDir(m_root.filePath("files0/hideImg")).entryList(QDir::Files).isEmpty());
+        QCOMPARE(QDir(m_root.filePath("files1/hideImg")).entryList(QDir::Files).size(), 5);
 
         // The close button of the tab now first (row 1): the main window
         // unticks that row.
@@ -202,8 +204,8 @@ private slots:
         CONSISTENT(w);
         QCOMPARE(page->chosedItemList(), QQueue<int>() << 2);
         QVERIFY(!w.itemEntries().at(1)->isBoxChecked());
-        QVERIFY(QDir(m_root.filePath("files1")).entryList(QDir::Files).isEmpty());
-        QCOMPARE(QDir(m_root.filePath("files2")).entryList(QDir::Files).size(), 5);
+        QVERIFY(QDir(m_root.filePath("files1/hideImg")).entryList(QDir::Files).isEmpty());
+        QCOMPARE(QDir(m_root.filePath("files2/hideImg")).entryList(QDir::Files).size(), 5);
     }
 
     void lateRecords()
@@ -270,8 +272,8 @@ private slots:
         CONSISTENT(w);
         QCOMPARE(w.reportWins(), (QList<KOVReportWin*>{pages[0], pages[1]}));
         // Pictures go; the clip files stay.
-        QCOMPARE(QDir(m_root.filePath("rep2")).entryList(QDir::Files), (QStringList{"a.wav", "v.avi"}));
-        QCOMPARE(QDir(m_root.filePath("rep1")).entryList(QDir::Files).size(), 5);
+        QCOMPARE(QDir(m_root.filePath("rep2/hideImg")).entryList(QDir::Files), (QStringList{"a.wav", "v.avi"}));
+        QCOMPARE(QDir(m_root.filePath("rep1/hideImg")).entryList(QDir::Files).size(), 5);
     }
 
     // The header comes from the user information and reaches the record; a

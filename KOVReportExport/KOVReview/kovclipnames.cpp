@@ -1,0 +1,83 @@
+#include "kovclipnames.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+const char* const kHideDir = "/hideImg";
+}
+
+QString KOVClipNames::savePrefix(const QString& reportNumber)
+{
+    return QStringLiteral("R") + dropPathChars(reportNumber) + QStringLiteral("_");
+}
+
+QString KOVClipNames::dropPathChars(const QString& text)
+{
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || forbidden.contains(c))
+            continue;
+        kept.append(c);
+    }
+    return kept;
+}
+
+QString KOVClipNames::hideDir(const QString& itemDir)
+{
+    return itemDir + QLatin1String(kHideDir);
+}
+
+QString KOVClipNames::frameImage(const QString& itemDir, const QString& prefix, int pos)
+{
+    return hideDir(itemDir) + QLatin1Char('/') + prefix + QString::number(pos) + QStringLiteral(".jpg");
+}
+
+QString KOVClipNames::pddImage(const QString& itemDir, const QString& prefix, int pos)
+{
+    return hideDir(itemDir) + QLatin1Char('/') + prefix + QStringLiteral("pdd") + QString::number(pos)
+        + QStringLiteral(".jpg");
+}
+
+QString KOVClipNames::clipVideo(const QString& itemDir, const QString& prefix)
+{
+    return hideDir(itemDir) + QLatin1Char('/') + prefix + QStringLiteral("videoClip.avi");
+}
+
+QString KOVClipNames::clipAudio(const QString& itemDir, const QString& prefix)
+{
+    return hideDir(itemDir) + QLatin1Char('/') + prefix + QStringLiteral("audioClip.wav");
+}
+
+bool KOVClipNames::insideHideDir(const QString& itemDir, const QString& path)
+{
+    if (itemDir.isEmpty() || path.isEmpty())
+        return false;
+    const QFileInfo folder(hideDir(itemDir));
+    const QFileInfo file(path);
+    // A link is never followed out of the folder, nor deleted in its place.
+    if (file.isSymLink() || !file.isFile() || !folder.isDir())
+        return false;
+    const QString folderReal = folder.canonicalFilePath();
+    const QString parentReal = QFileInfo(file.absolutePath()).canonicalFilePath();
+    return !folderReal.isEmpty() && folderReal == parentReal;
+}
+
+bool KOVClipNames::removeInside(const QString& itemDir, const QString& path)
+{
+    return insideHideDir(itemDir, path) && QFile::remove(path);
+}
+
+bool KOVClipNames::inAWorkingFolder(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo file(path);
+    if (file.isSymLink() || !file.isFile())
+        return false;
+    const QString parentReal = QFileInfo(file.absolutePath()).canonicalFilePath();
+    return !parentReal.isEmpty() && QFileInfo(parentReal).fileName() == QLatin1String(kHideDir + 1);
+}

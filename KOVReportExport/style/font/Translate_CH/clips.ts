@@ -1,0 +1,79 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>KOVVideoImg</name>
+    <message>
+        <source>该图片已锁定</source>
+        <translation>该图片已锁定</translation>
+    </message>
+    <message>
+        <source>标记图片已满！</source>
+        <translation>标记图片已满！</translation>
+    </message>
+    <message>
+        <source>截取视频窗口已存在！</source>
+        <translation>截取视频窗口已存在！</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>无法创建视频片段文件！</source>
+        <translation>无法创建视频片段文件！</translation>
+    </message>
+    <message>
+        <source>视频片段写入失败！</source>
+        <translation>视频片段写入失败！</translation>
+    </message>
+    <message>
+        <source>视频片段</source>
+        <translation>视频片段</translation>
+    </message>
+    <message>
+        <source>截取中...</source>
+        <translation>截取中...</translation>
+    </message>
+</context>
+<context>
+    <name>KOVScreenshot</name>
+    <message>
+        <source>截取的视频片段</source>
+        <translation>截取的视频片段</translation>
+    </message>
+</context>
+<context>
+    <name>KOVTagImg</name>
+    <message>
+        <source>Dialog</source>
+        <translation>图片标注</translation>
+    </message>
+</context>
+<context>
+    <name>KOVTagAud</name>
+    <message>
+        <source>Dialog</source>
+        <translation>音频标注</translation>
+    </message>
+</context>
+<context>
+    <name>KOVTagTxt</name>
+    <message>
+        <source>Dialog</source>
+        <translation>文本标注</translation>
+    </message>
+    <message>
+        <source>文本标记不存在！</source>
+        <translation>文本标记不存在！</translation>
+    </message>
+    <message>
+        <source>文本标记打开错误！</source>
+        <translation>文本标记打开错误！</translation>
+    </message>
+    <message>
+        <source>文本标记读取成功</source>
+        <translation>文本标记读取成功</translation>
+    </message>
+</context>
+</TS>
