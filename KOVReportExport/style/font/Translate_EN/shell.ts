@@ -48,6 +48,13 @@
     </message>
 </context>
 <context>
+    <name>KOVScreenshot</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+</context>
+<context>
     <name>KOVShowWavform</name>
     <message>
         <source>Form</source>
