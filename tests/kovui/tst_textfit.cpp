@@ -54,9 +54,15 @@ QStringList clippedTexts(QWidget* top, double fontScale)
             continue;
         const QFontMetrics fm = metricsAt(w->font(), fontScale);
         if (auto* l = qobject_cast<QLabel*>(w)) {
-            if (l->wordWrap() || l->text().isEmpty() || l->textFormat() == Qt::RichText)
+            if (l->text().isEmpty() || l->textFormat() == Qt::RichText)
                 continue;
             const QRect room = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
+            if (l->wordWrap()) {
+                const int high = fm.boundingRect(room, int(l->alignment()) | Qt::TextWordWrap, l->text()).height();
+                if (high > room.height())
+                    report(w, l->text(), QStringLiteral("high wrapped"), high, room.height());
+                continue;
+            }
             if (fm.horizontalAdvance(l->text()) > room.width())
                 report(w, l->text(), QStringLiteral("wide"), fm.horizontalAdvance(l->text()), room.width());
             if (fm.height() > room.height())
