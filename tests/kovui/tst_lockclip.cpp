@@ -1,22 +1,20 @@
 // A test-point page locking frames and recording clips of a video whose
 // frames carry their index; the clip read back by OpenCV and ffprobe and
 // shown in the page's clip player; tag buttons opening their dialogs.
-#include "kovclipnames.h"
 #include "kovgen.h"
 #include "kovinformation.h"
-#include "kovreadaudio.h"
 #include "kovlockcheck.h"
 #include "kovmessagebox.h"
+#include "kovreadaudio.h"
 #include "kovscreenshot.h"
 #include "kovtagaud.h"
-#include "kovtagimg.h"
-#include "kovtagtxt.h"
 #include "kovvideoimg.h"
 #include "kovvideotime.h"
 #include "reviewfixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMovie>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -29,30 +27,17 @@ using ReviewFixture::Item;
 
 namespace {
 
-struct Box
-{
-    QString title;
-    QString text;
-};
-
 // Pages are checked after every step: lists, record and frame files agree.
-#define CHECK_LOCK(page)                                                                                            \
-    do {                                                                                                            \
-        const QString why = KOVLockCheck::check((page).lockState());                                               \
-        QVERIFY2(why.isEmpty(), qPrintable(why));                                                                   \
-    } while (0)
+#define CHECK_LOCK(page) QCOMPARE(KOVLockCheck::check((page).lockState()), QString())
 
-QPushButton* button(QWidget* page, const char* name)
+QPushButton* button(QWidget* page, const QString& name)
 {
-    auto* b = page->findChild<QPushButton*>(QLatin1String(name));
-    if (!b)
-        qFatal("no button %s", name);
-    return b;
+    return page->findChild<QPushButton*>(name);
 }
 
-bool step(KOVVideoImg& page, const char* slot)
+bool step(KOVVideoImg& page, const char* slot, int id = -2)
 {
-    return QMetaObject::invokeMethod(&page, slot);
+    return id == -2 ? QMetaObject::invokeMethod(&page, slot) : QMetaObject::invokeMethod(&page, slot, Q_ARG(int, id));
 }
 
 QVector<int> clipFrames(const QString& path)
@@ -75,25 +60,21 @@ private slots:
     void init();
     void cleanup();
     void lockAndUnlock();
-    void lockJumpsAndKeepsReading();
-    void lockWithPattern_data();
-    void lockWithPattern();
-    void clipWithAudio();
+    void lockBeforePattern();
     void noFrameNoLock();
-    void prefixCannotLeaveFolder();
     void clipOverTicks_data();
     void clipOverTicks();
-    void clipPausedBySlider();
+    void clipSoundAndPlayer();
     void clipUnwritable();
-    void clipPlayerShowsAndReopens();
     void tagButtons();
+    void audioTagWaveOnlyWhilePlaying();
 
 private:
     // A report-mode page of report 3 showing item i.
     void showOn(KOVVideoImg& page, int i, const QString& number = QStringLiteral("3"));
     QTemporaryDir m_root;
     QList<Item> m_items;
-    QList<Box> m_boxes;
+    QStringList m_boxes;
     enum { Video, Bad, Tagged, Pd };
 };
 
@@ -104,17 +85,16 @@ void TstLockClip::initTestCase()
     m_items << ReviewFixture::makeItem(r, "video", "VID_20.mp4", K::Video, 20, 1, true, 21);
     m_items << ReviewFixture::makeItem(r, "bad", "VID_bad.mp4", K::Video, 2, -1, true, 22);
     m_items << ReviewFixture::makeItem(r, "tagged", "IMG_tag.jpg", K::Picture, 1, -1, true, 23);
-    for (const Item& i : m_items)
-        QVERIFY(!i.path.isEmpty());
     QFile bad(m_items[Bad].path);
     QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
     bad.write(QByteArray(2048, 'q'));
     bad.close();
+    // Slot 04 is listed but gone when clicked; slot 05 is text taken for a picture.
     QVector<KOVGen::Tag> tags = KOVGen::demoTags();
-    tags << KOVGen::Tag { QStringLiteral("x05_jpg.txt"), KOVGen::TagKind::Text, QStringLiteral("x"), "UTF-8" };
+    tags << KOVGen::Tag { "x05_jpg.txt", KOVGen::TagKind::Text, "x", "UTF-8" }
+         << KOVGen::Tag { "gone04.txt", KOVGen::TagKind::Text, "x", "UTF-8" };
     QVERIFY(KOVGen::writeTags(m_items[Tagged].dir, tags, 5));
-    // A video with its recording: discharge bursts, so the pattern view has
-    // a picture and a class.
+    // A video with discharge bursts in its recording: the pattern has a picture.
     KOVGen::ItemOptions o;
     o.dir = r + "/pd";
     o.fileName = "VID_pd.mp4";
@@ -126,20 +106,17 @@ void TstLockClip::initTestCase()
     o.audio.seconds = 0;
     QVERIFY(KOVGen::writeItem(o));
     m_items << Item { o.dir + "/", o.dir + "/" + o.fileName, o.fileName };
+    for (const Item& i : m_items)
+        QVERIFY(!i.path.isEmpty());
     KOVInformation::Instance()->setPDDLen(240);
-    // Slot 04: a name that is listed but whose file is gone when clicked.
-    QFile gone(m_items[Tagged].dir + "tag/gone04.txt");
-    QVERIFY(gone.open(QIODevice::WriteOnly));
-    gone.close();
     ReviewFixture::publish(m_items);
 }
 
 void TstLockClip::init()
 {
     m_boxes.clear();
-    KOVMessageBox::s_answer = [this](QMessageBox::Icon, const QString& title, const QString& text,
-                                  const QStringList&) {
-        m_boxes << Box { title, text };
+    KOVMessageBox::s_answer = [this](QMessageBox::Icon, const QString&, const QString& text, const QStringList&) {
+        m_boxes << text;
         return 0;
     };
 }
@@ -164,173 +141,85 @@ void TstLockClip::lockAndUnlock()
     KOVVideoImg page;
     showOn(page, Video);
     const QString hide = m_items[Video].dir + "hideImg/";
-    QVERIFY(QFileInfo(hide).isDir());
-    CHECK_LOCK(page);
-    QCOMPARE(button(&page, "lockBtn_1")->text(), QStringLiteral("N/A"));
-
     int changed = 0;
     connect(&page, &KOVVideoImg::sigPointInfoChanged, [&changed](KOVTestPointInfo_t) { ++changed; });
     for (int i = 0; i < 4; ++i)
         QVERIFY(step(page, "on_PB_nextFrame_clicked"));
-    QCOMPARE(page.currentFrameIndex(), 4);
+    auto* maxSpl = page.findChild<QLineEdit*>("infoMaxSPL");
+    maxSpl->setText("77.7dB");
     QVERIFY(step(page, "on_lockBtn_clicked"));
     CHECK_LOCK(page);
     QCOMPARE(changed, 1);
-    QVERIFY(QFileInfo(hide + "R3_0.jpg").isFile());
     // The image saved is the frame on show.
     QCOMPARE(KOVGen::decodeFrameIndex(QImage(hide + "R3_0.jpg")), 4);
-    QCOMPARE(page.pointInfo().videoImgPathList, QStringList { hide.chopped(1) + "/R3_0.jpg" });
-    QVERIFY(page.pointInfo().marked);
     QCOMPARE(button(&page, "lockBtn_1")->text(), KOVVideoTime::label(5));
-    QVERIFY(!button(&page, "lockDelBtn_1")->isHidden());
+
+    // The check itself finds a broken state.
+    const KOVLockState s = page.lockState();
+    const QList<QImage> pdd = { QImage(), QImage() };
+    QVERIFY(!KOVLockCheck::check({ s.marks, s.images, pdd, { "T", "T" }, s.record }).isEmpty());
 
     // Same frame again, then another frame: a note each, nothing changes.
     QVERIFY(step(page, "on_lockBtn_clicked"));
     QVERIFY(step(page, "on_PB_nextFrame_clicked"));
     QVERIFY(step(page, "on_lockBtn_clicked"));
     CHECK_LOCK(page);
-    QCOMPARE(m_boxes.size(), 2);
-    QCOMPARE(m_boxes[0].text, QStringLiteral("该图片已锁定"));
-    QCOMPARE(m_boxes[1].text, QStringLiteral("标记图片已满！"));
+    QCOMPARE(m_boxes, (QStringList { "该图片已锁定", "标记图片已满！" }));
     QCOMPARE(changed, 1);
+    // The lock button jumps back, and the locked frame shows its stored reading.
+    page.findChild<QSlider*>("horizontalSlider")->setValue(1);
+    button(&page, "lockBtn_1")->click();
+    QCOMPARE(KOVGen::decodeFrameIndex(page.shownFrame()), 4);
+    QCOMPARE(maxSpl->text(), QStringLiteral("77.7dB"));
+    // A button showing "N/A" does nothing.
+    QVERIFY(step(page, "slotBtnGroupLockClicked", 2));
+    QCOMPARE(page.currentFrameIndex(), 4);
 
     button(&page, "lockDelBtn_1")->click();
     CHECK_LOCK(page);
     QCOMPARE(changed, 2);
     QVERIFY(!QFileInfo::exists(hide + "R3_0.jpg"));
-    QVERIFY(!QFileInfo::exists(hide + "R3_pdd0.jpg"));
     QCOMPARE(button(&page, "lockBtn_1")->text(), QStringLiteral("N/A"));
-    QVERIFY(button(&page, "lockDelBtn_1")->isHidden());
-    QVERIFY(!page.pointInfo().marked);
-    // An unlock with nothing locked, or of an id beyond the lists.
-    QVERIFY(QMetaObject::invokeMethod(&page, "slotBtnGroupUnlockClicked", Q_ARG(int, 0)));
-    QVERIFY(QMetaObject::invokeMethod(&page, "slotBtnGroupUnlockClicked", Q_ARG(int, 7)));
+    // An unlock of an id beyond the lists.
+    QVERIFY(step(page, "slotBtnGroupUnlockClicked", 7));
     CHECK_LOCK(page);
 }
 
-void TstLockClip::lockJumpsAndKeepsReading()
+void TstLockClip::lockBeforePattern()
 {
-    KOVVideoImg page;
-    showOn(page, Video);
-    for (int i = 0; i < 6; ++i)
-        QVERIFY(step(page, "on_PB_nextFrame_clicked"));
-    auto* maxSpl = page.findChild<QLineEdit*>("infoMaxSPL");
-    maxSpl->setText("77.7dB");
-    QVERIFY(step(page, "on_lockBtn_clicked"));
-    CHECK_LOCK(page);
-    QCOMPARE(page.pointInfo().imgInfoList.size(), 1);
-    QCOMPARE(page.pointInfo().imgInfoList[0].heatSPL, QStringLiteral("77.7dB"));
-    page.findChild<QSlider*>("horizontalSlider")->setValue(1);
-    QCOMPARE(page.currentFrameIndex(), 1);
-    // The lock button jumps back, and the locked frame shows its stored reading.
-    button(&page, "lockBtn_1")->click();
-    QCOMPARE(page.currentFrameIndex(), 6);
-    QCOMPARE(KOVGen::decodeFrameIndex(page.shownFrame()), 6);
-    QCOMPARE(maxSpl->text(), QStringLiteral("77.7dB"));
-    // A button showing "N/A" does nothing.
-    QVERIFY(QMetaObject::invokeMethod(&page, "slotBtnGroupLockClicked", Q_ARG(int, 2)));
-    QCOMPARE(page.currentFrameIndex(), 6);
-    CHECK_LOCK(page);
-}
-
-void TstLockClip::lockWithPattern_data()
-{
-    QTest::addColumn<bool>("beforePattern");
-    QTest::newRow("pattern known") << false;
-    // Locked in the second after loading, unlocked once the pattern is known.
-    QTest::newRow("locked before pattern") << true;
-}
-
-void TstLockClip::lockWithPattern()
-{
-    QFETCH(bool, beforePattern);
     KOVVideoImg page;
     page.show();
     showOn(page, Pd);
     const QString hide = m_items[Pd].dir + "hideImg/";
-    // Far enough into the recording for a pattern of some periods.
+    // Locked in the second after loading, far enough into the recording for
+    // a pattern of some periods, and unlocked once the pattern is known.
     page.findChild<QSlider*>("horizontalSlider")->setValue(15);
-    if (!beforePattern)
-        QTRY_VERIFY_WITH_TIMEOUT(page.pointInfo().pdd, 5000);
     QVERIFY(step(page, "on_lockBtn_clicked"));
     CHECK_LOCK(page);
     QVERIFY(QFileInfo(hide + "R3_0.jpg").isFile());
-    QCOMPARE(QFileInfo(hide + "R3_pdd0.jpg").isFile(), !beforePattern);
-    if (!beforePattern) {
-        QCOMPARE(page.pointInfo().pddImgPathList, QStringList { hide + "R3_pdd0.jpg" });
-        QCOMPARE(page.pointInfo().prpdTypeList.size(), 1);
-        QVERIFY(!QImage(hide + "R3_pdd0.jpg").isNull());
-    }
+    QVERIFY(page.pointInfo().pddImgPathList.isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(page.pointInfo().pdd, 5000);
     button(&page, "lockDelBtn_1")->click();
     CHECK_LOCK(page);
     QVERIFY(!QFileInfo::exists(hide + "R3_0.jpg"));
-    QVERIFY(!QFileInfo::exists(hide + "R3_pdd0.jpg"));
-    // The pattern picture of a later lock is the one known then.
+    // A lock now takes the pattern picture.
     QVERIFY(step(page, "on_lockBtn_clicked"));
     CHECK_LOCK(page);
-    QVERIFY(QFileInfo(hide + "R3_pdd0.jpg").isFile());
-}
-
-void TstLockClip::clipWithAudio()
-{
-    KOVVideoImg page;
-    page.show();
-    showOn(page, Pd);
-    QTRY_VERIFY_WITH_TIMEOUT(page.pointInfo().wavform, 5000);
-    page.findChild<QSlider*>("horizontalSlider")->setValue(4);
-    QPushButton* clip = button(&page, "screenShotPB");
-    clip->click();
-    const int ticks = 6;
-    for (int i = 0; i < ticks; ++i)
-        QVERIFY(step(page, "slotTimeOut"));
-    clip->click();
-    QCOMPARE(clipFrames(page.pointInfo().clipVideo).size(), ticks);
-    const QString wav = m_items[Pd].dir + "hideImg/R3_audioClip.wav";
-    QCOMPARE(page.pointInfo().clipAudio, wav);
-    KOVReadAudio cut;
-    QVERIFY(cut.initAudioData(wav));
-    // The frames 5..10 from 0.2 s, 3840 samples each; the times are single
-    // precision, so either end may move by one sample.
-    const qint64 samples = (QFileInfo(wav).size() - 44) / 2;
-    QVERIFY2(std::abs(samples - ticks * 3840) <= 1, qPrintable(QString::number(samples)));
-    KOVReadAudio source;
-    QVERIFY(source.initAudioData(QDir(m_items[Pd].dir + "wav").entryInfoList({ "*.wav" }).first().filePath()));
-    int worst = 1 << 16;
-    for (int first = 19199; first <= 19201; ++first) {
-        int w = 0;
-        for (int i = 0; i < samples; ++i)
-            w = std::max(w, std::abs(cut.getAudioData()[i] - source.getAudioData()[first + i]));
-        worst = std::min(worst, w);
-    }
-    // Through floating point and back a sample may lose one.
-    QVERIFY2(worst <= 1, qPrintable(QString::number(worst)));
+    QCOMPARE(page.pointInfo().pddImgPathList, QStringList { hide + "R3_pdd0.jpg" });
+    QVERIFY(!QImage(hide + "R3_pdd0.jpg").isNull());
+    button(&page, "lockDelBtn_1")->click();
+    CHECK_LOCK(page);
+    QVERIFY(!QFileInfo::exists(hide + "R3_pdd0.jpg"));
 }
 
 void TstLockClip::noFrameNoLock()
 {
     KOVVideoImg page;
     showOn(page, Bad);
-    QCOMPARE(page.frameCount(), 0);
     QVERIFY(step(page, "on_lockBtn_clicked"));
     QVERIFY(step(page, "on_screenShotPB_clicked"));
     CHECK_LOCK(page);
-    QVERIFY(!page.ifMarked());
-    QVERIFY(m_boxes.isEmpty());
-    QCOMPARE(button(&page, "screenShotPB")->text(), QStringLiteral("截取视频"));
     QVERIFY(QDir(m_items[Bad].dir + "hideImg").isEmpty());
-}
-
-void TstLockClip::prefixCannotLeaveFolder()
-{
-    KOVVideoImg page;
-    showOn(page, Video, QStringLiteral("../../x"));
-    QVERIFY(step(page, "on_lockBtn_clicked"));
-    CHECK_LOCK(page);
-    QCOMPARE(page.pointInfo().videoImgPathList.size(), 1);
-    const QFileInfo saved(page.pointInfo().videoImgPathList[0]);
-    QCOMPARE(saved.fileName(), QStringLiteral("R....x_0.jpg"));
-    QCOMPARE(saved.dir().canonicalPath(), QDir(m_items[Video].dir + "hideImg").canonicalPath());
 }
 
 void TstLockClip::clipOverTicks_data()
@@ -348,7 +237,8 @@ void TstLockClip::clipOverTicks()
     QFETCH(int, from);
     QFETCH(int, ticks);
     KOVVideoImg page;
-    showOn(page, Video);
+    // Path characters in the report number are dropped from the names.
+    showOn(page, Video, "../2024/07\\1:*?\"<>|\t");
     // From frame 0 the slider refuses a jump straight to the last frame.
     page.findChild<QSlider*>("horizontalSlider")->setValue(1);
     page.findChild<QSlider*>("horizontalSlider")->setValue(from);
@@ -356,61 +246,88 @@ void TstLockClip::clipOverTicks()
     connect(&page, &KOVVideoImg::sigPointInfoChanged, [&changed](KOVTestPointInfo_t) { ++changed; });
     QPushButton* clip = button(&page, "screenShotPB");
     clip->click();
-    QCOMPARE(clip->text(), QStringLiteral("截取中..."));
-    QVERIFY(page.isPlaying());
-    QCOMPARE(changed, 0);
-    const int first = page.currentFrameIndex() + 1;
-    if (from == 19)
-        QCOMPARE(first, 1);
+    const int first = from == 19 ? 1 : from + 1;
     for (int i = 0; i < ticks; ++i) {
         QVERIFY(step(page, "slotTimeOut"));
         // The clip timer's own tick adds nothing already written.
         QVERIFY(step(page, "slotScreentshotTimer"));
     }
     clip->click();
-    QVERIFY(!page.isPlaying());
     QCOMPARE(clip->text(), QStringLiteral("视频片段"));
-    QVERIFY(!button(&page, "delScreen_1")->isHidden());
     QCOMPARE(changed, 1);
-    QVERIFY(page.pointInfo().hasClip);
-    const QString path = m_items[Video].dir + "hideImg/R3_videoClip.avi";
+    const QString path = m_items[Video].dir + "hideImg/R..2024071_videoClip.avi";
     QCOMPARE(page.pointInfo().clipVideo, path);
-    // No audio is loaded: no audio clip.
-    QVERIFY(page.pointInfo().clipAudio.isEmpty());
-
     QVector<int> expected;
     for (int i = 0; i < ticks; ++i)
         expected << first + i;
     QCOMPARE(clipFrames(path), expected);
+    QProcess probe;
+    probe.start("ffprobe", { "-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
+                               "stream=codec_name,width,height,r_frame_rate,nb_read_frames", "-of", "csv=p=0", path });
+    QVERIFY(probe.waitForFinished(30000));
+    QCOMPARE(probe.readAllStandardOutput().trimmed(), QStringLiteral("mjpeg,1024,600,15/1,%1").arg(ticks).toLatin1());
     button(&page, "delScreen_1")->click();
-    QCOMPARE(changed, 2);
     QVERIFY(!QFileInfo::exists(path));
-    QVERIFY(!page.pointInfo().hasClip);
     QCOMPARE(clip->text(), QStringLiteral("截取视频"));
-    QVERIFY(button(&page, "delScreen_1")->isHidden());
 }
 
-void TstLockClip::clipPausedBySlider()
+void TstLockClip::clipSoundAndPlayer()
 {
     KOVVideoImg page;
-    showOn(page, Video);
+    page.show();
+    showOn(page, Pd);
+    QTRY_VERIFY_WITH_TIMEOUT(page.pointInfo().wavform, 5000);
     auto* slider = page.findChild<QSlider*>("horizontalSlider");
-    slider->setValue(10);
+    slider->setValue(4);
     QPushButton* clip = button(&page, "screenShotPB");
+    clip->click();
+    const int ticks = 6;
+    for (int i = 0; i < ticks; ++i)
+        QVERIFY(step(page, "slotTimeOut"));
+    clip->click();
+    QCOMPARE(page.pointInfo().clipAudio, m_items[Pd].dir + "hideImg/R3_audioClip.wav");
+    KOVReadAudio cut;
+    QVERIFY(cut.initAudioData(page.pointInfo().clipAudio));
+    KOVReadAudio source;
+    QVERIFY(source.initAudioData(QDir(m_items[Pd].dir + "wav").entryInfoList({ "*.wav" }).first().filePath()));
+    // Frames 5..10 from 0.2 s, 3840 samples each; the times are single
+    // precision, so either end may move by one sample, and a sample through
+    // floating point and back may lose one.
+    const int samples = int(QFileInfo(page.pointInfo().clipAudio).size() - 44) / 2;
+    QVERIFY2(std::abs(samples - ticks * 3840) <= 1, qPrintable(QString::number(samples)));
+    int worst = 1 << 16;
+    for (int first = 19199; first <= 19201; ++first) {
+        int w = 0;
+        for (int i = 0; i < samples; ++i)
+            w = std::max(w, std::abs(cut.getAudioData()[i] - source.getAudioData()[first + i]));
+        worst = std::min(worst, w);
+    }
+    QVERIFY2(worst <= 1, qPrintable(QString::number(worst)));
+
+    button(&page, "delScreen_1")->click();
+    slider->setValue(12);
     clip->click();
     QVERIFY(step(page, "slotTimeOut"));
     QVERIFY(step(page, "slotTimeOut"));
     // Moving the slider stops playback: the clip pauses, it does not end.
     slider->setValue(2);
-    QVERIFY(!page.isPlaying());
     QVERIFY(step(page, "slotScreentshotTimer"));
     QCOMPARE(clip->text(), QStringLiteral("截取中..."));
     button(&page, "PB_play")->click();
     QVERIFY(step(page, "slotTimeOut"));
     clip->click();
-    QCOMPARE(clipFrames(page.pointInfo().clipVideo), (QVector<int> { 11, 12, 3 }));
+    QCOMPARE(clipFrames(page.pointInfo().clipVideo), (QVector<int> { 13, 14, 3 }));
     // Its end now lies before its start: no audio span.
     QVERIFY(page.pointInfo().clipAudio.isEmpty());
+
+    // The clip opens in the player at its first frame; a second click only warns.
+    clip->click();
+    KOVScreenshot* player = page.clipPlayer();
+    QVERIFY(player->isVisible());
+    QCOMPARE(player->frameTotal(), 3);
+    QCOMPARE(KOVGen::decodeFrameIndex(player->findChild<QLabel*>("label")->pixmap(Qt::ReturnByValue).toImage()), 13);
+    clip->click();
+    QCOMPARE(m_boxes, QStringList { "截取视频窗口已存在！" });
 }
 
 void TstLockClip::clipUnwritable()
@@ -419,58 +336,13 @@ void TstLockClip::clipUnwritable()
     showOn(page, Video);
     // A folder where the clip file should go: refused for any user.
     QVERIFY(QDir().mkpath(m_items[Video].dir + "hideImg/R3_videoClip.avi"));
-    int changed = 0;
-    connect(&page, &KOVVideoImg::sigPointInfoChanged, [&changed](KOVTestPointInfo_t) { ++changed; });
     QPushButton* clip = button(&page, "screenShotPB");
     clip->click();
     QCOMPARE(m_boxes.size(), 1);
-    QVERIFY(m_boxes[0].text.startsWith(QStringLiteral("无法创建视频片段文件！")));
+    QVERIFY(m_boxes[0].startsWith(QStringLiteral("无法创建视频片段文件！")));
     QCOMPARE(clip->text(), QStringLiteral("截取视频"));
     QVERIFY(!page.isPlaying());
     QVERIFY(!page.pointInfo().hasClip);
-    QCOMPARE(changed, 0);
-    QVERIFY(button(&page, "delScreen_1")->isHidden());
-    // Clicking again tries again rather than "stopping" a clip that never was.
-    clip->click();
-    QCOMPARE(m_boxes.size(), 2);
-    QVERIFY(!page.pointInfo().hasClip);
-}
-
-void TstLockClip::clipPlayerShowsAndReopens()
-{
-    KOVVideoImg page;
-    showOn(page, Video);
-    QPushButton* clip = button(&page, "screenShotPB");
-    auto record = [&](int from, int ticks) {
-        page.findChild<QSlider*>("horizontalSlider")->setValue(from);
-        clip->click();
-        for (int i = 0; i < ticks; ++i)
-            step(page, "slotTimeOut");
-        clip->click();
-    };
-    record(3, 6); // frames 4..9
-    KOVScreenshot* player = page.clipPlayer();
-    QVERIFY(!player->isVisible());
-    clip->click();
-    QVERIFY(player->isVisible());
-    QCOMPARE(player->frameTotal(), 6);
-    QCOMPARE(player->currentIndex(), 0);
-    QVERIFY(!player->isPlaying());
-    auto* label = player->findChild<QLabel*>("label");
-    QCOMPARE(KOVGen::decodeFrameIndex(label->pixmap(Qt::ReturnByValue).toImage()), 4);
-    // A second click while it is open only warns.
-    clip->click();
-    QCOMPARE(m_boxes.size(), 1);
-    QCOMPARE(m_boxes[0].text, QStringLiteral("截取视频窗口已存在！"));
-
-    // A new clip under the same name: the player opens the new file.
-    player->hide();
-    button(&page, "delScreen_1")->click();
-    record(10, 3); // frames 11..13
-    clip->click();
-    QVERIFY(player->isVisible());
-    QCOMPARE(player->frameTotal(), 3);
-    QCOMPARE(KOVGen::decodeFrameIndex(label->pixmap(Qt::ReturnByValue).toImage()), 11);
 }
 
 void TstLockClip::tagButtons()
@@ -479,48 +351,51 @@ void TstLockClip::tagButtons()
     page.isReportWin(false, -1);
     page.slotUpdateItemList();
     page.showItem(Tagged, m_items[Tagged].dir.chopped(1));
-    const QStringList texts = { "Img_01", "Aud_02", "Txt_03", "Txt_04", "Img_05", "Txt_06" };
-    for (int i = 0; i < 6; ++i)
-        QCOMPARE(button(&page, qPrintable(QString("tagBtn_%1").arg(i + 1)))->text(), texts[i]);
     QFile::remove(m_items[Tagged].dir + "tag/gone04.txt");
-
-    struct Seen
-    {
-        QString cls;
-        QString title;
-        QString text;
-    };
-    QList<Seen> seen;
-    auto closeNext = [&]() {
+    // For each button: the dialog's class and title, its picture size or text.
+    QStringList seen;
+    for (int i = 1; i <= 6; ++i) {
         QTimer::singleShot(0, [&]() {
             QDialog* d = page.openTagDialog();
-            if (!d)
-                return;
+            QVERIFY(d);
             auto* edit = d->findChild<QTextEdit*>("textEdit");
-            seen << Seen { d->metaObject()->className(), d->windowTitle(), edit ? edit->toPlainText() : QString() };
+            const QPixmap pm = edit ? QPixmap() : d->findChild<QLabel*>("label")->pixmap(Qt::ReturnByValue);
+            const QString size = QString("%1x%2").arg(pm.width()).arg(pm.height());
+            seen << QString("%1 %2 %3").arg(d->metaObject()->className(), d->windowTitle(),
+                        edit ? edit->toPlainText().section('\n', 0, 0) : size);
             d->reject();
         });
-    };
-    for (int i = 0; i < 6; ++i) {
-        closeNext();
-        button(&page, qPrintable(QString("tagBtn_%1").arg(i + 1)))->click();
+        button(&page, QString("tagBtn_%1").arg(i))->click();
     }
-    QCOMPARE(seen.size(), 6);
-    QCOMPARE(seen[0].cls, QStringLiteral("KOVTagImg"));
-    QCOMPARE(seen[0].title, QStringLiteral("tag01.jpg"));
-    QCOMPARE(seen[1].cls, QStringLiteral("KOVTagAud"));
-    QCOMPARE(seen[2].cls, QStringLiteral("KOVTagTxt"));
-    QVERIFY(seen[2].text.startsWith(QStringLiteral("现场记录")));
-    QVERIFY(seen[2].text.endsWith(QStringLiteral("文本标记读取成功")));
-    QCOMPARE(seen[3].text, QStringLiteral("文本标记不存在！"));
-    // A text file with "jpg" in its name opens as a picture.
-    QCOMPARE(seen[4].cls, QStringLiteral("KOVTagImg"));
-    QCOMPARE(seen[5].title, QStringLiteral("memo.txt"));
-    QVERIFY(seen[5].text.startsWith(QStringLiteral("备注：测试人员已确认")));
+    QCOMPARE(seen, (QStringList { "KOVTagImg tag01.jpg 666x500", "KOVTagAud tag02.wav 0x0",
+                        "KOVTagTxt tag03.txt 现场记录：法兰接口处有明显泄漏声。", "KOVTagTxt gone04.txt 文本标记不存在！",
+                        "KOVTagImg x05_jpg.txt 0x0", "KOVTagTxt memo.txt 备注：测试人员已确认;无需复测" }));
     // Ids that are no button's open nothing.
-    QVERIFY(QMetaObject::invokeMethod(&page, "slotBtnGroupTagClicked", Q_ARG(int, 6)));
-    QVERIFY(QMetaObject::invokeMethod(&page, "slotBtnGroupTagClicked", Q_ARG(int, -1)));
+    QVERIFY(step(page, "slotBtnGroupTagClicked", 6));
+    QVERIFY(step(page, "slotBtnGroupTagClicked", -1));
     QVERIFY(!page.openTagDialog());
+}
+
+void TstLockClip::audioTagWaveOnlyWhilePlaying()
+{
+    KOVTagAud d(m_items[Tagged].dir + "tag/tag02.wav");
+    QMovie* wave = d.findChild<QLabel*>("label")->movie();
+    QVERIFY(wave && wave->isValid());
+    auto* play = d.findChild<QPushButton*>("pushButton");
+    play->click();
+    const QMediaPlayer* player = d.player();
+    // Without an audio output or decoder the player never plays: the dialog
+    // must not seem to play, and only the playing itself is skipped.
+    const bool playing = QTest::qWaitFor([&]() {
+        return player->state() == QMediaPlayer::PlayingState || player->error() != QMediaPlayer::NoError;
+    }, 5000) && player->state() == QMediaPlayer::PlayingState;
+    QCOMPARE(wave->state() == QMovie::Running, playing);
+    QCOMPARE(play->isEnabled(), !playing);
+    if (!playing)
+        QSKIP("no audio output here: the playing itself is not tried");
+    // A one-second tone: the dialog is ready again once it has played.
+    QTRY_VERIFY_WITH_TIMEOUT(play->isEnabled(), 5000);
+    QCOMPARE(wave->state(), QMovie::NotRunning);
 }
 
 QTEST_MAIN(TstLockClip)

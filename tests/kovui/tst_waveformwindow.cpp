@@ -57,7 +57,6 @@ private slots:
         QTest::addColumn<int>("videoFrame");
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("count");
-        QTest::newRow("frame 0") << 10 << 0 << 0 << 3840;
         QTest::newRow("frame 5 at 19199") << 30 << 5 << 19199 << 3840;
         QTest::newRow("negative frame as 0") << 10 << -3 << 0 << 3840;
         QTest::newRow("last, partial") << 10 << 2 << 7680 << 2560;
@@ -99,7 +98,6 @@ private slots:
         QTest::addColumn<int>("frame");
         QTest::addColumn<int>("row");
         QTest::addColumn<double>("cursor");
-        QTest::newRow("frame 0: row 0") << 0 << 0 << 0.04;
         QTest::newRow("frame 1: row 3") << 1 << 3 << 0.08;
         QTest::newRow("frame 3: row 11") << 3 << 11 << 0.16;
         QTest::newRow("negative frame as 0") << -2 << 0 << 0.04;
@@ -144,23 +142,7 @@ private slots:
         QCOMPARE(wf.window()->colorMap()->data()->cell(2, 100), -120.0); // the spectrogram's floor
     }
 
-    void spectrogramOfALongRecordingIsPooled()
-    {
-        // 3000 rows become at most 2048 columns, the loud row kept.
-        const int frames = 3000;
-        QVector<short> pcm(frames * 1024, 0);
-        const QVector<short> tone = sine(1, 100, 32767);
-        std::copy(tone.begin(), tone.end(), pcm.begin() + 1500 * 1024);
-        KOVWaveForm wf;
-        wf.slotAudioData(pcm.data(), frames);
-        QCPColorMap* map = wf.window()->colorMap();
-        QCOMPARE(map->data()->keySize(), KOVShowWavform::kMapColumns);
-        QVERIFY(map->data()->cell(int(qint64(1500) * KOVShowWavform::kMapColumns / frames), 100) > 90);
-        // The waveform graph holds what a screen shows, not every sample.
-        QVERIFY(wf.window()->waveformPlot()->graph(0)->data()->size() <= 2 * KOVShowWavform::kEnvelopeBuckets + 2);
-    }
-
-    // The clamps' values are tst_audiorules' table; here, that each axis
+    // The clamps' values are tst_analysis' table; here, that each axis
     // goes through its clamp, ticks in UTC, and saved ranges come back clamped.
     void axesStayInBounds()
     {

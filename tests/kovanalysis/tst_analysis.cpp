@@ -1,0 +1,420 @@
+// Windowless audio analysis: the smooth curve through a graph's points, what
+// the capture is fed and how the plots keep their axes, the pattern picture's
+// class vote and dots, and spectra of 1024-sample frames held to stored rows
+// of one generated recording (KOV_REGEN_GOLDEN=1 rewrites them).
+#include "kovaudiotiming.h"
+#include "kovaxisrules.h"
+#include "kovgen.h"
+#include "kovpddpattern.h"
+#include "kovplotreduce.h"
+#include "kovspectrum.h"
+#include "smoothcurvegenerator.h"
+
+#include <QFile>
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+
+using KOVAxisRules::Range;
+Q_DECLARE_METATYPE(Range)
+Q_DECLARE_METATYPE(QVector<QPointF>)
+
+namespace {
+
+using Clamp = Range (*)(Range);
+Range waveTime1s(Range r) { return KOVAxisRules::waveTime(r, 1.0); }
+Range waveTimeNone(Range r) { return KOVAxisRules::waveTime(r, 0.0); }
+Range waveTimeShort(Range r) { return KOVAxisRules::waveTime(r, 0.005); }
+Range waveValue(Range r) { return KOVAxisRules::waveValue(r); }
+Range spectrum(Range r) { return KOVAxisRules::spectrumFrequency(r); }
+Range gramTime(Range r) { return KOVAxisRules::spectrogramTime(r, 2.0); }
+Range gramFreq(Range r) { return KOVAxisRules::spectrogramFrequency(r); }
+Range slice5(Range r) { return KOVAxisRules::sliceTime(r, 0.2); }
+Range sliceValue(Range r) { return KOVAxisRules::sliceValue(r, 0.5); }
+Range sliceSilent(Range r) { return KOVAxisRules::sliceValue(r, 0.0); }
+
+PddBuffer period(float value, KOVPddPulseCapture::PddType type = KOVPddPulseCapture::PddTypeNone)
+{
+    PddBuffer p;
+    std::fill(p.Data, p.Data + 240, value);
+    p.max = value;
+    p.pddType = type;
+    return p;
+}
+
+bool isDot(QRgb c)
+{
+    return qRed(c) == 255 && qGreen(c) == 100 && qBlue(c) == 0;
+}
+
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+struct Segment
+{
+    QPointF p0, c1, c2, p1;
+};
+
+// The path's cubic segments, split into runs at each moveTo.
+QVector<QVector<Segment>> runsOf(const QPainterPath& path)
+{
+    QVector<QVector<Segment>> runs;
+    QPointF at;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.isMoveTo()) {
+            runs.append(QVector<Segment>());
+            at = e;
+        } else if (e.type == QPainterPath::CurveToElement) {
+            runs.last().append({ at, e, path.elementAt(i + 1), path.elementAt(i + 2) });
+            at = path.elementAt(i + 2);
+            i += 2;
+        }
+    }
+    return runs;
+}
+
+bool near(const QPointF& a, const QPointF& b, double eps = 1e-6)
+{
+    return std::fabs(a.x() - b.x()) <= eps && std::fabs(a.y() - b.y()) <= eps;
+}
+
+} // namespace
+Q_DECLARE_METATYPE(Clamp)
+
+class TestAnalysis : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void throughKnotsWithContinuousDerivatives_data()
+    {
+        QTest::addColumn<QVector<QPointF>>("knots");
+        QTest::newRow("two points") << QVector<QPointF> { { 0, 0 }, { 3, 6 } };
+        QTest::newRow("three collinear") << QVector<QPointF> { { 0, 0 }, { 1, 2 }, { 2, 4 } };
+        QTest::newRow("waveform pixels, unequal spacing") << QVector<QPointF> { { 0, 100 }, { 1, 80 }, { 2, 130 },
+            { 3, 90 }, { 5, 95 }, { 8, 40 }, { 9, 300 }, { 12, 100 } };
+    }
+    void throughKnotsWithContinuousDerivatives()
+    {
+        QFETCH(QVector<QPointF>, knots);
+        const auto runs = runsOf(SmoothCurveGenerator::generateSmoothCurve(knots));
+        QCOMPARE(runs.size(), 1);
+        const QVector<Segment>& s = runs.first();
+        QCOMPARE(s.size(), knots.size() - 1);
+        for (int j = 0; j < s.size(); ++j)
+            QVERIFY2(near(s[j].p0, knots[j], 1e-9) && near(s[j].p1, knots[j + 1], 1e-9), qPrintable(QString::number(j)));
+        // Bezier derivatives at a joint: 3 (P - C2) before, 3 (C1 - P) after;
+        // second derivatives P - 2 C2 + C1 before, C2 - 2 C1 + P after.
+        for (int j = 1; j < s.size(); ++j) {
+            QVERIFY2(near(s[j - 1].p1 - s[j - 1].c2, s[j].c1 - s[j].p0), qPrintable(QString::number(j)));
+            QVERIFY2(near(s[j - 1].p1 - 2 * s[j - 1].c2 + s[j - 1].c1, s[j].c2 - 2 * s[j].c1 + s[j].p0),
+                qPrintable(QString::number(j)));
+        }
+        // Natural ends: no curvature at the first and the last knot.
+        QVERIFY(near(s.first().c2 - 2 * s.first().c1 + s.first().p0, QPointF()));
+        QVERIFY(near(s.last().p1 - 2 * s.last().c2 + s.last().c1, QPointF()));
+    }
+
+    void gapsSplitTheCurve_data()
+    {
+        QTest::addColumn<QVector<QPointF>>("points");
+        QTest::addColumn<QVector<int>>("segmentsPerRun");
+        const double inf = std::numeric_limits<double>::infinity();
+        QTest::newRow("empty") << QVector<QPointF>() << QVector<int>();
+        QTest::newRow("one point") << QVector<QPointF> { { 1, 1 } } << QVector<int>();
+        QTest::newRow("NaN y inside") << QVector<QPointF> { { 0, 0 }, { 1, 1 }, { 2, kNaN }, { 3, 1 }, { 4, 0 },
+            { 5, 2 } } << QVector<int> { 1, 2 };
+        QTest::newRow("NaN x inside") << QVector<QPointF> { { 0, 0 }, { 1, 1 }, { 2, 1 }, { kNaN, 1 }, { 4, 0 },
+            { 5, 2 } } << QVector<int> { 2, 1 };
+        QTest::newRow("infinite y") << QVector<QPointF> { { 0, 0 }, { 1, 1 }, { 2, inf }, { 3, 1 }, { 4, 0 } }
+                                    << QVector<int> { 1, 1 };
+        QTest::newRow("separators at the ends, in a row, around a lone point")
+            << QVector<QPointF> { { 0, kNaN }, { 1, 1 }, { 2, 2 }, { 3, kNaN }, { 4, kNaN }, { 5, 4 }, { 6, kNaN },
+                   { 7, 1 }, { 8, 2 }, { 9, 0 }, { 10, kNaN } }
+            << QVector<int> { 1, 2 };
+    }
+    void gapsSplitTheCurve()
+    {
+        QFETCH(QVector<QPointF>, points);
+        QFETCH(QVector<int>, segmentsPerRun);
+        const QPainterPath path = SmoothCurveGenerator::generateSmoothCurve(points);
+        QVector<int> got;
+        for (const auto& r : runsOf(path)) {
+            got.append(r.size());
+            for (const Segment& s : r)
+                QVERIFY(std::isfinite(s.c1.y()) && std::isfinite(s.c2.y()) && std::isfinite(s.p1.y()));
+        }
+        QCOMPARE(got, segmentsPerRun);
+        QCOMPARE(path.isEmpty(), segmentsPerRun.isEmpty());
+    }
+
+    void feed_data()
+    {
+        QTest::addColumn<int>("fed");
+        QTest::addColumn<int>("end");
+        QTest::addColumn<bool>("reset");
+        QTest::addColumn<int>("from");
+        QTest::newRow("first frame") << 0 << 3840 << false << 0;
+        QTest::newRow("next frame") << 3840 << 7680 << false << 3840;
+        QTest::newRow("same time again") << 7680 << 7680 << true << 0;
+        QTest::newRow("back") << 96000 << 50000 << true << 50000 - 28799;
+        QTest::newRow("forward 28798") << 1000 << 29798 << false << 1000;
+        QTest::newRow("forward 28799") << 1000 << 29799 << true << 1000;
+        QTest::newRow("jump a second") << 3840 << 99840 << true << 99840 - 28799;
+    }
+    void feed()
+    {
+        QFETCH(int, fed);
+        QFETCH(int, end);
+        const KOVAudioTiming::Feed f = KOVAudioTiming::feed(fed, end);
+        QTEST(f.reset, "reset");
+        QTEST(f.from, "from");
+        QCOMPARE(f.to, end);
+    }
+
+    void clamps_data()
+    {
+        QTest::addColumn<Clamp>("clamp");
+        QTest::addColumn<Range>("in");
+        QTest::addColumn<Range>("out");
+        QTest::newRow("value dragged wide") << Clamp(waveValue) << Range { -20000, 5000 } << Range { -10000, 10000 };
+        QTest::newRow("value made symmetric") << Clamp(waveValue) << Range { -0.3, 0.2 } << Range { -0.3, 0.3 };
+        QTest::newRow("value of silence") << Clamp(waveValue) << Range { 0, 0 } << Range { -1, 1 };
+        QTest::newRow("time dragged past the end") << Clamp(waveTime1s) << Range { 0.8, 1.3 } << Range { 0.5, 1.0 };
+        QTest::newRow("time dragged before 0") << Clamp(waveTime1s) << Range { -0.2, 0.3 } << Range { 0, 0.5 };
+        QTest::newRow("time zoomed out") << Clamp(waveTime1s) << Range { -1, 3 } << Range { 0, 1 };
+        QTest::newRow("time below 10 ms") << Clamp(waveTime1s) << Range { 0, 0.004 } << Range { 0, 0.01 };
+        QTest::newRow("time, no audio") << Clamp(waveTimeNone) << Range { 0, 5 } << Range { 0, 0.01 };
+        QTest::newRow("time, 5 ms audio") << Clamp(waveTimeShort) << Range { 0, 5 } << Range { 0, 0.01 };
+        QTest::newRow("spectrum past 48 kHz") << Clamp(spectrum) << Range { 40000, 50000 } << Range { 38000, 48000 };
+        QTest::newRow("spectrum below 0") << Clamp(spectrum) << Range { -500, 1000 } << Range { 0, 1500 };
+        QTest::newRow("spectrogram time") << Clamp(gramTime) << Range { 1.5, 2.5 } << Range { 1.0, 2.0 };
+        QTest::newRow("spectrogram kHz") << Clamp(gramFreq) << Range { -10, 60 } << Range { 0, 48 };
+        QTest::newRow("slice before its frame") << Clamp(slice5) << Range { 0.19, 0.21 } << Range { 0.2, 0.22 };
+        QTest::newRow("slice past its frame") << Clamp(slice5) << Range { 0.2, 0.3 } << Range { 0.2, 0.24 };
+        QTest::newRow("slice values above max") << Clamp(sliceValue) << Range { 0.1, 0.7 } << Range { -0.1, 0.5 };
+        QTest::newRow("slice of silence") << Clamp(sliceSilent) << Range { -3, 3 } << Range { -1, 1 };
+    }
+    void clamps()
+    {
+        QFETCH(Clamp, clamp);
+        QFETCH(Range, in);
+        QFETCH(Range, out);
+        const Range got = clamp(in);
+        QVERIFY2(qAbs(got.lower - out.lower) < 1e-9 && qAbs(got.upper - out.upper) < 1e-9,
+            qPrintable(QStringLiteral("%1..%2").arg(got.lower).arg(got.upper)));
+        QCOMPARE(clamp(got), got); // the clamp's own range-changed signal settles at once
+    }
+
+    void timeTicks_data()
+    {
+        QTest::addColumn<double>("span");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("count");
+        QTest::newRow("0.5 ms") << 0.0005 << "mm:ss.zzz" << 1;
+        QTest::newRow("4.5 ms") << 0.0045 << "mm:ss.zzz" << 5;
+        QTest::newRow("exactly 5 ms") << 0.005 << "mm:ss.zzz" << 6;
+        QTest::newRow("11 ms") << 0.011 << "mm:ss.zzz" << 12;
+        QTest::newRow("8.9 s") << 8.9 << "mm:ss.zzz" << 12;
+        QTest::newRow("9 s") << 9.0 << "mm:ss" << 12;
+    }
+    void timeTicks()
+    {
+        QFETCH(double, span);
+        const KOVAxisRules::Ticks t = KOVAxisRules::timeTicks(span);
+        QTEST(t.format, "format");
+        QTEST(t.count, "count");
+    }
+
+    void vote_data()
+    {
+        QTest::addColumn<int>("none");
+        QTest::addColumn<int>("corona");
+        QTest::addColumn<int>("surface");
+        QTest::addColumn<int>("metal");
+        QTest::addColumn<QString>("text");
+        const QString surface = QStringLiteral("沿面放电、悬浮放电");
+        const QString metal = QStringLiteral("自由金属放电");
+        const QString corona = QStringLiteral("电晕，尖端放电");
+        const QString nothing = QStringLiteral("未检测到放电");
+        QTest::newRow("surface above none and corona") << 2 << 1 << 5 << 5 << surface;
+        QTest::newRow("surface above, metal more") << 2 << 1 << 5 << 6 << metal;
+        QTest::newRow("metal above none and corona") << 2 << 3 << 1 << 4 << metal;
+        QTest::newRow("corona above none") << 3 << 4 << 0 << 0 << corona;
+        QTest::newRow("mostly none, some surface") << 12 << 0 << 1 << 0 << surface;
+        QTest::newRow("mostly none") << 12 << 0 << 0 << 0 << nothing;
+        QTest::newRow("mixed, surface beats corona") << 5 << 3 << 4 << 3 << surface;
+        QTest::newRow("mixed, metal beats surface") << 6 << 1 << 2 << 3 << metal;
+        QTest::newRow("mixed, metal beats corona") << 6 << 1 << 1 << 2 << metal;
+        QTest::newRow("mixed, corona kept") << 6 << 2 << 2 << 2 << corona;
+    }
+    void vote()
+    {
+        QFETCH(int, none);
+        QFETCH(int, corona);
+        QFETCH(int, surface);
+        QFETCH(int, metal);
+        QFETCH(QString, text);
+        QCOMPARE(QString::fromUtf8(KOVPddPattern::classText(none, corona, surface, metal)), text);
+        // The same vote from a list of periods.
+        QList<PddBuffer> list;
+        const int counts[4] = { none, corona, surface, metal };
+        for (int t = 0; t < 4; ++t)
+            for (int i = 0; i < counts[t]; ++i)
+                list.append(period(1, KOVPddPulseCapture::PddType(t)));
+        QCOMPARE(QString::fromUtf8(KOVPddPattern::classText(list)), text);
+    }
+
+    void dots_data()
+    {
+        QTest::addColumn<float>("value");
+        QTest::addColumn<float>("scale");
+        QTest::addColumn<int>("y");
+        QTest::newRow("the maximum on the top line") << 0.5f << 0.5f << 30;
+        QTest::newRow("zero on the bottom") << 0.0f << 0.5f << 215;
+        QTest::newRow("half way") << 0.25f << 0.5f << 122;
+        QTest::newRow("no scale: bottom line") << 0.0f << 0.0f << 215;
+        QTest::newRow("NaN value: bottom line") << std::numeric_limits<float>::quiet_NaN() << 1.0f << 215;
+    }
+    void dots()
+    {
+        QFETCH(float, value);
+        QFETCH(float, scale);
+        QTEST(KOVPddPattern::dotY(value, scale), "y");
+    }
+
+    // The label keeps info.dat's count; the buffers hold 240 bins.
+    void binsClamped_data()
+    {
+        QTest::addColumn<int>("pddLen");
+        QTest::addColumn<int>("bins");
+        QTest::newRow("more than held") << 300 << 240;
+        QTest::newRow("zero") << 0 << 240;
+        QTest::newRow("negative") << -7 << 240;
+        QTest::newRow("one") << 1 << 1;
+    }
+    void binsClamped()
+    {
+        QFETCH(int, pddLen);
+        QTEST(KOVPddPattern::usableBins(pddLen), "bins");
+    }
+
+    void pictureDrawsEveryBin()
+    {
+        // One period: a ramp; a second all zero under the same scale.
+        PddBuffer ramp;
+        for (int k = 0; k < 240; ++k)
+            ramp.Data[k] = k / 239.0f;
+        ramp.max = 1.0f;
+        const QImage img = KOVPddPattern::picture({ ramp, period(0.0f) }, 240, QStringLiteral("x"));
+        for (int k = 0; k < 240; k += 17) {
+            const int x = KOVPddPattern::dotX(k, 240);
+            const int y = KOVPddPattern::dotY(ramp.Data[k], 1.0f);
+            QVERIFY2(isDot(img.pixel(x + 3, y + 1)), qPrintable(QString::number(k)));
+            QVERIFY2(isDot(img.pixel(x + 3, 216)), qPrintable(QString::number(k)));
+        }
+    }
+
+    void envelopeKeepsExtremes()
+    {
+        QVector<float> x(96000, 0.0f);
+        x[40000] = 0.9f;
+        x[70001] = -0.8f;
+        QVector<double> keys;
+        QVector<double> values;
+        KOVPlotReduce::envelope(x.constData(), x.size(), 0, x.size(), 100, keys, values);
+        QVERIFY(keys.size() <= 202);
+        QCOMPARE(keys.last(), 95999 / 96000.0);
+        QVERIFY(values.contains(0.9f) && values.contains(double(-0.8f)) && keys.contains(40000 / 96000.0));
+        QVERIFY(std::is_sorted(keys.begin(), keys.end()));
+        // Out of range asks give nothing rather than reading outside.
+        KOVPlotReduce::envelope(x.constData(), x.size(), 96000, 97000, 100, keys, values);
+        QCOMPARE(keys.size(), 1);
+    }
+
+    void hannIsPeriodic()
+    {
+        const float* h = KOVSpectrum::hann();
+        QCOMPARE(h[0], 0.0f);
+        QVERIFY(std::fabs(h[512] - 1.0) < 1e-6);
+        QVERIFY(std::fabs(h[1] - 0.5 * (1 - std::cos(2 * M_PI / 1024))) < 1e-6);
+        QCOMPARE(h[1023], h[1]); // periodic, not symmetric
+    }
+
+    void axisLow_data()
+    {
+        QTest::addColumn<QVector<float>>("values");
+        QTest::addColumn<double>("low");
+        const float ninf = -std::numeric_limits<float>::infinity();
+        QTest::newRow("all positive") << QVector<float> { 10, 96 } << 0.0;
+        QTest::newRow("just below zero") << QVector<float> { -0.5f, 30 } << -50.0;
+        QTest::newRow("on a step") << QVector<float> { -100, 20 } << -100.0;
+        QTest::newRow("one silent bin") << QVector<float> { ninf, -73, 12 } << -100.0;
+        QTest::newRow("no finite value") << QVector<float> { ninf, ninf } << -120.0;
+    }
+    void axisLow()
+    {
+        QFETCH(QVector<float>, values);
+        QTEST(KOVSpectrum::axisLow(values.constData(), values.size()), "low");
+    }
+
+    void rowsOfWholeFramesOnly_data()
+    {
+        QTest::addColumn<int>("samples");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("none") << 0 << 0;
+        QTest::newRow("shorter than a frame") << 1023 << 0;
+        QTest::newRow("one frame") << 1024 << 1;
+        QTest::newRow("tail belongs to no row") << 5 * 1024 + 1000 << 5;
+    }
+    void rowsOfWholeFramesOnly()
+    {
+        QFETCH(int, samples);
+        QFETCH(int, rows);
+        QCOMPARE(KOVSpectrum::rowCount(samples), rows);
+        // A tone only in the tail must leave every row untouched, and nothing
+        // is written past the rows.
+        QVector<float> x(samples, 0.0f);
+        for (int i = rows * 1024; i < samples; ++i)
+            x[i] = 1.0f;
+        QVector<float> out(rows * 512 + 1, 7.0f);
+        KOVSpectrum().rows(x.constData(), samples, out.data());
+        for (int i = 0; i < rows * 512; ++i)
+            QVERIFY(std::isinf(out[i]));
+        QCOMPARE(out.last(), 7.0f);
+    }
+
+    // Five frames of a partial-discharge recording from the generator.
+    void generatedRecordingMatchesStoredRows()
+    {
+        KOVGen::WavOptions o;
+        o.content = KOVGen::AudioContent::PdBursts;
+        o.seconds = 5 * 1024 / 96000.0;
+        o.seed = 11;
+        const QVector<qint16> pcm = KOVGen::makeSamples(o);
+        QVERIFY(pcm.size() >= 5 * 1024);
+        QVector<float> x(5 * 1024);
+        for (int i = 0; i < x.size(); ++i)
+            x[i] = float(pcm[i]) * 3.051851e-5f;
+        QVector<float> rows(5 * 512);
+        KOVSpectrum().rows(x.constData(), x.size(), rows.data());
+
+        QFile f(qEnvironmentVariable("KOV_SOURCE_DIR") + QStringLiteral("/tests/kovanalysis/golden/spectrum_rows.txt"));
+        if (qEnvironmentVariableIntValue("KOV_REGEN_GOLDEN")) {
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text));
+            for (float v : rows)
+                f.write(QByteArray::number(v, 'f', 3) + '\n');
+            f.close();
+        }
+        QVERIFY2(f.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable(f.fileName()));
+        const QList<QByteArray> lines = f.readAll().split('\n');
+        QVERIFY(lines.size() >= rows.size());
+        for (int i = 0; i < rows.size(); ++i) // FFTW's kernels differ by machine in the last bits
+            QVERIFY2(std::fabs(rows[i] - lines[i].toDouble()) < 0.01,
+                qPrintable(QStringLiteral("value %1: %2 vs %3").arg(i).arg(rows[i]).arg(lines[i].constData())));
+    }
+};
+
+QTEST_MAIN(TestAnalysis)
+#include "tst_analysis.moc"
