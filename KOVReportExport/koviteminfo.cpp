@@ -222,6 +222,11 @@ void KOVItemInfo::saveData(QJsonObject& root)
         o.insert(QStringLiteral("maxSPLPos_x"), i.maxSPLPos.x());
         o.insert(QStringLiteral("maxSPLPos_y"), i.maxSPLPos.y());
         o.insert(QStringLiteral("ultrasonicSPLdBValue"), static_cast<double>(i.ultrasonicSPLdBValue));
+        // Kept, or a restored frame would show a leak rate of 0.
+        o.insert(QStringLiteral("leakDistance"), static_cast<double>(i.leakDistance));
+        o.insert(QStringLiteral("leakLevel"), static_cast<double>(i.leakLevel));
+        o.insert(QStringLiteral("leakPower"), static_cast<double>(i.leakPower));
+        o.insert(QStringLiteral("leakValue"), static_cast<double>(i.leakValue));
         list.append(o);
     }
     root.insert(QStringLiteral("imageInfoList"), list);
@@ -247,6 +252,10 @@ void KOVItemInfo::restoreData(QJsonObject& root)
         i.maxSPLdBValue = static_cast<float>(o.value(QStringLiteral("maxSPLdBValue")).toDouble());
         i.maxSPLPos = QPoint(o.value(QStringLiteral("maxSPLPos_x")).toInt(), o.value(QStringLiteral("maxSPLPos_y")).toInt());
         i.ultrasonicSPLdBValue = static_cast<float>(o.value(QStringLiteral("ultrasonicSPLdBValue")).toDouble());
+        i.leakDistance = static_cast<float>(o.value(QStringLiteral("leakDistance")).toDouble());
+        i.leakLevel = static_cast<float>(o.value(QStringLiteral("leakLevel")).toDouble());
+        i.leakPower = static_cast<float>(o.value(QStringLiteral("leakPower")).toDouble());
+        i.leakValue = static_cast<float>(o.value(QStringLiteral("leakValue")).toDouble());
         m_imageInfos.append(i);
     }
     // The stored count is not trusted: a larger one would index past the list.

@@ -114,14 +114,6 @@ int KOVReportExport::getMainTabNum() const
     return ui->mainTabWidget->count();
 }
 
-void KOVReportExport::restoreData()
-{
-}
-
-void KOVReportExport::saveData()
-{
-}
-
 void KOVReportExport::mousePressEvent(QMouseEvent*)
 {
 }

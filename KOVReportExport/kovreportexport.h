@@ -10,10 +10,12 @@
 #include <QString>
 #include <QStringList>
 
+class KOVCacheFile;
 class KOVItem;
 class KOVReportExportPrivate;
 class KOVReportWin;
 class KOVVideoImg;
+class QJsonArray;
 class QLabel;
 class QListWidgetItem;
 
@@ -56,6 +58,12 @@ public:
     void setChosedCheckboxVisible(bool visible);
     void batchVisible(bool show);
     void checkDelChosedItem();
+    // Deleting items (kovreportexport_delete.cpp)
+    bool delReportBeforeDelAllItem(int count);
+    void delItemFile(int row);
+    void updateItemListAndWidget(int row);
+    void updateChosedItem_Del(int row);
+    void deselectItem();
     void addNewReport(int type);
     void refreshSize(double dpi);
 
@@ -128,6 +136,13 @@ private:
     void chooseLanguage(int id);
     void fitStatusBar();
     void addRow(const QString& name, bool boxVisible);
+    void renumberShownRow(int row);
+    // Titles of the report pages whose test points use row.
+    QStringList reportsUsing(int row);
+    // Recovery cache (kovreportexport_cache.cpp)
+    void failRestore(const KOVCacheFile& cache, const QString& why);
+    QJsonArray saveReportPages();
+    void restoreReportPages(const QJsonArray& pages);
     KOVReportWin* currentReportWin() const;
     int rowOfEntry(QObject* entry, const QString& name) const;
 

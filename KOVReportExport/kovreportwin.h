@@ -4,6 +4,7 @@
 #include "kovdatastruct.h"
 
 #include <QDate>
+#include <QJsonObject>
 #include <QList>
 #include <QQueue>
 #include <QString>
@@ -25,7 +26,8 @@ class KOVReportWin;
 // says what breaks that, if anything.
 //
 // Implementation by concern: kovreportwin.cpp (construction, header fields,
-// screen scale), kovreportwin_points.cpp (test points and their tabs).
+// screen scale), kovreportwin_points.cpp (test points and their tabs),
+// kovreportwin_state.cpp (recovery cache).
 class KOVReportWin : public QWidget
 {
     Q_OBJECT
@@ -51,6 +53,11 @@ public:
     QList<KOVVideoImg*> testPointPages() const { return m_testPointList; }
     // Empty when tabs and lists agree, else the first disagreement found.
     QString checkConsistency() const;
+
+    // Recovery cache (kovreportwin_state.cpp): the page under "reportInfo"
+    // of parent, its test points' pages nested in it.
+    void saveData(QJsonObject& parent);
+    void restoreData(QJsonObject& parent);
 
 signals:
     void sigReportInfoChanged(KOVReportInfo_t reportInfo);

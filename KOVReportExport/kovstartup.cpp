@@ -98,7 +98,7 @@ void kovErrCallback(unsigned long exceptionCode, bool onMainThread)
     done.tryAcquire(1, 5000);
 }
 
-int kovRunApplication(int argc, char** argv)
+int kovRunApplication(int argc, char** argv, const std::function<void(KOVReportExport&)>& started)
 {
     KOVCrashHandler::install(KOV_APP_VERSION, kovErrCallback);
 
@@ -123,6 +123,8 @@ int kovRunApplication(int argc, char** argv)
             if (w.getMainTabNum() > 1)
                 w.saveData();
         });
+        if (started)
+            started(w);
         ret = app.exec();
     }
     return ret;

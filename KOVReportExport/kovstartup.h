@@ -5,9 +5,14 @@
 
 #include <QString>
 
+#include <functional>
+
+class KOVReportExport;
+
 // Runs the whole application in its fixed start-up order and returns the
-// event loop's exit code.
-int kovRunApplication(int argc, char** argv);
+// event loop's exit code. started, when given, runs once the main window is
+// shown, before the event loop (programs that drive the real start-up).
+int kovRunApplication(int argc, char** argv, const std::function<void(KOVReportExport&)>& started = {});
 
 // The crash handler's application part: the log line with the exception code,
 // then the recovery cache when report pages are open.

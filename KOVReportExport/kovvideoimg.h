@@ -47,7 +47,8 @@ class Ui_KOVVideoImg;
 // and closing an item), kovvideoimg_playback.cpp,
 // kovvideoimg_info.cpp, kovvideoimg_label.cpp, kovvideoimg_ocr.cpp,
 // kovvideoimg_audio.cpp, kovvideoimg_lock.cpp, kovvideoimg_analysis.cpp,
-// kovvideoimg_clip.cpp, kovvideoimg_tag.cpp.
+// kovvideoimg_clip.cpp, kovvideoimg_tag.cpp, kovvideoimg_leak.cpp (leak loss),
+// kovvideoimg_state.cpp (recovery-cache state).
 class KOVVideoImg : public QWidget
 {
     Q_OBJECT

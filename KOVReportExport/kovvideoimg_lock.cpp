@@ -1,6 +1,5 @@
 // Locked frames: locking the shown frame with its pattern picture, jumping
-// to it, unlocking, and the frame files in the item's working folder. The
-// leak-loss estimate and the page's cache state follow below.
+// to it, unlocking, and the frame files in the item's working folder.
 #include "kovvideoimg.h"
 #include "ui_kovvideoimg.h"
 
@@ -157,47 +156,4 @@ bool KOVVideoImg::ifMarked() const
 QImage KOVVideoImg::currentPddImage() const
 {
     return m_prpd->getPDDImg();
-}
-
-void KOVVideoImg::updateLeakLossEstimation_value()
-{
-}
-
-void KOVVideoImg::updateLeakLossEstimation_unit()
-{
-}
-
-void KOVVideoImg::on_info_moneyUnit_currentIndexChanged(int index)
-{
-    m_lossEstimation.unitType = index;
-}
-
-void KOVVideoImg::on_info_specificPower_editingFinished()
-{
-}
-
-void KOVVideoImg::on_info_energyCost_editingFinished()
-{
-}
-
-void KOVVideoImg::on_info_value_editingFinished()
-{
-}
-
-void KOVVideoImg::on_info_time_editingFinished()
-{
-}
-
-void KOVVideoImg::on_info_leakValue_editingFinished()
-{
-}
-
-void KOVVideoImg::saveData(QJsonObject& root)
-{
-    Q_UNUSED(root);
-}
-
-void KOVVideoImg::restoreData(QJsonObject& root)
-{
-    Q_UNUSED(root);
 }

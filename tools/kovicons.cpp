@@ -136,6 +136,24 @@ void drawCross(QPainter& p, int s, double cx, double cy, double r, const QColor&
     p.drawLine(QPointF(s * (cx + d), s * (cy - d)), QPointF(s * (cx - d), s * (cy + d)));
 }
 
+// Main window: the batch-delete confirm button's waste bin.
+void drawBin(QPainter& p, int s, const QColor& c)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(c, s * 0.08, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawLine(QPointF(s * 0.16, s * 0.24), QPointF(s * 0.84, s * 0.24));
+    p.drawLine(QPointF(s * 0.4, s * 0.12), QPointF(s * 0.6, s * 0.12));
+    QPainterPath body;
+    body.moveTo(s * 0.24, s * 0.3);
+    body.lineTo(s * 0.3, s * 0.88);
+    body.lineTo(s * 0.7, s * 0.88);
+    body.lineTo(s * 0.76, s * 0.3);
+    p.drawPath(body);
+    for (double x : { 0.42, 0.58 })
+        p.drawLine(QPointF(s * x, s * 0.42), QPointF(s * x, s * 0.76));
+}
+
 void drawTag(QPainter& p, int s)
 {
     p.setRenderHint(QPainter::Antialiasing);
@@ -267,6 +285,7 @@ int main(int argc, char** argv)
         { QStringLiteral("VideoWin/tag.png"), { 32, drawTag } },
         { QStringLiteral("VideoWin/caret-down.png"), { 30, drawCaretDown } },
         { QStringLiteral("null.png"), { 256, drawNoImage } },
+        { QStringLiteral("MainWin/del.png"), { 32, [](QPainter& p, int s) { drawBin(p, s, QColor(0xd9, 0x3b, 0x3b)); } } },
         { QStringLiteral("reportWin/up.png"), { 40, [](QPainter& p, int s) { drawChevron(p, s, true); } } },
         { QStringLiteral("reportWin/down.png"), { 40, [](QPainter& p, int s) { drawChevron(p, s, false); } } },
         { QStringLiteral("reportWin/date.png"), { 60, drawCalendar } },

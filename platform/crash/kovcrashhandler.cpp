@@ -6,6 +6,7 @@
 #include <ctime>
 #include <execinfo.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/mman.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -19,6 +20,8 @@ Callback g_callback = nullptr;
 long g_utcOffset = 0; // seconds; taken at install because localtime is not signal-safe
 pid_t g_mainTid = 0;
 std::atomic<long> g_handlingTid { 0 };
+unsigned g_watchdogSeconds = 8;
+std::atomic<int> g_signal { 0 };
 
 // A small append-only text builder over a fixed buffer: no allocation.
 struct Text
@@ -167,6 +170,33 @@ void writeDump(int sig, const siginfo_t* info, unsigned long code)
     ::close(fd);
 }
 
+// The callback has not returned in time: end with the fault's own signal, as
+// the handler would have. The signal is unblocked here first, since this may
+// run on the faulting thread itself, inside the handler that blocks it.
+void watchdog(int)
+{
+    const int sig = g_signal.load();
+    for (int s : kSignals)
+        ::signal(s, SIG_DFL);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, sig);
+    ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    ::kill(::getpid(), sig);
+    ::_exit(128 + sig); // not reached unless every thread blocks the signal
+}
+
+void armWatchdog(int sig)
+{
+    g_signal.store(sig);
+    struct sigaction sa;
+    std::memset(&sa, 0, sizeof sa);
+    sa.sa_handler = watchdog;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGALRM, &sa, nullptr);
+    ::alarm(g_watchdogSeconds);
+}
+
 void handler(int sig, siginfo_t* info, void*)
 {
     const long tid = ::syscall(SYS_gettid);
@@ -185,8 +215,11 @@ void handler(int sig, siginfo_t* info, void*)
 
     const unsigned long code = windowsExceptionCode(sig);
     writeDump(sig, info, code);
-    if (g_callback)
+    if (g_callback) {
+        armWatchdog(sig);
         g_callback(code, tid == g_mainTid);
+        ::alarm(0);
+    }
 
     for (int s : kSignals)
         ::signal(s, SIG_DFL);
@@ -275,10 +308,11 @@ void releaseThread()
     t_ownStack = nullptr;
 }
 
-void install(const char* version, Callback callback)
+void install(const char* version, Callback callback, unsigned watchdogSeconds)
 {
     std::strncpy(g_version, version, sizeof g_version - 1);
     g_callback = callback;
+    g_watchdogSeconds = watchdogSeconds > 0 ? watchdogSeconds : 1;
     g_mainTid = static_cast<pid_t>(::syscall(SYS_gettid));
 
     ::tzset();

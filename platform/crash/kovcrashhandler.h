@@ -10,6 +10,9 @@
 //      async-signal-safe calls only; no file when "./dump/" is missing;
 //   2. calls the application's callback with the Windows-style exception code
 //      of the signal (see windowsExceptionCode), which logs and saves what it can;
+//      a watchdog ends the process as step 3 would when the callback has not
+//      returned within the given seconds: code that faulted while holding a
+//      lock (the allocator's, say) can leave the callback waiting forever;
 //   3. restores the default action and raises the signal again, so the process
 //      ends with the signal's status.
 //
@@ -32,8 +35,9 @@ namespace KOVCrashHandler {
 typedef void (*Callback)(unsigned long exceptionCode, bool onMainThread);
 
 // Installs the handler for the process and an alternate signal stack for the
-// calling thread. version is copied; it names the dump file.
-void install(const char* version, Callback callback);
+// calling thread. version is copied; it names the dump file. The callback gets
+// watchdogSeconds (at least 1) to finish.
+void install(const char* version, Callback callback, unsigned watchdogSeconds = 8);
 
 // Gives the calling thread an alternate signal stack, so a stack overflow on
 // it still reaches the handler. Threads of our own call it when they start

@@ -1,7 +1,9 @@
 // A small program that starts like the application (same crash handler, same
 // error callback, same log handler, the real main window) and then faults in
 // the way its first argument names. Run by tst_crash.
-//   kovcrashprobe <segv|trap|abort|segv-worker|bus|fpe|ill> <working dir>
+//   kovcrashprobe <segv|trap|abort|segv-worker|bus|fpe|ill|segv-stuck> <working dir>
+// segv-stuck faults while holding a lock the error callback then waits for,
+// as a fault inside the allocator would; the watchdog must still end it.
 #include "kovcrashhandler.h"
 #include "kovlog.h"
 #include "kovreportexport.h"
@@ -13,9 +15,18 @@
 
 #include <csignal>
 #include <cstring>
+#include <mutex>
 #include <unistd.h>
 
 namespace {
+
+std::mutex gHeldByFault;
+
+void stuckCallback(unsigned long code, bool onMainThread)
+{
+    std::lock_guard<std::mutex> wait(gHeldByFault);
+    kovErrCallback(code, onMainThread);
+}
 
 __attribute__((no_sanitize("address", "undefined"), noinline)) void fault(const char* mode)
 {
@@ -46,7 +57,8 @@ int main(int argc, char** argv)
     if (argc < 3 || chdir(argv[2]) != 0)
         return 2;
     const char* mode = argv[1];
-    KOVCrashHandler::install(KOV_APP_VERSION, kovErrCallback);
+    const bool stuck = std::strcmp(mode, "segv-stuck") == 0;
+    KOVCrashHandler::install(KOV_APP_VERSION, stuck ? stuckCallback : kovErrCallback, stuck ? 2 : 8);
     QApplication app(argc, argv);
     qInstallMessageHandler(logMessage);
     KOVReportExport w;
@@ -54,7 +66,10 @@ int main(int argc, char** argv)
     QTimer::singleShot(0, [mode] {
         if (std::strcmp(mode, "segv-worker") == 0)
             KOVThread::run([mode] { fault(mode); });
-        else
+        else if (std::strcmp(mode, "segv-stuck") == 0) {
+            gHeldByFault.lock();
+            fault(mode);
+        } else
             fault(mode);
     });
     return app.exec();
