@@ -15,10 +15,6 @@
 <context>
     <name>KOVReportExport</name>
     <message>
-        <source>提示</source>
-        <translation>提示</translation>
-    </message>
-    <message>
         <source>切换屏幕缩放比例后，</source>
         <translation>切换屏幕缩放比例后，</translation>
     </message>

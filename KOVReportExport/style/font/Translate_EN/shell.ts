@@ -15,10 +15,6 @@
 <context>
     <name>KOVReportExport</name>
     <message>
-        <source>提示</source>
-        <translation>Prompt</translation>
-    </message>
-    <message>
         <source>切换屏幕缩放比例后，</source>
         <translation>After switching the screen zoom,</translation>
     </message>
