@@ -1,7 +1,8 @@
 // The real start-up (crash handler, restore question, quit hooks) driven by
 // the program itself; run by tst_startrestore:
-//   kovstartprobe open|crash <working dir> <user dir>   two reports open, then quit or SIGSEGV
-//   kovstartprobe check <working dir> <out file>        restores, writes what it shows
+//   kovstartprobe open|crash|check <working dir> <user dir> <out file>
+// open and crash import, open two reports, write what the window shows, then
+// quit or fault; check answers yes to the restore and writes what it shows.
 #include "kovfiledialog.h"
 #include "kovitem.h"
 #include "kovmessagebox.h"
@@ -11,8 +12,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -23,42 +22,45 @@ __attribute__((no_sanitize("address", "undefined"), noinline)) static void fault
     *reinterpret_cast<volatile int*>(0x10) = 1;
 }
 
+// Names, tab texts, current tab, each report's rows, the window's own check.
+static bool writeShown(KOVReportExport& w, QTabWidget* tabs, const QString& path)
+{
+    QStringList texts, rows;
+    for (int i = 0; i < tabs->count(); ++i)
+        texts << tabs->tabText(i);
+    for (KOVReportWin* page : w.reportWins()) {
+        QStringList r;
+        for (int row : page->chosedItemList())
+            r << QString::number(row);
+        rows << r.join(QLatin1Char(','));
+    }
+    QFile out(path);
+    return out.open(QIODevice::WriteOnly)
+        && out.write(QStringLiteral("%1\n%2\ncurrent %3\nrows %4\n%5").arg(w.fileNameList().join(QLatin1Char('|')),
+               texts.join(QLatin1Char('|'))).arg(tabs->currentIndex()).arg(rows.join(QLatin1Char(';')), w.checkConsistency()).toUtf8()) > 0;
+}
+
 int main(int argc, char** argv)
 {
-    if (argc < 4 || chdir(argv[2]) != 0)
+    if (argc < 5 || chdir(argv[2]) != 0)
         return 2;
     const QByteArray mode = argv[1];
-    const QString arg = QString::fromLocal8Bit(argv[3]);
+    const QString usr = QString::fromLocal8Bit(argv[3]), out = QString::fromLocal8Bit(argv[4]);
     KOVMessageBox::s_answer = [](QMessageBox::Icon, const QString&, const QString&, const QStringList&) { return 0; };
-    KOVFileDialog::s_chooseHook = [arg](const QString&) { return arg; };
-    return kovRunApplication(argc, argv, [mode, arg](KOVReportExport& w) {
-        QTimer::singleShot(0, &w, [&w, mode, arg] {
+    KOVFileDialog::s_chooseHook = [usr](const QString&) { return usr; };
+    return kovRunApplication(argc, argv, [mode, out](KOVReportExport& w) {
+        QTimer::singleShot(0, &w, [&w, mode, out] {
             auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("mainTabWidget"));
-            if (mode == "check") {
-                QJsonArray texts, rows;
-                for (int i = 0; i < tabs->count(); ++i)
-                    texts.append(tabs->tabText(i));
-                for (KOVReportWin* page : w.reportWins()) {
-                    QJsonArray r;
-                    for (int row : page->chosedItemList())
-                        r.append(row);
-                    rows.append(r);
-                }
-                QFile out(arg);
-                if (out.open(QIODevice::WriteOnly))
-                    out.write(QJsonDocument(QJsonObject { { "names", QJsonArray::fromStringList(w.fileNameList()) },
-                        { "current", tabs->currentIndex() }, { "tabs", texts }, { "rows", rows },
-                        { "fault", w.checkConsistency() } }).toJson());
-                qApp->quit();
-                return;
+            if (mode != "check") {
+                w.importFiles();
+                w.addNewReport(0);
+                for (int r : { 0, 2 })
+                    w.itemEntries().at(r)->setChosed();
+                w.addNewReport(1);
+                w.itemEntries().at(1)->setChosed();
+                tabs->setCurrentIndex(1);
             }
-            w.importFiles();
-            w.addNewReport(0);
-            for (int r : { 0, 2 })
-                w.itemEntries().at(r)->setChosed();
-            w.addNewReport(1);
-            w.itemEntries().at(1)->setChosed();
-            tabs->setCurrentIndex(1);
+            writeShown(w, tabs, out);
             if (mode == "crash")
                 fault();
             qApp->quit();

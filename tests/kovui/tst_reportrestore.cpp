@@ -1,15 +1,20 @@
-// The main window and its report pages through the recovery cache, caches a
-// restore must not trust, and deleting items while reports use them. Every
-// step ends with the windows' own consistency checks.
+// The recovery cache through the windows: a review page's state, the main
+// window with its report pages, caches a restore must not trust; and deleting
+// items while reports use them. Every window step ends with the windows' own
+// consistency checks.
 #include "kovcachefile.h"
 #include "kovinformation.h"
+#include "kovlockcheck.h"
 #include "kovtestutil.h"
 #include "kovvideoimg.h"
 #include "reporttesthelp.h"
+#include "reviewfixture.h"
 
+#include <QComboBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -24,6 +29,9 @@ class TstReportRestore : public QObject
     QTemporaryDir m_root;
     QString m_usr;
     Answers m_asked;
+    QList<ReviewFixture::Item> m_items; // a picture and a video for the review page alone
+
+    static QComboBox* box(QObject* page, const char* name) { return page->findChild<QComboBox*>(QLatin1String(name)); }
 
     static QListWidget* list(KOVReportExport& w) { return w.findChild<QListWidget*>(QStringLiteral("listWidget")); }
     static Reports rowsOf(KOVReportExport& w)
@@ -67,26 +75,87 @@ private slots:
     {
         m_usr = makeUserDir(m_root.filePath(QStringLiteral("default")), 7);
         QVERIFY(!m_usr.isEmpty());
+        m_items << ReviewFixture::makeItem(m_root.path(), QStringLiteral("p1"), QStringLiteral("a.jpg"), KOVGen::ItemKind::Picture, 1, 0)
+                << ReviewFixture::makeItem(m_root.path(), QStringLiteral("v1"), QStringLiteral("b.mp4"), KOVGen::ItemKind::Video, 12, 1);
         m_asked.install();
     }
     void init()
     {
         m_asked.texts.clear();
-        m_asked.answer = 0;
         KOVCacheFile().remove();
         for (const QString& d : QDir().entryList({ QStringLiteral("cache-failed-*") }, QDir::Dirs))
             QDir(d).removeRecursively();
     }
 
-    void windowRoundTrip_data()
+    void reviewPageRoundTrip_data()
     {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("restored") << 0;
-        QTest::newRow("answered no: discarded") << 1;
+        QTest::addColumn<int>("row");
+        QTest::newRow("picture on a gas report") << 0;
+        QTest::newRow("video on an electrical report, locked frame and clip") << 1;
     }
+    void reviewPageRoundTrip()
+    {
+        QFETCH(int, row);
+        ReviewFixture::publish(m_items);
+        KOVVideoImg saved;
+        saved.isReportWin(true, row);
+        saved.slotUpdateItemList();
+        saved.showItem(row, m_items.at(row).dir);
+        // The box of the item's own label last: its text is the record's.
+        box(&saved, row ? "infoFaultLevel_gas" : "infoFaultLevel_elec")->setCurrentIndex(1);
+        box(&saved, row ? "infoFaultLevel_elec" : "infoFaultLevel_gas")->setCurrentIndex(2);
+        if (row == 1) {
+            QVERIFY(QMetaObject::invokeMethod(&saved, "on_lockBtn_clicked"));
+            saved.findChild<QPushButton*>(QStringLiteral("screenShotPB"))->click();
+            for (int i = 0; i < 3; ++i)
+                QVERIFY(QMetaObject::invokeMethod(&saved, "slotTimeOut"));
+            saved.findChild<QPushButton*>(QStringLiteral("screenShotPB"))->click();
+            QVERIFY(saved.lockState().marks.size() == 1 && saved.pointInfo().hasClip);
+        }
+        QJsonObject first;
+        saved.saveData(first);
+
+        KOVVideoImg restored;
+        restored.isReportWin(true, row);
+        restored.restoreData(first);
+        QCOMPARE(restored.shownItem(), row);
+        const KOVTestPointInfo& a = saved.pointInfo();
+        const KOVTestPointInfo& b = restored.pointInfo();
+        QCOMPARE(b.faultLevel, a.faultLevel);
+        QCOMPARE(b.leakageData, row == 0);
+        QCOMPARE(b.imgInfoList.size(), a.imgInfoList.size());
+        QCOMPARE(restored.lockState().marks, saved.lockState().marks);
+        QCOMPARE(KOVLockCheck::check(restored.lockState()), QString());
+        QCOMPARE(b.hasClip, a.hasClip);
+        QCOMPARE(b.clipVideo, a.clipVideo);
+        for (const char* name : { "infoFaultLevel_gas", "infoFaultLevel_elec" })
+            QCOMPARE(box(&restored, name)->currentIndex(), box(&saved, name)->currentIndex());
+    }
+
+    // A damaged or edited state: frame numbers bounded, paths outside the
+    // item's hideImg/ dropped (a clip with its sound), combo index checked.
+    void hostilePageState()
+    {
+        ReviewFixture::publish(m_items);
+        const QString hide = m_items.at(1).dir + QStringLiteral("hideImg/");
+        QJsonObject root { { "testPoint", QJsonObject { { "preSelect", 1 }, { "faultLevel_gas", 9 },
+            { "markList", QJsonArray { 0, -3, 5, 5, 6 } },
+            { "screenList", QJsonArray { hide + "../b.mp4" } }, { "screenAudioList", QJsonArray { hide + "c.wav" } },
+            { "pointInfo", QJsonObject { { "hasClip", true },
+                { "videoImgPathList", QJsonArray { m_items.at(1).dir + "hideImgX/5.jpg", hide + "6.jpg" } } } } } } };
+        KOVVideoImg page;
+        page.isReportWin(true, 0);
+        page.restoreData(root);
+        QCOMPARE(page.shownItem(), 1);
+        QCOMPARE(page.lockState().marks, QList<int> { 5 });
+        QCOMPARE(KOVLockCheck::check(page.lockState(), false), QString());
+        QCOMPARE(page.pointInfo().videoImgPathList, QStringList { QString() });
+        QVERIFY(!page.pointInfo().hasClip && page.pointInfo().clipVideo.isEmpty());
+        QCOMPARE(box(&page, "infoFaultLevel_gas")->currentIndex(), -1);
+    }
+
     void windowRoundTrip()
     {
-        QFETCH(int, answer);
         QStringList tabs, names, points;
         {
             KOVReportExport w;
@@ -102,7 +171,6 @@ private slots:
         }
         QCOMPARE(QDir(KOVCacheFile().dir()).entryList({ QStringLiteral("*.json*") }, QDir::Files).size(), 1);
         KOVInformation::Instance()->setFileNameList({});
-        m_asked.answer = answer;
         KOVReportExport back;
         back.restoreData();
         check(back);
@@ -111,10 +179,6 @@ private slots:
         QVERIFY(QDir().entryList({ QStringLiteral("cache-failed-*") }, QDir::Dirs).isEmpty());
         back.restoreData(); // offered once
         QCOMPARE(m_asked.texts.size(), 1);
-        if (answer == 1) {
-            QVERIFY(back.fileNameList().isEmpty());
-            return;
-        }
         QCOMPARE(back.fileNameList(), names);
         QCOMPARE(tabTexts(mainTabs(back)), tabs);
         QCOMPARE(mainTabs(back)->currentIndex(), 1);
