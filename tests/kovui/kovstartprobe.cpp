@@ -1,8 +1,7 @@
-// The real start-up (crash handler, restore question, quit hooks) driven by
-// the program itself; run by tst_startrestore:
+// The real start-up driven by the program itself, for tst_startrestore:
 //   kovstartprobe open|crash|check <working dir> <user dir> <out file>
-// open and crash import, open two reports, write what the window shows, then
-// quit or fault; check answers yes to the restore and writes what it shows.
+// open/crash: two reports open, what is shown written, quit or fault; check:
+// restore answered yes, what is shown written.
 #include "kovfiledialog.h"
 #include "kovitem.h"
 #include "kovmessagebox.h"

