@@ -41,12 +41,23 @@ QSize scaled(QSize s, double r)
     return QSize(int(s.width() * r), int(s.height() * r));
 }
 
-KOVAbout* aboutWindow()
+// The About window a main window made: the one not among `before`, so a
+// window left over from an earlier case is never taken for it.
+KOVAbout* aboutWindow(const QList<KOVAbout*>& before = {})
 {
     for (QWidget* top : QApplication::topLevelWidgets())
-        if (auto* a = qobject_cast<KOVAbout*>(top))
+        if (auto* a = qobject_cast<KOVAbout*>(top); a && !before.contains(a))
             return a;
     return nullptr;
+}
+
+QList<KOVAbout*> aboutWindows()
+{
+    QList<KOVAbout*> all;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* a = qobject_cast<KOVAbout*>(top))
+            all << a;
+    return all;
 }
 
 } // namespace
@@ -82,6 +93,9 @@ class TestShell : public QObject
 private slots:
     void initTestCase()
     {
+        // A fresh working directory has no settings folder; the language
+        // cases need one to write into.
+        QDir().mkpath(QStringLiteral("cfg"));
         QDir().mkpath(m_root.filePath(QStringLiteral("items")));
         KOVMessageBox::s_answer = [this](QMessageBox::Icon, const QString& title, const QString& text,
                                          const QStringList& buttons) {
@@ -245,10 +259,11 @@ private slots:
             QVERIFY(t.load(QStringLiteral(":/style/font/Translate_%1.qm").arg(catalogue)));
             qApp->installTranslator(&t);
         }
+        const QList<KOVAbout*> before = aboutWindows();
         KOVReportExport w;
         const QRect g = w.geometry();
         qApp->removeTranslator(&t);
-        KOVAbout* about = aboutWindow();
+        KOVAbout* about = aboutWindow(before);
         QVERIFY(about && about->isHidden());
         QCOMPARE(w.findChildren<KOVAbout*>().size(), 0); // a window of its own
         QCOMPARE(about->windowTitle(), title);
@@ -266,7 +281,7 @@ private slots:
         w.findChild<QAction*>(QStringLiteral("actionAbout"))->trigger();
         w.findChild<QAction*>(QStringLiteral("actionAbout"))->trigger();
         QVERIFY(about->isVisible());
-        QCOMPARE(aboutWindow(), about);
+        QCOMPARE(aboutWindow(before), about);
         QCOMPARE(about->pos(), QPoint(g.x() + (g.width() - 560) / 2, g.y() + (g.height() - 270) / 2));
     }
 
