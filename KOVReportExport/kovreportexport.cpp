@@ -1,5 +1,6 @@
 #include "kovreportexport.h"
 
+#include "kovabout.h"
 #include "kovinformation.h"
 #include "kovitem.h"
 #include "kovmsg.h"
@@ -7,7 +8,6 @@
 #include "kovvideoimg.h"
 #include "ui_kovreportexport.h"
 
-#include <QCloseEvent>
 #include <QDebug>
 #include <QGuiApplication>
 #include <QIcon>
@@ -49,6 +49,11 @@ KOVReportExport::KOVReportExport(QWidget* parent)
     ui->mainTabWidget->setCurrentIndex(0);
     ui->mainTabWidget->tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
     m_videoImg->isReportWin(false, -1);
+
+    d->m_aboutWin = new KOVAbout(nullptr);
+    const QRect g = geometry();
+    d->m_aboutWin->move(g.x() + (g.width() - d->m_aboutWin->width()) / 2,
+                        g.y() + (g.height() - d->m_aboutWin->height()) / 2);
 
     connect(ui->mainTabWidget, SIGNAL(tabCloseRequested(int)), this, SLOT(slotRemoveReportWin(int)));
     KOVMsg* hub = KOVMsg::Instance();
@@ -93,6 +98,15 @@ void KOVReportExport::initStatusBar()
     ui->statusbar->addWidget(statusLb_filePath, 0);
     statusLb_filePath->setGeometry(50, 0, 1510, 20);
     statusLb_filePath->show();
+    fitStatusBar();
+}
+
+void KOVReportExport::on_actionAbout_triggered()
+{
+    if (d->m_aboutWin->isVisible())
+        d->m_aboutWin->activateWindow();
+    else
+        d->m_aboutWin->show();
 }
 
 int KOVReportExport::getMainTabNum() const
@@ -110,21 +124,6 @@ void KOVReportExport::resizeEvent(QResizeEvent*)
     ui->scrollArea->setGeometry(ui->scrollArea->x(), 10, ui->centralwidget->width() - listWidth - 20,
                                 ui->centralwidget->height() - 10);
     ui->listWidget->setGeometry(ui->listWidget->x(), ui->listWidget->y(), listWidth, ui->scrollArea->height());
-}
-
-void KOVReportExport::closeEvent(QCloseEvent* event)
-{
-    qDebug() << "KOVReportExport::closeEvent";
-    KOVInformation::Instance()->setMainwindowSize(size());
-    event->accept();
-}
-
-void KOVReportExport::refreshSize(double dpi)
-{
-    const double f = dpi / 96.0;
-    m_ratio = f / m_preDPIRate;
-    m_preDPIRate = f;
-    KOVInformation::Instance()->setScreenDPI(dpi);
 }
 
 void KOVReportExport::batchVisible(bool show)

@@ -133,6 +133,8 @@ protected:
 
 private:
     void initStatusBar();
+    void chooseLanguage(int id);
+    void fitStatusBar();
     void addRow(const QString& name, bool boxVisible);
     void renumberShownRow(int row);
     // Titles of the report pages whose test points use row.

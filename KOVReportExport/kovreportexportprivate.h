@@ -1,6 +1,7 @@
 #ifndef KOVREPORTEXPORTPRIVATE_H
 #define KOVREPORTEXPORTPRIVATE_H
 
+#include "kovabout.h"
 #include "kovexportplan.h"
 #include "kovprogressbardialog.h"
 #include "kovprogressbarwidget.h"
@@ -14,12 +15,15 @@
 class KOVReportExportPrivate
 {
 public:
+    ~KOVReportExportPrivate() { delete m_aboutWin; }
+
     KOVProgressBarDialog m_progress;                  // the export's, reused for every export
     QPointer<KOVProgressBarWidget> m_dataResore;      // the restore's; deletes itself after use
     QSize m_screenSize;                               // first screen at construction
     QPointer<QThread> m_exportThread;                 // the running export's worker, if any
     QList<KOVExportPlan::ClipCopy> m_clipCopies;      // planned by mkReportDir, copied by the worker
     bool m_movingTab = false;                         // putting the browse tab back first
+    KOVAbout* m_aboutWin = nullptr;                   // no parent: a window of its own
 };
 
 #endif // KOVREPORTEXPORTPRIVATE_H

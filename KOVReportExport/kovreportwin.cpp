@@ -26,6 +26,9 @@ KOVReportWin::KOVReportWin(QWidget* parent)
     connect(hub, &KOVMsg::sigScreenDpiChanged, this, &KOVReportWin::slotScreenDPIChanged);
     connect(ui->reviewTabWidget, SIGNAL(tabCloseRequested(int)), this, SLOT(slotRemoveTestPoint(int)));
     connect(ui->reviewTabWidget->tabBar(), &QTabBar::tabMoved, this, &KOVReportWin::slotTabMoved);
+    // The tabs have a fixed width: an item's name longer than that loses its
+    // middle, not both its ends.
+    ui->reviewTabWidget->setElideMode(Qt::ElideMiddle);
 }
 
 KOVReportWin::~KOVReportWin()

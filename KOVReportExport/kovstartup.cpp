@@ -8,14 +8,16 @@
 #include <QApplication>
 #include <QDebug>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QSemaphore>
 #include <QThread>
 #include <QTranslator>
 
 namespace {
 
-// Lives for the whole run: a language chosen in the menu applies at next start.
+// Live for the whole run: a language chosen in the menu applies at next start.
 QTranslator gTranslator;
+QTranslator gQtTranslator;
 
 KOVReportExport* findMainWindow()
 {
@@ -40,6 +42,40 @@ void saveIfReportsOpen()
 const char* kovTranslationFile(int languageId)
 {
     return languageId == 0 ? ":/style/font/Translate_CH.qm" : ":/style/font/Translate_EN.qm";
+}
+
+QString kovQtTranslationFile(int languageId)
+{
+    if (languageId != 0)
+        return QString(); // the toolkit's own texts are English already
+    return QLibraryInfo::location(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_zh_CN.qm");
+}
+
+void kovSetApplicationFont()
+{
+    // The windows are laid out for 微软雅黑. Where it is missing, the next
+    // sans face the system offers has Latin letters wide enough to overrun
+    // the fixed-width labels of the English texts; the CJK sans we install
+    // beside the program is close to the intended face. An installed
+    // 微软雅黑 is still preferred: a substitute is only asked for when the
+    // family itself is not found.
+    QFont::insertSubstitution(QStringLiteral("微软雅黑"), QStringLiteral("Noto Sans CJK SC"));
+    QApplication::setFont(QFont(QStringLiteral("微软雅黑"), 10));
+}
+
+void kovInstallCatalogues(int languageId)
+{
+    // A catalogue that fails to load leaves the source texts showing. Ours
+    // goes in last, so it is asked first should a text be in both.
+    const QString qtFile = kovQtTranslationFile(languageId);
+    if (!qtFile.isEmpty()) {
+        if (gQtTranslator.load(qtFile))
+            QCoreApplication::installTranslator(&gQtTranslator);
+        else
+            qDebug() << "toolkit catalogue missing:" << qtFile;
+    }
+    gTranslator.load(QString::fromLatin1(kovTranslationFile(languageId)));
+    QCoreApplication::installTranslator(&gTranslator);
 }
 
 void kovErrCallback(unsigned long exceptionCode, bool onMainThread)
@@ -68,12 +104,11 @@ int kovRunApplication(int argc, char** argv, const std::function<void(KOVReportE
 
     QApplication app(argc, argv);
     qInstallMessageHandler(logMessage);
-    app.setFont(QFont(QStringLiteral("微软雅黑"), 10));
+    kovSetApplicationFont();
 
     qDebug() << "KOVReportExport start" << KOV_APP_VERSION;
     KOVInformation* info = KOVInformation::Instance();
-    gTranslator.load(QString::fromLatin1(kovTranslationFile(info->getLanguageId())));
-    app.installTranslator(&gTranslator);
+    kovInstallCatalogues(info->getLanguageId());
 
     int ret = 0;
     {

@@ -1,8 +1,9 @@
 #ifndef KOVSTARTUP_H
 #define KOVSTARTUP_H
 
-// The application's version text; it names crash dumps and shows in About.
-#define KOV_APP_VERSION "V1.8.0"
+#include "kovversion.h"
+
+#include <QString>
 
 #include <functional>
 
@@ -19,5 +20,12 @@ void kovErrCallback(unsigned long exceptionCode, bool onMainThread);
 
 // The catalogue for a language id: 0 Chinese, anything else English.
 const char* kovTranslationFile(int languageId);
+// The toolkit's own catalogue for the standard dialogs and buttons; empty
+// for English, which needs none.
+QString kovQtTranslationFile(int languageId);
+// The application font, 微软雅黑 at 10 points, or its closest installed face.
+void kovSetApplicationFont();
+// Loads and installs both catalogues for the whole run.
+void kovInstallCatalogues(int languageId);
 
 #endif // KOVSTARTUP_H

@@ -12,7 +12,7 @@ PKGS=(
   libfftw3-dev
   libquazip1-qt5-dev zlib1g-dev libpugixml-dev
   libbenchmark-dev
-  fonts-noto-cjk
+  fonts-noto-cjk qttranslations5-l10n
   ffmpeg
   python3-openpyxl python3-pil
   libreoffice-calc-nogui poppler-utils

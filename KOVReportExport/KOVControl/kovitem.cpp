@@ -72,7 +72,10 @@ void KOVItem::setChosedBox(bool visible)
 {
     ui->chose_checkBox->setVisible(visible);
     ui->chose_checkBox->setEnabled(visible);
-    ui->label->move(visible ? 25 : 5, 0);
+    // Scaled like the box beside it: at 25 unscaled pixels the label would run
+    // under a box grown by the screen's scale.
+    const double f = KOVInformation::Instance()->getScreenDPI() / 96.0;
+    ui->label->move(static_cast<int>((visible ? 25 : 5) * f), 0);
 }
 
 void KOVItem::on_chose_checkBox_toggled(bool checked)

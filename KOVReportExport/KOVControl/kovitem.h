@@ -32,7 +32,7 @@ public:
     void setUnchosed();
     bool isChosed() const { return m_itemChosed; }
     bool isBoxChecked() const;
-    // The labels sit at fixed, unscaled positions (as the form places them).
+    // Places the label beside the box, or where the hidden box was.
     void setChosedBox(bool visible);
     void refreshDPI();
 

@@ -4,6 +4,7 @@
 // Not a test; run under xvfb-run:  analysis_shot <user dir> <out dir> <CH|EN>
 #include "kovinformation.h"
 #include "kovshowwavform.h"
+#include "kovstartup.h"
 #include "kovvideoimg.h"
 #include "kovwaveform.h"
 
@@ -14,7 +15,6 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QThread>
-#include <QTranslator>
 
 namespace {
 
@@ -38,11 +38,10 @@ int main(int argc, char** argv)
     const QString userDir = QString::fromLocal8Bit(argv[1]);
     const QString out = QString::fromLocal8Bit(argv[2]);
     const QString lang = QString::fromLatin1(argv[3]);
-    QApplication::setFont(QFont(QStringLiteral("微软雅黑"), 10));
-    QTranslator tr;
-    tr.load(lang == QLatin1String("EN") ? QStringLiteral(":/style/font/Translate_EN.qm")
-                                        : QStringLiteral(":/style/font/Translate_CH.qm"));
-    app.installTranslator(&tr);
+    kovSetApplicationFont();
+    kovInstallCatalogues(lang == QLatin1String("EN") ? 1 : 0);
+    // The main window would have applied the screen's scale before any page exists.
+    KOVInformation::Instance()->setScreenDPI(app.primaryScreen()->logicalDotsPerInch());
     QDir().mkpath(out);
 
     QStringList names;

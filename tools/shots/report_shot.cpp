@@ -14,11 +14,9 @@
 #include "kovstartup.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QScreen>
 #include <QTextStream>
 #include <QTimer>
-#include <QTranslator>
 
 int main(int argc, char** argv)
 {
@@ -30,10 +28,8 @@ int main(int argc, char** argv)
     const QString dir = QString::fromLocal8Bit(argv[1]);
     const QString prefix = QString::fromLocal8Bit(argv[2]);
     const int type = argc > 3 && QString::fromLatin1(argv[3]) == QLatin1String("elec") ? 1 : 0;
-    app.setFont(QFont(QStringLiteral("微软雅黑"), 10));
-    QTranslator tr;
-    tr.load(QString::fromLatin1(kovTranslationFile(KOVInformation::Instance()->getLanguageId())));
-    app.installTranslator(&tr);
+    kovSetApplicationFont();
+    kovInstallCatalogues(KOVInformation::Instance()->getLanguageId());
 
     KOVFileDialog::s_chooseHook = [dir](const QString&) { return dir; };
     KOVReportExport w;

@@ -2,6 +2,7 @@
 // a video item after playing, in the language given. Not a test; run under
 // xvfb-run:  review_shot <user dir> <out dir> <CH|EN>
 #include "kovinformation.h"
+#include "kovstartup.h"
 #include "kovocrcontext.h"
 #include "kovvideoimg.h"
 
@@ -9,8 +10,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QScreen>
 #include <QThread>
-#include <QTranslator>
 
 namespace {
 
@@ -34,11 +35,8 @@ int main(int argc, char** argv)
     const QString userDir = QString::fromLocal8Bit(argv[1]);
     const QString out = QString::fromLocal8Bit(argv[2]);
     const QString lang = QString::fromLatin1(argv[3]);
-    QApplication::setFont(QFont(QStringLiteral("微软雅黑"), 10));
-    QTranslator tr;
-    tr.load(lang == QLatin1String("EN") ? QStringLiteral(":/style/font/Translate_EN.qm")
-                                        : QStringLiteral(":/style/font/Translate_CH.qm"));
-    app.installTranslator(&tr);
+    kovSetApplicationFont();
+    kovInstallCatalogues(lang == QLatin1String("EN") ? 1 : 0);
     QDir().mkpath(out);
 
     QStringList names;
@@ -51,6 +49,8 @@ int main(int argc, char** argv)
             paths << f.filePath();
         }
     }
+    // The main window would have applied the screen's scale before any page exists.
+    KOVInformation::Instance()->setScreenDPI(app.primaryScreen()->logicalDotsPerInch());
     KOVInformation::Instance()->setFileNameList(names);
     KOVInformation::Instance()->setFilePathList(paths);
 

@@ -16,6 +16,8 @@ KOVShowWavform::KOVShowWavform(QWidget* parent)
     , ui(new Ui_KOVShowWavform)
 {
     ui->setupUi(this);
+    // Tabs of a fixed width: a long English title is elided, not clipped.
+    ui->tabWidget->setElideMode(Qt::ElideRight);
     setWindowTitle(tr("时域波形图"));
     setWindowIcon(QIcon(QStringLiteral("./OEM/icon.png")));
     setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -63,6 +65,10 @@ KOVShowWavform::KOVShowWavform(QWidget* parent)
     connect(ui->tabWidget, &QTabWidget::currentChanged, this, [this]() { catchUp(); });
     connect(KOVMsg::Instance(), &KOVMsg::sigScreenDpiChanged, this, &KOVShowWavform::slotScreenDPIChanged);
     refreshDPI();
+    // A window opened on a scaled screen gets the tab size that a later
+    // change of scale would give it, or its titles stay at 96 dpi widths.
+    if (m_preDpiRate != 1.0)
+        slotScreenDPIChanged(m_preDpiRate);
 }
 
 KOVShowWavform::~KOVShowWavform()

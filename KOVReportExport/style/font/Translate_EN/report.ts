@@ -5,7 +5,7 @@
     <name>KOVReportWin</name>
     <message>
         <source>Form</source>
-        <translation type="unfinished"></translation>
+        <translation>Form</translation>
     </message>
     <message>
         <source>报告出具单位</source>

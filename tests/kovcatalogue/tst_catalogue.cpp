@@ -1,0 +1,179 @@
+// The translation catalogues: every text the program passes through tr()
+// has its English translation, no text is claimed by two area files, and
+// the Chinese catalogue changes the few texts whose source is English.
+#include "kovcatalogue.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QtTest>
+
+namespace {
+
+const char* const kHead = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
+                          "<TS version=\"2.1\" language=\"en_US\" sourcelanguage=\"zh_CN\">\n";
+
+QString sourceDir()
+{
+    return QString::fromLocal8Bit(qgetenv("KOV_SOURCE_DIR"));
+}
+
+QStringList areaFiles(const QString& language)
+{
+    QDir dir(sourceDir() + QStringLiteral("/KOVReportExport/style/font/Translate_") + language);
+    QStringList files;
+    for (const QString& f : dir.entryList({QStringLiteral("*.ts")}, QDir::Files, QDir::Name))
+        files << dir.filePath(f);
+    return files;
+}
+
+bool writeText(const QString& path, const QByteArray& text)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size();
+}
+
+} // namespace
+
+class TestCatalogue : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_tmp;
+
+private slots:
+    // Against a catalogue compiled by lrelease, as the program's are: what
+    // counts is what the program would show.
+    void untranslatedAgainstCompiled()
+    {
+        const QString catalogueTs = m_tmp.filePath(QStringLiteral("cat.ts"));
+        QVERIFY(writeText(catalogueTs,
+                          QByteArray(kHead)
+                              + "<context><name>A</name>"
+                                "<message><source>文件</source><translation>File</translation></message>"
+                                "<message><source>编辑</source><translation type=\"unfinished\">Edit</translation>"
+                                "</message>"
+                                "<message><source>保存</source><translation type=\"unfinished\"></translation>"
+                                "</message>"
+                                "<message numerus=\"yes\"><source>%n 项</source><translation>"
+                                "<numerusform>%n item</numerusform><numerusform>%n items</numerusform>"
+                                "</translation></message>"
+                                "</context></TS>\n"));
+        const QString qm = m_tmp.filePath(QStringLiteral("cat.qm"));
+        QCOMPARE(QProcess::execute(QStringLiteral(KOV_LRELEASE), {QStringLiteral("-silent"), catalogueTs,
+                                                                  QStringLiteral("-qm"), qm}),
+                 0);
+        QTranslator translator;
+        QVERIFY(translator.load(qm));
+
+        const QString sourcesTs = m_tmp.filePath(QStringLiteral("src.ts"));
+        const QByteArray open = "<translation type=\"unfinished\"></translation></message>";
+        QVERIFY(writeText(sourcesTs,
+                          QByteArray(kHead) + "<context><name>A</name>"
+                              + "<message><source>文件</source>" + open
+                              + "<message><source>编辑</source>" + open
+                              + "<message><source>保存</source>" + open
+                              + "<message><source>打开</source>" + open
+                              + "<message><source>打开</source><location filename=\"b.cpp\" line=\"9\"/>" + open
+                              + "<message numerus=\"yes\"><source>%n 项</source>" + open
+                              + "<message><source>旧</source><translation type=\"vanished\"></translation></message>"
+                              + "</context><context><name>B</name><message><source>文件</source>" + open
+                              + "</context></TS>\n"));
+        QList<KOVCatalogueMessage> messages;
+        QVERIFY(KOVCatalogue::readTs(sourcesTs, &messages));
+        // A draft lrelease compiled shows; the same text in another context
+        // is another message; a text met twice is listed once.
+        QCOMPARE(KOVCatalogue::untranslated(messages, translator), (QStringList{"A | 保存", "A | 打开", "B | 文件"}));
+    }
+
+    void duplicatesAcrossFiles()
+    {
+        const QString a = m_tmp.filePath(QStringLiteral("a.ts"));
+        const QString b = m_tmp.filePath(QStringLiteral("b.ts"));
+        QVERIFY(writeText(a, QByteArray(kHead)
+                                 + "<context><name>A</name><message><source>x</source><translation>1</translation>"
+                                   "</message><message><source>y</source><translation>1</translation></message>"
+                                   "</context></TS>"));
+        QVERIFY(writeText(b, QByteArray(kHead)
+                                 + "<context><name>A</name><message><source>x</source>"
+                                   "<translation type=\"unfinished\"></translation></message></context>"
+                                   "<context><name>B</name><message><source>y</source><translation>2</translation>"
+                                   "</message></context></TS>"));
+        QCOMPARE(KOVCatalogue::duplicated({a, b}), QStringList{"A | x"});
+        QCOMPARE(KOVCatalogue::duplicated({a}), QStringList{});
+    }
+
+    // Every text of the program, as lupdate finds it in the sources and
+    // forms, must be in the English catalogue.
+    void everyProgramTextInEnglish()
+    {
+        const QString all = m_tmp.filePath(QStringLiteral("program.ts"));
+        QStringList args{QStringLiteral("-silent"), QStringLiteral("-no-obsolete")};
+        for (const char* dir : {"KOVReportExport", "KOVLibXl", "platform"})
+            args << sourceDir() + QLatin1Char('/') + QLatin1String(dir);
+        args << QStringLiteral("-ts") << all;
+        QCOMPARE(QProcess::execute(QStringLiteral(KOV_LUPDATE), args), 0);
+        QList<KOVCatalogueMessage> messages;
+        QString error;
+        QVERIFY2(KOVCatalogue::readTs(all, &messages, &error), qPrintable(error));
+        QStringList keys;
+        for (const KOVCatalogueMessage& m : qAsConst(messages))
+            keys << KOVCatalogue::key(m);
+        // lupdate really read the sources and the forms.
+        QVERIFY(keys.contains(QStringLiteral("KOVReportExport | 导入文件")));
+        QVERIFY(keys.contains(QStringLiteral("KOVReportExport | 浏览页")));
+
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/style/font/Translate_EN.qm")));
+        const QStringList missing = KOVCatalogue::untranslated(messages, english);
+        QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("%1 texts without English:\n").arg(missing.size())
+                                                + missing.join(QLatin1Char('\n'))));
+    }
+
+    void noTextInTwoAreaFiles_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("Chinese") << "CH";
+        QTest::newRow("English") << "EN";
+    }
+    void noTextInTwoAreaFiles()
+    {
+        QFETCH(QString, language);
+        const QStringList files = areaFiles(language);
+        QVERIFY(files.size() > 1);
+        QString error;
+        const QStringList dups = KOVCatalogue::duplicated(files, &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QVERIFY2(dups.isEmpty(), qPrintable(dups.join(QLatin1Char('\n'))));
+    }
+
+    void chineseChanges_data()
+    {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("chinese");
+        QTest::newRow("About window title") << "KOVAbout" << "About" << "关于";
+        QTest::newRow("Help menu entry") << "KOVReportExport" << "About" << "关于";
+        QTest::newRow("folder chooser") << "KOVFileDialog" << "Please select folder" << "请选择文件夹";
+        QTest::newRow("purpose")
+            << "KOVAbout"
+            << "View and analyze the data of pictures and videos shot by the adaptive handheld acoustic imager, "
+               "edit and output the corresponding test report"
+            << "对适配的手持式工业声学成像仪拍摄的图片和视频文件进行数据查看分析，编辑输出对应的测试报告";
+    }
+    void chineseChanges()
+    {
+        QFETCH(QString, context);
+        QFETCH(QString, source);
+        QFETCH(QString, chinese);
+        QTranslator ch;
+        QVERIFY(ch.load(QStringLiteral(":/style/font/Translate_CH.qm")));
+        QCOMPARE(ch.translate(context.toUtf8().constData(), source.toUtf8().constData()), chinese);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCatalogue)
+#include "tst_catalogue.moc"

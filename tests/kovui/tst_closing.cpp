@@ -1,0 +1,148 @@
+// Closing the main window: every open report is offered for export, tab by
+// tab with its own save dialog; a running export is waited for first.
+#include "kovsavedialog.h"
+#include "reporttesthelp.h"
+#include "xlsxtesthelp.h"
+
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace ReportTest;
+
+class TestClosing : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    QString m_items;
+    QStringList m_asked; // "title|text" of each message box
+    int m_answer = 0;
+    QStringList m_saveAsked; // "current tab|proposed name" per save dialog
+    QString m_saveDir;       // where the dialog answers; empty cancels
+    KOVReportExport* m_window = nullptr;
+
+    // Report pages of one ticked row each: gas, electricity, gas...
+    void openReports(KOVReportExport& w, int count)
+    {
+        importInto(w, m_items);
+        for (int i = 0; i < count; ++i) {
+            w.addNewReport(i % 2);
+            tick(w, i);
+        }
+        QCOMPARE(w.getMainTabNum(), count + 1);
+    }
+
+    void answerBoxes()
+    {
+        KOVMessageBox::s_answer = [this](QMessageBox::Icon, const QString& title, const QString& text,
+                                         const QStringList&) {
+            m_asked << title + QLatin1Char('|') + text;
+            return m_answer;
+        };
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(KOVXlsxTest::installTemplates(QDir::currentPath()));
+        m_items = makeUserDir(m_root.filePath(QStringLiteral("items")), 3);
+        QVERIFY(!m_items.isEmpty());
+        answerBoxes();
+        KOVSaveDialog::s_answer = [this](const QString&, const QString& proposed, const QString&) {
+            m_saveAsked << QStringLiteral("%1|%2").arg(mainTabs(*m_window)->currentIndex()).arg(proposed);
+            return m_saveDir.isEmpty() ? QString() : m_saveDir + QLatin1Char('/') + proposed + ".xlsx";
+        };
+    }
+
+    void init()
+    {
+        m_asked.clear();
+        m_answer = 0;
+        m_saveAsked.clear();
+        m_saveDir.clear();
+    }
+
+    void offer_data()
+    {
+        QTest::addColumn<int>("reports");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<QStringList>("dialogs");
+        QTest::newRow("browse tab alone asks nothing") << 0 << 0 << true << QStringList{};
+        QTest::newRow("two reports, yes: two exports")
+            << 2 << 0 << true << QStringList{"1|气体报告1", "2|电力报告2"};
+        QTest::newRow("two reports, yes, both dialogs cancelled")
+            << 2 << 0 << false << QStringList{"1|气体报告1", "2|电力报告2"};
+        QTest::newRow("two reports, no: nothing exported") << 2 << 1 << true << QStringList{};
+        QTest::newRow("box closed without an answer counts as no") << 1 << -1 << true << QStringList{};
+    }
+    void offer()
+    {
+        QFETCH(int, reports);
+        QFETCH(int, answer);
+        QFETCH(bool, saved);
+        QFETCH(QStringList, dialogs);
+        const QString out = m_root.filePath(QStringLiteral("out_%1").arg(QTest::currentDataTag()));
+        QDir().mkpath(out);
+        m_saveDir = saved ? out : QString();
+        m_answer = answer;
+        KOVReportExport w;
+        m_window = &w;
+        openReports(w, reports);
+        w.resize(1333, 777);
+        QVERIFY(w.close());
+
+        QCOMPARE(m_asked, reports > 0 ? QStringList{QStringLiteral("提示|应用程序正在退出，是否导出数据！")}
+                                      : QStringList{});
+        QCOMPARE(m_saveAsked, dialogs);
+        QVERIFY(!w.isExporting());
+        // Each answered dialog left its workbook behind.
+        for (const QString& d : dialogs) {
+            const QString name = d.section(QLatin1Char('|'), 1);
+            QCOMPARE(QFile::exists(out + QLatin1Char('/') + name + QLatin1Char('/') + name + ".xlsx"), saved);
+        }
+        QSettings s(QStringLiteral("./cfg/config.ini"), QSettings::IniFormat);
+        QCOMPARE(s.value(QStringLiteral("/MainwindowSize/width")).toInt(), 1333);
+        m_window = nullptr;
+    }
+
+    // A close that arrives while an export runs (here from inside its
+    // progress dialog) lets it end before the offer and before the close.
+    void closeDuringExport()
+    {
+        KOVReportExport w;
+        m_window = &w;
+        openReports(w, 1);
+        m_saveDir = m_root.filePath(QStringLiteral("during"));
+        QDir().mkpath(m_saveDir);
+        QSignalSpy finish(&w, &KOVReportExport::sigFinishProgressBar);
+        bool exportingWhenAsked = true;
+        int finishedWhenAsked = -1;
+        KOVMessageBox::s_answer = [&](QMessageBox::Icon, const QString&, const QString&, const QStringList&) {
+            exportingWhenAsked = w.isExporting();
+            finishedWhenAsked = finish.size();
+            return 1;
+        };
+        QTimer::singleShot(0, &w, [&w] { w.close(); });
+        w.on_actionsaveReport_triggered();
+        answerBoxes();
+        QVERIFY(!exportingWhenAsked);
+        QCOMPARE(finishedWhenAsked, 1);
+        QVERIFY(w.isHidden());
+        QString error;
+        QVERIFY2(!KOVXlsxTest::inspect(m_saveDir + "/气体报告1/气体报告1.xlsx", &error).isEmpty(), qPrintable(error));
+        m_window = nullptr;
+    }
+
+    void cleanupTestCase()
+    {
+        KOVMessageBox::s_answer = nullptr;
+        KOVSaveDialog::s_answer = nullptr;
+    }
+};
+
+QTEST_MAIN(TestClosing)
+#include "tst_closing.moc"
