@@ -54,11 +54,10 @@ class TstHiddenPage : public QObject
         page.showItem(0, m_itemDir);
         QCOMPARE(page.frameCount(), 30);
     }
-    // Hidden: the frame on show kept, nothing to decode or play held.
+    // Hidden: the frame on show kept, nothing to decode held.
     void checkLetGo(const KOVVideoImg& page)
     {
-        QVERIFY(!page.decoderOpen());
-        QVERIFY(!page.shownFrame().isNull());
+        QVERIFY(!page.decoderOpen() && !page.shownFrame().isNull());
         QCOMPARE(KOVLockCheck::check(page.lockState()), QString());
     }
 
@@ -103,10 +102,8 @@ private slots:
         KOVVideoImg other;
         other.show();
         page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
-        QVERIFY(!page.audioPending() && !other.waveForm()->hasAudio());
+        QVERIFY(!page.audioPending() && !other.waveForm()->hasAudio() && page.pointInfo().wavform);
         QCOMPARE(page.waveForm()->length(), page.patternView()->frameCount() * 1024);
-        QVERIFY(page.pointInfo().wavform);
         QCOMPARE(page.findChild<QLabel*>(QStringLiteral("imgPRPDFramerate"))->text(),
             reportType == 1 ? QStringLiteral("20ms/50Hz") : QString());
         click(page, "PB_nextFrame", 6);
@@ -130,10 +127,17 @@ private slots:
         QCOMPARE(page.shownFrame(), frame);
         QCOMPARE(page.lockState().marks, marks);
         QCOMPARE(page.lockState().images, locked);
-        QCOMPARE(page.pointInfo().advice, QStringLiteral("更换 阀门"));
         QJsonObject hiddenDoc;
         page.saveData(hiddenDoc);
         QCOMPARE(withoutPictureNames(hiddenDoc), withoutPictureNames(shownDoc));
+        // Rebuilt from that document while hidden, as a restored report's
+        // test points are: its locked frame, still no decoder or audio.
+        KOVVideoImg restored;
+        restored.isReportWin(true, reportType);
+        restored.restoreData(hiddenDoc);
+        checkLetGo(restored);
+        QVERIFY(restored.audioPending() && !restored.patternView()->hasAudio());
+        QCOMPARE(restored.lockState().marks, marks);
 
         // Shown again it goes on from its frame, as a page that never hid:
         // forward by reading on, back by a seek in the reopened file.
@@ -149,33 +153,6 @@ private slots:
         click(page, "PB_lastFrame");
         QCOMPARE(page.currentFrameIndex(), 6);
         QCOMPARE(page.shownFrame(), frame);
-    }
-
-    // A page rebuilt from the recovery cache while hidden, as every test
-    // point of a restored report is.
-    void restoredWhileHidden()
-    {
-        KOVVideoImg saved;
-        open(saved, 1, false);
-        QVERIFY(QMetaObject::invokeMethod(&saved, "on_lockBtn_clicked"));
-        QJsonObject doc;
-        saved.saveData(doc);
-
-        KOVVideoImg restored;
-        restored.isReportWin(true, 1);
-        restored.restoreData(doc);
-        checkLetGo(restored);
-        QVERIFY(restored.audioPending() && !restored.patternView()->hasAudio());
-        QCOMPARE(restored.lockState().marks, saved.lockState().marks);
-        QJsonObject again;
-        restored.saveData(again);
-        QCOMPARE(withoutPictureNames(again), withoutPictureNames(doc));
-
-        restored.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&restored));
-        QVERIFY(restored.waveForm()->hasAudio());
-        click(restored, "PB_nextFrame", 2);
-        QCOMPARE(restored.currentFrameIndex(), 2);
     }
 };
 
