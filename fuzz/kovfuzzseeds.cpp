@@ -2,16 +2,23 @@
 // our generators and from the templates and bank the build made:
 //   kovfuzzseeds <corpus folder> <run cfg folder>
 #include "avilib.h"
+#include "kovcachefile.h"
 #include "kovconfig.h"
+#include "kovfiledialog.h"
 #include "kovfuzzparts.h"
 #include "kovgen.h"
 #include "kovgetitemlabelinfo.h"
+#include "kovitem.h"
+#include "kovmessagebox.h"
+#include "kovreportexport.h"
 
+#include <QApplication>
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -170,11 +177,55 @@ void pictureSeeds()
     put(QStringLiteral("picture"), QStringLiteral("gif"), QByteArray("GIF89a\x05\x00\x03\x00\x00\x00\x00;", 14));
 }
 
+// The recovery cache the main window writes: items imported, one shown on
+// the browse page, a gas and an electrical report with ticked rows. The user
+// directory stays (beside the run's cfg) so the cache passes the restore's
+// check; a second seed adds locked frames and paths to the shown item's page.
+void cacheSeeds(const QString& tmp, const QString& cfg)
+{
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(tmp);
+    KOVGen::DirOptions o;
+    o.outDir = QDir::cleanPath(cfg + QStringLiteral("/../users/default"));
+    o.items = 4;
+    o.light = true;
+    o.force = true;
+    if (KOVGen::writeUserDirectory(o).ok) {
+        KOVMessageBox::s_answer = [](QMessageBox::Icon, const QString&, const QString&, const QStringList&) { return 0; };
+        KOVFileDialog::s_chooseHook = [o](const QString&) { return o.outDir; };
+        KOVReportExport w;
+        w.show();
+        w.importFiles();
+        w.clickItemtoShow(1);
+        w.addNewReport(0);
+        w.itemEntries().at(0)->setChosed();
+        w.itemEntries().at(2)->setChosed();
+        w.addNewReport(1);
+        w.itemEntries().at(3)->setChosed();
+        w.saveData();
+        const QByteArray written = slurp(KOVCacheFile().jsonPath());
+        put(QStringLiteral("cache"), QStringLiteral("window"), written);
+        QJsonObject root = QJsonDocument::fromJson(written).object();
+        QJsonObject page = root.value(QStringLiteral("videoImg")).toObject();
+        QJsonObject tp = page.value(QStringLiteral("testPoint")).toObject();
+        const QString hide = o.outDir + QStringLiteral("/item_00002/hideImg/");
+        tp.insert(QStringLiteral("markList"), QJsonArray { 3, 3, 0, 7 });
+        QJsonObject point = tp.value(QStringLiteral("pointInfo")).toObject();
+        point.insert(QStringLiteral("videoImgPathList"), QJsonArray { hide + QStringLiteral("3.jpg"), hide + QStringLiteral("../x.jpg") });
+        tp.insert(QStringLiteral("pointInfo"), point);
+        page.insert(QStringLiteral("testPoint"), tp);
+        root.insert(QStringLiteral("videoImg"), page);
+        put(QStringLiteral("cache"), QStringLiteral("locked"), QJsonDocument(root).toJson());
+        KOVCacheFile().remove();
+    }
+    QDir::setCurrent(old);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 3) {
         std::fprintf(stderr, "usage: kovfuzzseeds <corpus folder> <run cfg folder>\n");
@@ -191,6 +242,7 @@ int main(int argc, char** argv)
     bankSeeds(cfg);
     workbookSeeds(cfg);
     pictureSeeds();
+    cacheSeeds(tmp.path(), cfg);
     iniSeeds(tmp.path()); // last: it changes the working folder
     return 0;
 }
