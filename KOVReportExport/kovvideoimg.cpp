@@ -334,6 +334,7 @@ void KOVVideoImg::hideEvent(QHideEvent* event)
 {
     if (m_isPlaying)
         on_PB_play_clicked();
+    releaseHidden();
     QWidget::hideEvent(event);
 }
 

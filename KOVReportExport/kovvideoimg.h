@@ -48,7 +48,8 @@ class Ui_KOVVideoImg;
 // kovvideoimg_info.cpp, kovvideoimg_label.cpp, kovvideoimg_ocr.cpp,
 // kovvideoimg_audio.cpp, kovvideoimg_lock.cpp, kovvideoimg_analysis.cpp,
 // kovvideoimg_clip.cpp, kovvideoimg_tag.cpp, kovvideoimg_leak.cpp (leak loss),
-// kovvideoimg_state.cpp (recovery-cache state).
+// kovvideoimg_state.cpp (recovery-cache state), kovvideoimg_lazy.cpp (what a
+// hidden page lets go).
 class KOVVideoImg : public QWidget
 {
     Q_OBJECT
@@ -68,6 +69,8 @@ public:
     bool ifMarked() const;
 
     // Read-only views for the owner windows, tests and measurements.
+    bool decoderOpen() const { return m_capture.isOpened(); }
+    bool audioPending() const { return !m_audioDir.isEmpty(); }
     int currentFrameIndex() const { return m_videoImgIndex; }
     int frameCount() const { return m_videoImgCnt; }
     bool isPlaying() const { return m_isPlaying; }
@@ -196,6 +199,12 @@ private:
     void updateAudioRecording(QString dirPath);
     void followFrame(int index);
 
+    // kovvideoimg_lazy.cpp
+    void loadAudio(const QString& dirPath, bool announce);
+    void deferAudio(const QString& dirPath);
+    void releaseHidden();
+    bool loadShown();
+
     // kovvideoimg_ocr.cpp
     void showSoundPressure_OCR(const cv::Mat& image);
     void retireOcr();
@@ -288,6 +297,8 @@ private:
     // page reads or writes the one shared label record.
     QString m_itemDir;
     Question m_question;
+    // The item folder whose audio waits for the page's first show.
+    QString m_audioDir;
     // The tag dialog on show (its exec() runs), for tests and shots.
     QDialog* m_openTag = nullptr;
 };

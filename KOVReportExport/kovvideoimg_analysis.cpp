@@ -7,15 +7,16 @@
 #include "kovprpd.h"
 #include "kovwaveform.h"
 
-#include <QTimer>
 
 void KOVVideoImg::updateAudioRecording(QString dirPath)
 {
     m_wavfrom->clearWavform();
     // The pattern view announces the audio through the hub; the visible page
-    // (this one, unless it loads while hidden) hands it to its audio buffer.
-    m_prpd->setPDDPath(dirPath + QStringLiteral("/wav/"), m_reportType);
-    QTimer::singleShot(1000, this, [this]() { m_pointInfo.pdd = m_prpd->getPDDState(); });
+    // (this one) hands it to its audio buffer.
+    if (isVisible())
+        loadAudio(dirPath, true);
+    else
+        deferAudio(dirPath);
 }
 
 void KOVVideoImg::followFrame(int index)
@@ -30,6 +31,7 @@ void KOVVideoImg::followFrame(int index)
 void KOVVideoImg::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    const bool loaded = loadShown();
     // A page that loaded its video while hidden missed the hub's audio, and
     // without it has no waveform and could cut no clip audio. Taken straight
     // from its own pattern view: through the hub, another visible page would
@@ -38,4 +40,7 @@ void KOVVideoImg::showEvent(QShowEvent* event)
         m_wavfrom->slotAudioData(const_cast<short*>(m_prpd->audioData()), m_prpd->frameCount());
         m_pointInfo.wavform = true;
     }
+    // The pattern and the waveform slice catch up with the frame on show.
+    if (loaded)
+        followFrame(m_videoImgIndex);
 }

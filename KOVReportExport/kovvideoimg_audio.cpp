@@ -17,6 +17,7 @@ void KOVVideoImg::clearAudioInfo()
     ui->imgPRPD->clear();
     ui->imgPRPDFramerate->clear();
     m_initAudio = true;
+    m_audioDir.clear();
     m_prpd->clearPDD();
     m_wavfrom->clearWavform();
     ui->graphWaveform->clearGraphs();

@@ -71,6 +71,8 @@ void KOVVideoImg::showVideoImg(QString path, QString dirPath)
     checkIndex();
     updateTagFile(dirPath);
     m_initAudio = false;
+    if (!isVisible())
+        releaseHidden();
 }
 
 bool KOVVideoImg::updateImg()

@@ -31,6 +31,28 @@ void KOVVideoSource::release()
     m_nextIndex = 0;
     m_lastIndex = -1;
     m_needSeek = false;
+    m_suspended = false;
+}
+
+void KOVVideoSource::suspend()
+{
+    if (!m_capture.isOpened())
+        return;
+    m_capture.release();
+    m_frame.release();
+    m_suspended = true;
+}
+
+bool KOVVideoSource::resume()
+{
+    if (!m_suspended)
+        return true;
+    if (!openCapture())
+        return false; // still suspended: a later read tries again
+    m_suspended = false;
+    // A fresh decoder stands before frame 0.
+    m_needSeek = m_nextIndex != 0;
+    return true;
 }
 
 bool KOVVideoSource::reopenAt(int index)
@@ -46,7 +68,7 @@ bool KOVVideoSource::reopenAt(int index)
 
 bool KOVVideoSource::read(cv::Mat& frame)
 {
-    if (!m_capture.isOpened() || m_nextIndex >= m_frameCount)
+    if (m_nextIndex >= m_frameCount || !resume() || !m_capture.isOpened())
         return false;
     // Decoding into the same buffer every time saves a 1.8 MB allocation per
     // frame; callers that keep a frame beyond the next read copy it.
@@ -76,7 +98,7 @@ bool KOVVideoSource::read(cv::Mat& frame)
 
 bool KOVVideoSource::seek(int index)
 {
-    if (!m_capture.isOpened() || m_frameCount <= 0)
+    if (!(m_capture.isOpened() || m_suspended) || m_frameCount <= 0)
         return false;
     index = std::max(0, std::min(index, m_frameCount - 1));
     // Sequential reading needs no seek, which would cost a decode from the

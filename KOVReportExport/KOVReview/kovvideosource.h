@@ -24,6 +24,13 @@ public:
     void release();
     bool isOpened() const { return m_capture.isOpened(); }
 
+    // Closes the decoder and drops its frame buffers (tens of megabytes for
+    // the imager's videos) but keeps the file, the frame count and the
+    // position: the next read() or seek() opens the file again and goes on
+    // from the same frame. For a page that is not on screen.
+    void suspend();
+    bool isSuspended() const { return m_suspended; }
+
     // The container's frame count; it may claim more frames than can be read.
     int frameCount() const { return m_frameCount; }
     // Index the next read returns.
@@ -40,6 +47,7 @@ public:
 private:
     bool openCapture();
     bool reopenAt(int index);
+    bool resume();
 
     std::string m_path;
     cv::VideoCapture m_capture;
@@ -48,6 +56,7 @@ private:
     int m_nextIndex = 0;
     int m_lastIndex = -1;
     bool m_needSeek = false;
+    bool m_suspended = false;
 };
 
 #endif // KOVVIDEOSOURCE_H

@@ -2,6 +2,7 @@
 // 10 points, and of one report of 100 points, saved into one document and
 // restored from it. Each page shows a video, so each saves its last frame.
 //   bench_cache --benchmark_counters_tabular=true
+// Memory per page: one case per run, --benchmark_filter=BM_PageMemory/1/0/.
 #include "kovcachefile.h"
 #include "kovmessagebox.h"
 #include "kovvideoimg.h"
@@ -22,19 +23,29 @@ namespace {
 
 QTemporaryDir* gRoot = nullptr;
 
-long peakRssKb()
+// A line of /proc/self/status in kB: "VmHWM:" the peak, "VmRSS:" now.
+long statusKb(const char* key)
 {
     FILE* f = std::fopen("/proc/self/status", "r");
     if (!f)
         return -1;
     char line[256];
     long v = -1;
+    const size_t n = std::strlen(key);
     while (std::fgets(line, sizeof line, f)) {
-        if (std::strncmp(line, "VmHWM:", 6) == 0)
-            v = std::strtol(line + 6, nullptr, 10);
+        if (std::strncmp(line, key, n) == 0)
+            v = std::strtol(line + n, nullptr, 10);
     }
     std::fclose(f);
     return v;
+}
+long peakRssKb()
+{
+    return statusKb("VmHWM:");
+}
+long rssKb()
+{
+    return statusKb("VmRSS:");
 }
 
 // Two items, a picture and a video, published as the imported list.
@@ -89,7 +100,9 @@ void BM_Save(benchmark::State& state)
 {
     publishItems();
     const int reports = int(state.range(0)), points = int(state.range(1));
+    const long before = rssKb();
     const Pages pages = makePages(reports, points, true);
+    state.counters["perPageMB"] = (rssKb() - before) / 1024.0 / double(pages.size());
     const KOVCacheFile cache;
     for (auto _ : state) {
         cache.write(saveAll(pages, points));
@@ -98,6 +111,37 @@ void BM_Save(benchmark::State& state)
         state.ResumeTiming();
     }
     state.counters["pages"] = double(pages.size());
+    state.counters["peakMB"] = peakRssKb() / 1024.0;
+}
+
+// What one page holds once it shows its item: hidden, as the test points of
+// a report are, or on screen. Half of the pages show a video, half a picture
+// unless only videos are asked for.
+//   --benchmark_filter=BM_PageMemory/<videos only 0|1>/<shown 0|1>
+void BM_PageMemory(benchmark::State& state)
+{
+    publishItems();
+    const bool videosOnly = state.range(0) != 0, shown = state.range(1) != 0;
+    const int n = 20;
+    for (auto _ : state) {
+        const long before = rssKb();
+        Pages pages;
+        for (int i = 0; i < n; ++i) {
+            pages.emplace_back(new KOVVideoImg);
+            KOVVideoImg& page = *pages.back();
+            page.isReportWin(true, 1);
+            page.slotUpdateItemList();
+            if (shown)
+                page.show();
+            const int item = videosOnly ? 1 : i % 2;
+            page.showItem(item, gRoot->filePath(item ? QStringLiteral("v") : QStringLiteral("p")));
+        }
+        QCoreApplication::processEvents();
+        state.counters["perPageMB"] = (rssKb() - before) / 1024.0 / n;
+        state.PauseTiming();
+        pages.clear();
+        state.ResumeTiming();
+    }
     state.counters["peakMB"] = peakRssKb() / 1024.0;
 }
 
@@ -135,6 +179,7 @@ void BM_Restore(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_Save)->Args({ 30, 10 })->Args({ 1, 100 })->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_PageMemory)->ArgsProduct({ { 0, 1 }, { 0, 1 } })->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_Restore)->Args({ 30, 10 })->Args({ 1, 100 })->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv)

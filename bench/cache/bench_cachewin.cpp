@@ -22,19 +22,29 @@ namespace {
 
 QString gUsr;
 
-long peakRssKb()
+// A line of /proc/self/status in kB: "VmHWM:" the peak, "VmRSS:" now.
+long statusKb(const char* key)
 {
     FILE* f = std::fopen("/proc/self/status", "r");
     if (!f)
         return -1;
     char line[256];
     long v = -1;
+    const size_t n = std::strlen(key);
     while (std::fgets(line, sizeof line, f)) {
-        if (std::strncmp(line, "VmHWM:", 6) == 0)
-            v = std::strtol(line + 6, nullptr, 10);
+        if (std::strncmp(line, key, n) == 0)
+            v = std::strtol(line + n, nullptr, 10);
     }
     std::fclose(f);
     return v;
+}
+long peakRssKb()
+{
+    return statusKb("VmHWM:");
+}
+long rssKb()
+{
+    return statusKb("VmRSS:");
 }
 
 void makeUsrDir(const QString& root)
@@ -88,6 +98,7 @@ void BM_WriteCache(benchmark::State& state)
 
 void BM_StartRestore(benchmark::State& state)
 {
+    long held = 0; // by the restored window, its pages with it
     for (auto _ : state) {
         state.PauseTiming();
         QProcess writer;
@@ -100,10 +111,12 @@ void BM_StartRestore(benchmark::State& state)
             state.SkipWithError("the cache was not written");
             break;
         }
+        const long before = rssKb();
         state.ResumeTiming();
         KOVReportExport w;
         w.restoreData();
         state.PauseTiming();
+        held = rssKb() - before;
         if (w.reportWins().size() != int(state.range(0))) {
             state.SkipWithError("report pages missing after the restore");
             break;
@@ -111,6 +124,7 @@ void BM_StartRestore(benchmark::State& state)
         state.ResumeTiming();
     }
     state.counters["peakMB"] = peakRssKb() / 1024.0;
+    state.counters["perPageMB"] = held / 1024.0 / double(state.range(0) * state.range(1));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // Screenshots of an electrical test-point page playing the demo directory's
 // discharge video with the waveform window open, for a person to look at: the
 // page (slice, pattern and class), each tab of the window, and the screen.
-// Not a test; run under xvfb-run:  analysis_shot <user dir> <out dir> <CH|EN>
+// Not a test; run under xvfb-run:  analysis_shot <user dir> <out dir> <CH|EN> [hidden]
 #include "kovinformation.h"
 #include "kovshowwavform.h"
 #include "kovstartup.h"
@@ -64,8 +64,13 @@ int main(int argc, char** argv)
     page.isReportWin(true, 1);
     page.slotUpdateItemList();
     page.move(0, 0);
-    page.show();
+    // "hidden": loaded before it is shown, as a restored test point is.
+    const bool loadHidden = argc > 4 && QLatin1String(argv[4]) == QLatin1String("hidden");
+    if (!loadHidden)
+        page.show();
     page.showItem(0, QFileInfo(paths[0]).path() + QLatin1Char('/'));
+    if (loadHidden)
+        page.show();
     KOVShowWavform* window = page.waveForm()->window();
     page.waveForm()->setWavPlotVisible(true);
     window->move(1000, 380);

@@ -39,14 +39,16 @@ void KOVPRPD::initParameters()
     m_audioTime = 0.0f;
     m_flag = false;
     m_hasWav = false;
-    d->m_pddCap->releaseCache();
+    if (d->m_pddCap)
+        d->m_pddCap->releaseCache();
     d->m_pddList.clear();
 }
 
-void KOVPRPD::setPDDPath(QString folder, int reportType)
+void KOVPRPD::setPDDPath(QString folder, int reportType, bool announce)
 {
     initParameters();
     m_reportType = reportType;
+    m_announce = announce;
     const QDir dir(folder);
     if (folder.isEmpty() || !dir.exists())
         return;
@@ -85,7 +87,8 @@ void KOVPRPD::initAudioData(QString path)
         out[i] = in[qptrdiff(i) * stride];
     // The file's copy is not needed any more.
     d->m_readAudio.reset(new KOVReadAudio);
-    emit KOVMsg::Instance()->sigAudioData(d->m_channel0.data(), m_frameCnt);
+    if (m_announce)
+        emit KOVMsg::Instance()->sigAudioData(d->m_channel0.data(), m_frameCnt);
 }
 
 const short* KOVPRPD::audioData() const
@@ -96,7 +99,7 @@ const short* KOVPRPD::audioData() const
 void KOVPRPD::showPrpdLenLb()
 {
     const QString text = m_pddLen == 240 ? QStringLiteral("20ms/50Hz") : QStringLiteral("16.7ms/60Hz");
-    if (m_reportType != 0)
+    if (m_reportType != 0 && m_announce)
         emit KOVMsg::Instance()->sigFrameRate(text);
 }
 
@@ -105,13 +108,17 @@ void KOVPRPD::clearPDD()
     m_flag = false;
     m_hasWav = false;
     m_pddLen = 240;
+    // The closed item's samples: a minute of audio is 11 MB.
+    d->m_channel0 = QVector<short>();
+    d->m_feed = QVector<float>();
 }
 
 void KOVPRPD::replayVideo()
 {
     if (m_reportType == 0)
         return;
-    d->m_pddCap->releaseCache();
+    if (d->m_pddCap)
+        d->m_pddCap->releaseCache();
     m_startIndex = 0;
     m_endIndex = 0;
 }
@@ -132,7 +139,8 @@ void KOVPRPD::showPDD(float seconds)
     m_endIndex = end;
     const KOVAudioTiming::Feed f = KOVAudioTiming::feed(m_startIndex, end);
     if (f.reset) {
-        d->m_pddCap->releaseCache();
+        if (d->m_pddCap)
+            d->m_pddCap->releaseCache();
         d->m_pddList.clear();
     }
     const int n = f.to - f.from;
@@ -143,13 +151,13 @@ void KOVPRPD::showPDD(float seconds)
         x[i] = float(in[i]) * (1.0f / 32767);
     // The capture takes at most 96000 samples a call.
     for (int at = 0; at < n; at += 96000)
-        d->m_pddCap->FeedAudio(x + at, std::min(96000, n - at));
+        d->capture().FeedAudio(x + at, std::min(96000, n - at));
 
     const int bins = KOVPddPattern::usableBins(m_pddLen);
     for (;;) {
         PddBuffer period;
         KOVPddPulseCapture::PddType type = KOVPddPulseCapture::PddTypeNone;
-        if (!d->m_pddCap->getPdd(period.Data, type))
+        if (!d->capture().getPdd(period.Data, type))
             break;
         period.pddType = type;
         period.max = KOVBlas::findMax(period.Data, bins);

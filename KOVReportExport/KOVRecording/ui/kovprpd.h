@@ -21,7 +21,9 @@ public:
     KOVPRPD(const KOVPRPD&) = delete;
     KOVPRPD& operator=(const KOVPRPD&) = delete;
 
-    void setPDDPath(QString folder, int reportType);
+    // announce false: the audio and the mains-period label stay with this
+    // view, for a page that takes them itself (audioData()).
+    void setPDDPath(QString folder, int reportType, bool announce = true);
     void showPDD(float seconds);
     void clearPDD();
     void replayVideo();
@@ -59,6 +61,7 @@ private:
     QPixmap m_pic;
     QString m_typeStr;
     int m_reportType = -1;
+    bool m_announce = true;
 };
 
 #endif // KOVPRPD_H
