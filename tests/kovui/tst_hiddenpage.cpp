@@ -1,20 +1,20 @@
-// Test-point pages that are not on screen: no decoder and no audio while
-// hidden, both back when shown, and nothing of the page's state lost on the
-// way, neither on the page nor in what it saves to the recovery cache.
-#include "kovgen.h"
+// Test-point pages not on screen hold no decoder and no audio, get both back
+// when shown, and lose nothing of their state on the page or in the recovery
+// cache on the way.
 #include "kovinformation.h"
 #include "kovlockcheck.h"
 #include "kovprpd.h"
-#include "kovvideoimg.h"
 #include "kovwaveform.h"
+#include "pagetesthelp.h"
 
 #include <QComboBox>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using namespace PageTest;
 
 namespace {
 
@@ -27,10 +27,11 @@ QJsonObject withoutPictureNames(const QJsonObject& root)
     return o;
 }
 
-void click(KOVVideoImg& page, const char* button, int times = 1)
+// Hidden: the frame on show kept, nothing to decode held.
+void checkLetGo(const KOVVideoImg& page)
 {
-    for (int i = 0; i < times; ++i)
-        page.findChild<QPushButton*>(QLatin1String(button))->click();
+    QVERIFY(!page.decoderOpen() && !page.shownFrame().isNull());
+    QCOMPARE(KOVLockCheck::check(page.lockState()), QString());
 }
 
 } // namespace
@@ -42,43 +43,14 @@ class TstHiddenPage : public QObject
     QTemporaryDir m_dir;
     QString m_itemDir;
 
-    // A report page with the video, loaded while hidden unless shown first.
-    void open(KOVVideoImg& page, int reportType, bool shown)
-    {
-        page.isReportWin(true, reportType);
-        page.slotUpdateItemList();
-        if (shown) {
-            page.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&page));
-        }
-        page.showItem(0, m_itemDir);
-        QCOMPARE(page.frameCount(), 30);
-    }
-    // Hidden: the frame on show kept, nothing to decode held.
-    void checkLetGo(const KOVVideoImg& page)
-    {
-        QVERIFY(!page.decoderOpen() && !page.shownFrame().isNull());
-        QCOMPARE(KOVLockCheck::check(page.lockState()), QString());
-    }
-
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
         QDir::setCurrent(m_dir.path()); // the recovery cache's pictures go here
-        KOVGen::ItemOptions o;
-        o.dir = m_dir.filePath(QStringLiteral("item"));
-        o.fileName = QStringLiteral("VID_1.mp4");
-        o.kind = KOVGen::ItemKind::Video;
-        o.frames = 30;
-        o.label = KOVGen::electricalLabel(3);
-        o.withAudio = true;
-        o.audio.content = KOVGen::AudioContent::PdBursts;
-        o.audio.seed = 5;
-        QVERIFY(KOVGen::writeItem(o));
-        KOVInformation::Instance()->setFileNameList({ o.fileName });
-        KOVInformation::Instance()->setFilePathList({ o.dir + QLatin1Char('/') + o.fileName });
-        m_itemDir = o.dir;
+        m_itemDir = writePdVideo(m_dir.filePath(QStringLiteral("item")), QStringLiteral("VID_1.mp4"), 30, 5, 1.0);
+        QVERIFY(!m_itemDir.isEmpty());
+        KOVInformation::Instance()->setFileNameList({ QStringLiteral("VID_1.mp4") });
+        KOVInformation::Instance()->setFilePathList({ m_itemDir + QStringLiteral("/VID_1.mp4") });
     }
 
     void hideAndShowAgain_data()
@@ -91,47 +63,44 @@ private slots:
     {
         QFETCH(int, reportType);
         KOVVideoImg page;
-        open(page, reportType, false);
+        open(page, reportType, 0, m_itemDir); // loaded while hidden
+        QCOMPARE(page.frameCount(), 30);
         checkLetGo(page);
-        QCOMPARE(page.currentFrameIndex(), 0);
-        QVERIFY(page.audioPending());
-        QVERIFY(!page.patternView()->hasAudio() && !page.waveForm()->hasAudio());
+        QVERIFY(page.audioPending() && !page.patternView()->hasAudio() && !page.waveForm()->hasAudio());
 
-        // Shown: the audio at once, only to this page; the decoder with the
-        // next frame.
+        // Shown: the audio at once, only to this page; the decoder with the next frame.
         KOVVideoImg other;
         other.show();
         page.show();
         QVERIFY(!page.audioPending() && !other.waveForm()->hasAudio() && page.pointInfo().wavform);
         QCOMPARE(page.waveForm()->length(), page.patternView()->frameCount() * 1024);
-        QCOMPARE(page.findChild<QLabel*>(QStringLiteral("imgPRPDFramerate"))->text(),
+        QCOMPARE(child<QLabel>(&page, QStringLiteral("imgPRPDFramerate"))->text(),
             reportType == 1 ? QStringLiteral("20ms/50Hz") : QString());
-        click(page, "PB_nextFrame", 6);
+        click(&page, QStringLiteral("PB_nextFrame"), 6);
         QVERIFY(page.decoderOpen());
-        QCOMPARE(page.currentFrameIndex(), 6);
 
         // State of every kind, then hidden.
         QVERIFY(QMetaObject::invokeMethod(&page, "on_lockBtn_clicked"));
-        page.findChild<QLineEdit*>(QStringLiteral("infoAdvice"))->setText(QStringLiteral("更换 阀门"));
-        emit page.findChild<QLineEdit*>(QStringLiteral("infoAdvice"))->editingFinished();
-        page.findChild<QComboBox*>(QStringLiteral("infoFaultLevel_elec"))->setCurrentIndex(2);
+        auto* advice = child<QLineEdit>(&page, QStringLiteral("infoAdvice"));
+        advice->setText(QStringLiteral("更换 阀门"));
+        emit advice->editingFinished();
+        child<QComboBox>(&page, QStringLiteral("infoFaultLevel_elec"))->setCurrentIndex(2);
         QJsonObject shownDoc;
         page.saveData(shownDoc);
         const QImage frame = page.shownFrame();
         const QList<int> marks = page.lockState().marks;
-        const QList<QImage> locked = page.lockState().images;
+        const QList<QImage> images = page.lockState().images;
         QCOMPARE(marks, QList<int> { 7 }); // frames are counted from 1
         page.hide();
         checkLetGo(page);
         QCOMPARE(page.currentFrameIndex(), 6);
         QCOMPARE(page.shownFrame(), frame);
         QCOMPARE(page.lockState().marks, marks);
-        QCOMPARE(page.lockState().images, locked);
+        QCOMPARE(page.lockState().images, images);
         QJsonObject hiddenDoc;
         page.saveData(hiddenDoc);
         QCOMPARE(withoutPictureNames(hiddenDoc), withoutPictureNames(shownDoc));
-        // Rebuilt from that document while hidden, as a restored report's
-        // test points are: its locked frame, still no decoder or audio.
+        // Rebuilt from that document while hidden, as a restored report's pages are.
         KOVVideoImg restored;
         restored.isReportWin(true, reportType);
         restored.restoreData(hiddenDoc);
@@ -139,18 +108,20 @@ private slots:
         QVERIFY(restored.audioPending() && !restored.patternView()->hasAudio());
         QCOMPARE(restored.lockState().marks, marks);
 
-        // Shown again it goes on from its frame, as a page that never hid:
-        // forward by reading on, back by a seek in the reopened file.
+        // Shown again it goes on as a page that never hid: forward by reading
+        // on, back by a seek in the reopened file.
         page.show();
-        click(page, "PB_nextFrame");
-        QCOMPARE(page.currentFrameIndex(), 7);
+        click(&page, QStringLiteral("PB_nextFrame"));
         KOVVideoImg twin;
-        open(twin, reportType, true);
-        click(twin, "PB_nextFrame", 7);
+        open(twin, reportType);
+        twin.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&twin));
+        twin.showItem(0, m_itemDir);
+        click(&twin, QStringLiteral("PB_nextFrame"), 7);
         QCOMPARE(page.shownFrame(), twin.shownFrame());
         page.hide();
         page.show();
-        click(page, "PB_lastFrame");
+        click(&page, QStringLiteral("PB_lastFrame"));
         QCOMPARE(page.currentFrameIndex(), 6);
         QCOMPARE(page.shownFrame(), frame);
     }

@@ -1,39 +1,35 @@
 // A test-point page locking frames and recording clips of a video whose
 // frames carry their index; the clip read back by OpenCV and ffprobe and
 // shown in the page's clip player; tag buttons opening their dialogs.
-#include "kovgen.h"
 #include "kovinformation.h"
 #include "kovlockcheck.h"
 #include "kovmessagebox.h"
 #include "kovreadaudio.h"
 #include "kovscreenshot.h"
 #include "kovtagaud.h"
-#include "kovvideoimg.h"
 #include "kovvideotime.h"
+#include "pagetesthelp.h"
 #include "reviewfixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QMovie>
-#include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QtTest>
 
+#include <numeric>
+
 #include <opencv2/videoio.hpp>
 
+using namespace PageTest;
 using ReviewFixture::Item;
 
 namespace {
 
 // Pages are checked after every step: lists, record and frame files agree.
 #define CHECK_LOCK(page) QCOMPARE(KOVLockCheck::check((page).lockState()), QString())
-
-QPushButton* button(QWidget* page, const QString& name)
-{
-    return page->findChild<QPushButton*>(name);
-}
 
 bool step(KOVVideoImg& page, const char* slot, int id = -2)
 {
@@ -55,348 +51,308 @@ QVector<int> clipFrames(const QString& path)
 class TstLockClip : public QObject
 {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void lockAndUnlock();
-    void lockBeforePattern();
-    void noFrameNoLock();
-    void clipOverTicks_data();
-    void clipOverTicks();
-    void clipSoundAndPlayer();
-    void clipUnwritable();
-    void tagButtons();
-    void audioTagWaveOnlyWhilePlaying();
 
-private:
-    // A report-mode page of report 3 showing item i.
-    void showOn(KOVVideoImg& page, int i, const QString& number = QStringLiteral("3"));
     QTemporaryDir m_root;
     QList<Item> m_items;
     QStringList m_boxes;
     enum { Video, Bad, Tagged, Pd };
-};
 
-void TstLockClip::initTestCase()
-{
-    using K = KOVGen::ItemKind;
-    const QString r = m_root.path();
-    m_items << ReviewFixture::makeItem(r, "video", "VID_20.mp4", K::Video, 20, 1, true, 21);
-    m_items << ReviewFixture::makeItem(r, "bad", "VID_bad.mp4", K::Video, 2, -1, true, 22);
-    m_items << ReviewFixture::makeItem(r, "tagged", "IMG_tag.jpg", K::Picture, 1, -1, true, 23);
-    QFile bad(m_items[Bad].path);
-    QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    bad.write(QByteArray(2048, 'q'));
-    bad.close();
-    // Slot 04 is listed but gone when clicked; slot 05 is text taken for a picture.
-    QVector<KOVGen::Tag> tags = KOVGen::demoTags();
-    tags << KOVGen::Tag { "x05_jpg.txt", KOVGen::TagKind::Text, "x", "UTF-8" }
-         << KOVGen::Tag { "gone04.txt", KOVGen::TagKind::Text, "x", "UTF-8" };
-    QVERIFY(KOVGen::writeTags(m_items[Tagged].dir, tags, 5));
-    // A video with discharge bursts in its recording: the pattern has a picture.
-    KOVGen::ItemOptions o;
-    o.dir = r + "/pd";
-    o.fileName = "VID_pd.mp4";
-    o.kind = K::Video;
-    o.frames = 30;
-    o.label = KOVGen::electricalLabel(3);
-    o.withAudio = true;
-    o.audio.content = KOVGen::AudioContent::PdBursts;
-    o.audio.seconds = 0;
-    QVERIFY(KOVGen::writeItem(o));
-    m_items << Item { o.dir + "/", o.dir + "/" + o.fileName, o.fileName };
-    for (const Item& i : m_items)
-        QVERIFY(!i.path.isEmpty());
-    KOVInformation::Instance()->setPDDLen(240);
-    ReviewFixture::publish(m_items);
-}
+    // A report-mode page of report 3 showing item i.
+    void showOn(KOVVideoImg& page, int i, const QString& number = QStringLiteral("3"))
+    {
+        page.saveNamePre(number);
+        open(page, 1, i, m_items[i].dir.chopped(1));
+    }
 
-void TstLockClip::init()
-{
-    m_boxes.clear();
-    KOVMessageBox::s_answer = [this](QMessageBox::Icon, const QString&, const QString& text, const QStringList&) {
-        m_boxes << text;
-        return 0;
-    };
-}
+private slots:
+    void initTestCase()
+    {
+        using K = KOVGen::ItemKind;
+        const QString r = m_root.path();
+        m_items << ReviewFixture::makeItem(r, "video", "VID_20.mp4", K::Video, 20, 1, true, 21)
+                << ReviewFixture::makeItem(r, "bad", "VID_bad.mp4", K::Video, 2, -1, true, 22)
+                << ReviewFixture::makeItem(r, "tagged", "IMG_tag.jpg", K::Picture, 1, -1, true, 23);
+        QFile bad(m_items[Bad].path);
+        QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate) && bad.write(QByteArray(2048, 'q')) > 0);
+        bad.close();
+        // Slot 04 is listed but gone when clicked; slot 05 is text taken for a picture.
+        QVector<KOVGen::Tag> tags = KOVGen::demoTags();
+        tags << KOVGen::Tag { "x05_jpg.txt", KOVGen::TagKind::Text, "x", "UTF-8" }
+             << KOVGen::Tag { "gone04.txt", KOVGen::TagKind::Text, "x", "UTF-8" };
+        QVERIFY(KOVGen::writeTags(m_items[Tagged].dir, tags, 5));
+        // A video with discharge bursts in its recording: the pattern has a picture.
+        QVERIFY(!writePdVideo(r + "/pd", "VID_pd.mp4", 30, 1).isEmpty());
+        m_items << Item { r + "/pd/", r + "/pd/VID_pd.mp4", "VID_pd.mp4" };
+        for (const Item& i : m_items)
+            QVERIFY(!i.path.isEmpty());
+        KOVInformation::Instance()->setPDDLen(240);
+        ReviewFixture::publish(m_items);
+    }
 
-void TstLockClip::cleanup()
-{
-    KOVMessageBox::s_answer = nullptr;
-    QDir(m_items[Video].dir + "hideImg").removeRecursively();
-    QDir(m_items[Pd].dir + "hideImg").removeRecursively();
-}
+    void init()
+    {
+        m_boxes.clear();
+        KOVMessageBox::s_answer = [this](QMessageBox::Icon, const QString&, const QString& text, const QStringList&) {
+            m_boxes << text;
+            return 0;
+        };
+    }
+    void cleanup()
+    {
+        KOVMessageBox::s_answer = nullptr;
+        QDir(m_items[Video].dir + "hideImg").removeRecursively();
+        QDir(m_items[Pd].dir + "hideImg").removeRecursively();
+    }
 
-void TstLockClip::showOn(KOVVideoImg& page, int i, const QString& number)
-{
-    page.isReportWin(true, 1);
-    page.saveNamePre(number);
-    page.slotUpdateItemList();
-    page.showItem(i, m_items[i].dir.chopped(1));
-}
+    void lockAndUnlock()
+    {
+        KOVVideoImg page;
+        showOn(page, Video);
+        const QString hide = m_items[Video].dir + "hideImg/";
+        int changed = 0;
+        connect(&page, &KOVVideoImg::sigPointInfoChanged, [&changed](KOVTestPointInfo_t) { ++changed; });
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(step(page, "on_PB_nextFrame_clicked"));
+        auto* maxSpl = child<QLineEdit>(&page, "infoMaxSPL");
+        maxSpl->setText("77.7dB");
+        QVERIFY(step(page, "on_lockBtn_clicked"));
+        CHECK_LOCK(page);
+        QCOMPARE(changed, 1);
+        QCOMPARE(KOVGen::decodeFrameIndex(QImage(hide + "R3_0.jpg")), 4); // the frame on show
+        QCOMPARE(child<QPushButton>(&page, "lockBtn_1")->text(), KOVVideoTime::label(5));
 
-void TstLockClip::lockAndUnlock()
-{
-    KOVVideoImg page;
-    showOn(page, Video);
-    const QString hide = m_items[Video].dir + "hideImg/";
-    int changed = 0;
-    connect(&page, &KOVVideoImg::sigPointInfoChanged, [&changed](KOVTestPointInfo_t) { ++changed; });
-    for (int i = 0; i < 4; ++i)
-        QVERIFY(step(page, "on_PB_nextFrame_clicked"));
-    auto* maxSpl = page.findChild<QLineEdit*>("infoMaxSPL");
-    maxSpl->setText("77.7dB");
-    QVERIFY(step(page, "on_lockBtn_clicked"));
-    CHECK_LOCK(page);
-    QCOMPARE(changed, 1);
-    // The image saved is the frame on show.
-    QCOMPARE(KOVGen::decodeFrameIndex(QImage(hide + "R3_0.jpg")), 4);
-    QCOMPARE(button(&page, "lockBtn_1")->text(), KOVVideoTime::label(5));
+        // The check itself finds a broken state.
+        const KOVLockState s = page.lockState();
+        const QList<QImage> pdd = { QImage(), QImage() };
+        QVERIFY(!KOVLockCheck::check({ s.marks, s.images, pdd, { "T", "T" }, s.record }).isEmpty());
 
-    // The check itself finds a broken state.
-    const KOVLockState s = page.lockState();
-    const QList<QImage> pdd = { QImage(), QImage() };
-    QVERIFY(!KOVLockCheck::check({ s.marks, s.images, pdd, { "T", "T" }, s.record }).isEmpty());
+        // Same frame again, then another frame: a note each, nothing changes.
+        for (const char* slot : { "on_lockBtn_clicked", "on_PB_nextFrame_clicked", "on_lockBtn_clicked" })
+            QVERIFY(step(page, slot));
+        CHECK_LOCK(page);
+        QCOMPARE(m_boxes, (QStringList { "该图片已锁定", "标记图片已满！" }));
+        QCOMPARE(changed, 1);
+        // The lock button jumps back, and the locked frame shows its stored reading.
+        child<QSlider>(&page, "horizontalSlider")->setValue(1);
+        child<QPushButton>(&page, "lockBtn_1")->click();
+        QCOMPARE(KOVGen::decodeFrameIndex(page.shownFrame()), 4);
+        QCOMPARE(maxSpl->text(), QStringLiteral("77.7dB"));
+        // A button showing "N/A" does nothing.
+        QVERIFY(step(page, "slotBtnGroupLockClicked", 2));
+        QCOMPARE(page.currentFrameIndex(), 4);
 
-    // Same frame again, then another frame: a note each, nothing changes.
-    QVERIFY(step(page, "on_lockBtn_clicked"));
-    QVERIFY(step(page, "on_PB_nextFrame_clicked"));
-    QVERIFY(step(page, "on_lockBtn_clicked"));
-    CHECK_LOCK(page);
-    QCOMPARE(m_boxes, (QStringList { "该图片已锁定", "标记图片已满！" }));
-    QCOMPARE(changed, 1);
-    // The lock button jumps back, and the locked frame shows its stored reading.
-    page.findChild<QSlider*>("horizontalSlider")->setValue(1);
-    button(&page, "lockBtn_1")->click();
-    QCOMPARE(KOVGen::decodeFrameIndex(page.shownFrame()), 4);
-    QCOMPARE(maxSpl->text(), QStringLiteral("77.7dB"));
-    // A button showing "N/A" does nothing.
-    QVERIFY(step(page, "slotBtnGroupLockClicked", 2));
-    QCOMPARE(page.currentFrameIndex(), 4);
+        click(&page, "lockDelBtn_1");
+        CHECK_LOCK(page);
+        QCOMPARE(changed, 2);
+        QVERIFY(!QFileInfo::exists(hide + "R3_0.jpg"));
+        QCOMPARE(child<QPushButton>(&page, "lockBtn_1")->text(), QStringLiteral("N/A"));
+        QVERIFY(step(page, "slotBtnGroupUnlockClicked", 7)); // beyond the lists
+        CHECK_LOCK(page);
+    }
 
-    button(&page, "lockDelBtn_1")->click();
-    CHECK_LOCK(page);
-    QCOMPARE(changed, 2);
-    QVERIFY(!QFileInfo::exists(hide + "R3_0.jpg"));
-    QCOMPARE(button(&page, "lockBtn_1")->text(), QStringLiteral("N/A"));
-    // An unlock of an id beyond the lists.
-    QVERIFY(step(page, "slotBtnGroupUnlockClicked", 7));
-    CHECK_LOCK(page);
-}
+    void lockBeforePattern()
+    {
+        KOVVideoImg page;
+        page.show();
+        showOn(page, Pd);
+        const QString hide = m_items[Pd].dir + "hideImg/";
+        // Locked in the second after loading, far enough into the recording for
+        // a pattern of some periods, and unlocked once the pattern is known.
+        child<QSlider>(&page, "horizontalSlider")->setValue(15);
+        QVERIFY(step(page, "on_lockBtn_clicked"));
+        CHECK_LOCK(page);
+        QVERIFY(QFileInfo(hide + "R3_0.jpg").isFile() && page.pointInfo().pddImgPathList.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(page.pointInfo().pdd, 5000);
+        click(&page, "lockDelBtn_1");
+        CHECK_LOCK(page);
+        QVERIFY(!QFileInfo::exists(hide + "R3_0.jpg"));
+        // A lock now takes the pattern picture, and its unlock removes it.
+        QVERIFY(step(page, "on_lockBtn_clicked"));
+        CHECK_LOCK(page);
+        QCOMPARE(page.pointInfo().pddImgPathList, QStringList { hide + "R3_pdd0.jpg" });
+        QVERIFY(!QImage(hide + "R3_pdd0.jpg").isNull());
+        click(&page, "lockDelBtn_1");
+        CHECK_LOCK(page);
+        QVERIFY(!QFileInfo::exists(hide + "R3_pdd0.jpg"));
+    }
 
-void TstLockClip::lockBeforePattern()
-{
-    KOVVideoImg page;
-    page.show();
-    showOn(page, Pd);
-    const QString hide = m_items[Pd].dir + "hideImg/";
-    // Locked in the second after loading, far enough into the recording for
-    // a pattern of some periods, and unlocked once the pattern is known.
-    page.findChild<QSlider*>("horizontalSlider")->setValue(15);
-    QVERIFY(step(page, "on_lockBtn_clicked"));
-    CHECK_LOCK(page);
-    QVERIFY(QFileInfo(hide + "R3_0.jpg").isFile());
-    QVERIFY(page.pointInfo().pddImgPathList.isEmpty());
-    QTRY_VERIFY_WITH_TIMEOUT(page.pointInfo().pdd, 5000);
-    button(&page, "lockDelBtn_1")->click();
-    CHECK_LOCK(page);
-    QVERIFY(!QFileInfo::exists(hide + "R3_0.jpg"));
-    // A lock now takes the pattern picture.
-    QVERIFY(step(page, "on_lockBtn_clicked"));
-    CHECK_LOCK(page);
-    QCOMPARE(page.pointInfo().pddImgPathList, QStringList { hide + "R3_pdd0.jpg" });
-    QVERIFY(!QImage(hide + "R3_pdd0.jpg").isNull());
-    button(&page, "lockDelBtn_1")->click();
-    CHECK_LOCK(page);
-    QVERIFY(!QFileInfo::exists(hide + "R3_pdd0.jpg"));
-}
+    // No frame decoded: no lock and no clip.
+    void noFrameNoLock()
+    {
+        KOVVideoImg page;
+        showOn(page, Bad);
+        QVERIFY(step(page, "on_lockBtn_clicked"));
+        QVERIFY(step(page, "on_screenShotPB_clicked"));
+        CHECK_LOCK(page);
+        QVERIFY(QDir(m_items[Bad].dir + "hideImg").isEmpty());
+    }
 
-void TstLockClip::noFrameNoLock()
-{
-    KOVVideoImg page;
-    showOn(page, Bad);
-    QVERIFY(step(page, "on_lockBtn_clicked"));
-    QVERIFY(step(page, "on_screenShotPB_clicked"));
-    CHECK_LOCK(page);
-    QVERIFY(QDir(m_items[Bad].dir + "hideImg").isEmpty());
-}
+    void clipOverTicks_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("ticks");
+        QTest::newRow("from frame 2") << 2 << 5;
+        QTest::newRow("one tick") << 0 << 1;
+        QTest::newRow("from the last frame: rewinds to 0 first") << 19 << 3;
+    }
+    void clipOverTicks()
+    {
+        QFETCH(int, from);
+        QFETCH(int, ticks);
+        KOVVideoImg page;
+        // Path characters in the report number are dropped from the names.
+        showOn(page, Video, "../2024/07\\1:*?\"<>|\t");
+        // From frame 0 the slider refuses a jump straight to the last frame.
+        for (int to : { 1, from })
+            child<QSlider>(&page, "horizontalSlider")->setValue(to);
+        int changed = 0;
+        connect(&page, &KOVVideoImg::sigPointInfoChanged, [&changed](KOVTestPointInfo_t) { ++changed; });
+        QPushButton* clip = child<QPushButton>(&page, "screenShotPB");
+        clip->click();
+        const int first = from == 19 ? 1 : from + 1;
+        for (int i = 0; i < ticks; ++i) {
+            QVERIFY(step(page, "slotTimeOut"));
+            // The clip timer's own tick adds nothing already written.
+            QVERIFY(step(page, "slotScreentshotTimer"));
+        }
+        clip->click();
+        QCOMPARE(clip->text(), QStringLiteral("视频片段"));
+        QCOMPARE(changed, 1);
+        const QString path = m_items[Video].dir + "hideImg/R..2024071_videoClip.avi";
+        QCOMPARE(page.pointInfo().clipVideo, path);
+        QVector<int> expected(ticks);
+        std::iota(expected.begin(), expected.end(), first);
+        QCOMPARE(clipFrames(path), expected);
+        QProcess probe;
+        probe.start("ffprobe", { "-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
+                                   "stream=codec_name,width,height,r_frame_rate,nb_read_frames", "-of", "csv=p=0", path });
+        QVERIFY(probe.waitForFinished(30000));
+        QCOMPARE(probe.readAllStandardOutput().trimmed(), QStringLiteral("mjpeg,1024,600,15/1,%1").arg(ticks).toLatin1());
+        click(&page, "delScreen_1");
+        QVERIFY(!QFileInfo::exists(path));
+        QCOMPARE(clip->text(), QStringLiteral("截取视频"));
+    }
 
-void TstLockClip::clipOverTicks_data()
-{
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("ticks");
-    QTest::newRow("from frame 2") << 2 << 5;
-    QTest::newRow("one tick") << 0 << 1;
-    // Started on the last frame: playback rewinds to frame 0 first.
-    QTest::newRow("from the last frame") << 19 << 3;
-}
+    void clipSoundAndPlayer()
+    {
+        KOVVideoImg page;
+        page.show();
+        showOn(page, Pd);
+        QTRY_VERIFY_WITH_TIMEOUT(page.pointInfo().wavform, 5000);
+        auto* slider = child<QSlider>(&page, "horizontalSlider");
+        slider->setValue(4);
+        QPushButton* clip = child<QPushButton>(&page, "screenShotPB");
+        clip->click();
+        const int ticks = 6;
+        for (int i = 0; i < ticks; ++i)
+            QVERIFY(step(page, "slotTimeOut"));
+        clip->click();
+        QCOMPARE(page.pointInfo().clipAudio, m_items[Pd].dir + "hideImg/R3_audioClip.wav");
+        KOVReadAudio cut;
+        KOVReadAudio source;
+        QVERIFY(cut.initAudioData(page.pointInfo().clipAudio)
+            && source.initAudioData(QDir(m_items[Pd].dir + "wav").entryInfoList({ "*.wav" }).first().filePath()));
+        // Frames 5..10 from 0.2 s, 3840 samples each; single-precision times
+        // may move either end by one sample, and floating point lose one.
+        const int samples = int(QFileInfo(page.pointInfo().clipAudio).size() - 44) / 2;
+        QVERIFY2(std::abs(samples - ticks * 3840) <= 1, qPrintable(QString::number(samples)));
+        int worst = 1 << 16;
+        for (int first = 19199; first <= 19201; ++first) {
+            int w = 0;
+            for (int i = 0; i < samples; ++i)
+                w = std::max(w, std::abs(cut.getAudioData()[i] - source.getAudioData()[first + i]));
+            worst = std::min(worst, w);
+        }
+        QVERIFY2(worst <= 1, qPrintable(QString::number(worst)));
 
-void TstLockClip::clipOverTicks()
-{
-    QFETCH(int, from);
-    QFETCH(int, ticks);
-    KOVVideoImg page;
-    // Path characters in the report number are dropped from the names.
-    showOn(page, Video, "../2024/07\\1:*?\"<>|\t");
-    // From frame 0 the slider refuses a jump straight to the last frame.
-    page.findChild<QSlider*>("horizontalSlider")->setValue(1);
-    page.findChild<QSlider*>("horizontalSlider")->setValue(from);
-    int changed = 0;
-    connect(&page, &KOVVideoImg::sigPointInfoChanged, [&changed](KOVTestPointInfo_t) { ++changed; });
-    QPushButton* clip = button(&page, "screenShotPB");
-    clip->click();
-    const int first = from == 19 ? 1 : from + 1;
-    for (int i = 0; i < ticks; ++i) {
-        QVERIFY(step(page, "slotTimeOut"));
-        // The clip timer's own tick adds nothing already written.
+        click(&page, "delScreen_1");
+        slider->setValue(12);
+        clip->click();
+        for (int i = 0; i < 2; ++i)
+            QVERIFY(step(page, "slotTimeOut"));
+        // Moving the slider stops playback: the clip pauses, it does not end.
+        slider->setValue(2);
         QVERIFY(step(page, "slotScreentshotTimer"));
-    }
-    clip->click();
-    QCOMPARE(clip->text(), QStringLiteral("视频片段"));
-    QCOMPARE(changed, 1);
-    const QString path = m_items[Video].dir + "hideImg/R..2024071_videoClip.avi";
-    QCOMPARE(page.pointInfo().clipVideo, path);
-    QVector<int> expected;
-    for (int i = 0; i < ticks; ++i)
-        expected << first + i;
-    QCOMPARE(clipFrames(path), expected);
-    QProcess probe;
-    probe.start("ffprobe", { "-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
-                               "stream=codec_name,width,height,r_frame_rate,nb_read_frames", "-of", "csv=p=0", path });
-    QVERIFY(probe.waitForFinished(30000));
-    QCOMPARE(probe.readAllStandardOutput().trimmed(), QStringLiteral("mjpeg,1024,600,15/1,%1").arg(ticks).toLatin1());
-    button(&page, "delScreen_1")->click();
-    QVERIFY(!QFileInfo::exists(path));
-    QCOMPARE(clip->text(), QStringLiteral("截取视频"));
-}
-
-void TstLockClip::clipSoundAndPlayer()
-{
-    KOVVideoImg page;
-    page.show();
-    showOn(page, Pd);
-    QTRY_VERIFY_WITH_TIMEOUT(page.pointInfo().wavform, 5000);
-    auto* slider = page.findChild<QSlider*>("horizontalSlider");
-    slider->setValue(4);
-    QPushButton* clip = button(&page, "screenShotPB");
-    clip->click();
-    const int ticks = 6;
-    for (int i = 0; i < ticks; ++i)
+        QCOMPARE(clip->text(), QStringLiteral("截取中..."));
+        click(&page, "PB_play");
         QVERIFY(step(page, "slotTimeOut"));
-    clip->click();
-    QCOMPARE(page.pointInfo().clipAudio, m_items[Pd].dir + "hideImg/R3_audioClip.wav");
-    KOVReadAudio cut;
-    QVERIFY(cut.initAudioData(page.pointInfo().clipAudio));
-    KOVReadAudio source;
-    QVERIFY(source.initAudioData(QDir(m_items[Pd].dir + "wav").entryInfoList({ "*.wav" }).first().filePath()));
-    // Frames 5..10 from 0.2 s, 3840 samples each; the times are single
-    // precision, so either end may move by one sample, and a sample through
-    // floating point and back may lose one.
-    const int samples = int(QFileInfo(page.pointInfo().clipAudio).size() - 44) / 2;
-    QVERIFY2(std::abs(samples - ticks * 3840) <= 1, qPrintable(QString::number(samples)));
-    int worst = 1 << 16;
-    for (int first = 19199; first <= 19201; ++first) {
-        int w = 0;
-        for (int i = 0; i < samples; ++i)
-            w = std::max(w, std::abs(cut.getAudioData()[i] - source.getAudioData()[first + i]));
-        worst = std::min(worst, w);
+        clip->click();
+        QCOMPARE(clipFrames(page.pointInfo().clipVideo), (QVector<int> { 13, 14, 3 }));
+        // Its end now lies before its start: no audio span.
+        QVERIFY(page.pointInfo().clipAudio.isEmpty());
+
+        // The clip opens in the player at its first frame; a second click only warns.
+        clip->click();
+        KOVScreenshot* player = page.clipPlayer();
+        QVERIFY(player->isVisible() && player->frameTotal() == 3);
+        QCOMPARE(KOVGen::decodeFrameIndex(child<QLabel>(player, "label")->pixmap(Qt::ReturnByValue).toImage()), 13);
+        clip->click();
+        QCOMPARE(m_boxes, QStringList { "截取视频窗口已存在！" });
     }
-    QVERIFY2(worst <= 1, qPrintable(QString::number(worst)));
 
-    button(&page, "delScreen_1")->click();
-    slider->setValue(12);
-    clip->click();
-    QVERIFY(step(page, "slotTimeOut"));
-    QVERIFY(step(page, "slotTimeOut"));
-    // Moving the slider stops playback: the clip pauses, it does not end.
-    slider->setValue(2);
-    QVERIFY(step(page, "slotScreentshotTimer"));
-    QCOMPARE(clip->text(), QStringLiteral("截取中..."));
-    button(&page, "PB_play")->click();
-    QVERIFY(step(page, "slotTimeOut"));
-    clip->click();
-    QCOMPARE(clipFrames(page.pointInfo().clipVideo), (QVector<int> { 13, 14, 3 }));
-    // Its end now lies before its start: no audio span.
-    QVERIFY(page.pointInfo().clipAudio.isEmpty());
-
-    // The clip opens in the player at its first frame; a second click only warns.
-    clip->click();
-    KOVScreenshot* player = page.clipPlayer();
-    QVERIFY(player->isVisible());
-    QCOMPARE(player->frameTotal(), 3);
-    QCOMPARE(KOVGen::decodeFrameIndex(player->findChild<QLabel*>("label")->pixmap(Qt::ReturnByValue).toImage()), 13);
-    clip->click();
-    QCOMPARE(m_boxes, QStringList { "截取视频窗口已存在！" });
-}
-
-void TstLockClip::clipUnwritable()
-{
-    KOVVideoImg page;
-    showOn(page, Video);
-    // A folder where the clip file should go: refused for any user.
-    QVERIFY(QDir().mkpath(m_items[Video].dir + "hideImg/R3_videoClip.avi"));
-    QPushButton* clip = button(&page, "screenShotPB");
-    clip->click();
-    QCOMPARE(m_boxes.size(), 1);
-    QVERIFY(m_boxes[0].startsWith(QStringLiteral("无法创建视频片段文件！")));
-    QCOMPARE(clip->text(), QStringLiteral("截取视频"));
-    QVERIFY(!page.isPlaying());
-    QVERIFY(!page.pointInfo().hasClip);
-}
-
-void TstLockClip::tagButtons()
-{
-    KOVVideoImg page;
-    page.isReportWin(false, -1);
-    page.slotUpdateItemList();
-    page.showItem(Tagged, m_items[Tagged].dir.chopped(1));
-    QFile::remove(m_items[Tagged].dir + "tag/gone04.txt");
-    // For each button: the dialog's class and title, its picture size or text.
-    QStringList seen;
-    for (int i = 1; i <= 6; ++i) {
-        QTimer::singleShot(0, [&]() {
-            QDialog* d = page.openTagDialog();
-            QVERIFY(d);
-            auto* edit = d->findChild<QTextEdit*>("textEdit");
-            const QPixmap pm = edit ? QPixmap() : d->findChild<QLabel*>("label")->pixmap(Qt::ReturnByValue);
-            const QString size = QString("%1x%2").arg(pm.width()).arg(pm.height());
-            seen << QString("%1 %2 %3").arg(d->metaObject()->className(), d->windowTitle(),
-                        edit ? edit->toPlainText().section('\n', 0, 0) : size);
-            d->reject();
-        });
-        button(&page, QString("tagBtn_%1").arg(i))->click();
+    void clipUnwritable()
+    {
+        KOVVideoImg page;
+        showOn(page, Video);
+        // A folder where the clip file should go: refused for any user.
+        QVERIFY(QDir().mkpath(m_items[Video].dir + "hideImg/R3_videoClip.avi"));
+        QPushButton* clip = child<QPushButton>(&page, "screenShotPB");
+        clip->click();
+        QVERIFY(m_boxes.size() == 1 && m_boxes[0].startsWith(QStringLiteral("无法创建视频片段文件！")));
+        QCOMPARE(clip->text(), QStringLiteral("截取视频"));
+        QVERIFY(!page.isPlaying() && !page.pointInfo().hasClip);
     }
-    QCOMPARE(seen, (QStringList { "KOVTagImg tag01.jpg 666x500", "KOVTagAud tag02.wav 0x0",
-                        "KOVTagTxt tag03.txt 现场记录：法兰接口处有明显泄漏声。", "KOVTagTxt gone04.txt 文本标记不存在！",
-                        "KOVTagImg x05_jpg.txt 0x0", "KOVTagTxt memo.txt 备注：测试人员已确认;无需复测" }));
-    // Ids that are no button's open nothing.
-    QVERIFY(step(page, "slotBtnGroupTagClicked", 6));
-    QVERIFY(step(page, "slotBtnGroupTagClicked", -1));
-    QVERIFY(!page.openTagDialog());
-}
 
-void TstLockClip::audioTagWaveOnlyWhilePlaying()
-{
-    KOVTagAud d(m_items[Tagged].dir + "tag/tag02.wav");
-    QMovie* wave = d.findChild<QLabel*>("label")->movie();
-    QVERIFY(wave && wave->isValid());
-    auto* play = d.findChild<QPushButton*>("pushButton");
-    play->click();
-    const QMediaPlayer* player = d.player();
-    // Without an audio output or decoder the player never plays: the dialog
-    // must not seem to play, and only the playing itself is skipped.
-    const bool playing = QTest::qWaitFor([&]() {
-        return player->state() == QMediaPlayer::PlayingState || player->error() != QMediaPlayer::NoError;
-    }, 5000) && player->state() == QMediaPlayer::PlayingState;
-    QCOMPARE(wave->state() == QMovie::Running, playing);
-    QCOMPARE(play->isEnabled(), !playing);
-    if (!playing)
-        QSKIP("no audio output here: the playing itself is not tried");
-    // A one-second tone: the dialog is ready again once it has played.
-    QTRY_VERIFY_WITH_TIMEOUT(play->isEnabled(), 5000);
-    QCOMPARE(wave->state(), QMovie::NotRunning);
-}
+    void tagButtons()
+    {
+        KOVVideoImg page;
+        open(page, -1, Tagged, m_items[Tagged].dir.chopped(1));
+        QFile::remove(m_items[Tagged].dir + "tag/gone04.txt");
+        // For each button: the dialog's class and title, its picture size or text.
+        QStringList seen;
+        for (int i = 1; i <= 6; ++i) {
+            QTimer::singleShot(0, [&]() {
+                QDialog* d = page.openTagDialog();
+                QVERIFY(d);
+                auto* edit = d->findChild<QTextEdit*>("textEdit");
+                const QPixmap pm = edit ? QPixmap() : d->findChild<QLabel*>("label")->pixmap(Qt::ReturnByValue);
+                const QString size = QString("%1x%2").arg(pm.width()).arg(pm.height());
+                seen << QString("%1 %2 %3").arg(d->metaObject()->className(), d->windowTitle(),
+                            edit ? edit->toPlainText().section('\n', 0, 0) : size);
+                d->reject();
+            });
+            click(&page, QString("tagBtn_%1").arg(i));
+        }
+        QCOMPARE(seen, (QStringList { "KOVTagImg tag01.jpg 666x500", "KOVTagAud tag02.wav 0x0",
+                            "KOVTagTxt tag03.txt 现场记录：法兰接口处有明显泄漏声。", "KOVTagTxt gone04.txt 文本标记不存在！",
+                            "KOVTagImg x05_jpg.txt 0x0", "KOVTagTxt memo.txt 备注：测试人员已确认;无需复测" }));
+        // Ids that are no button's open nothing.
+        for (int id : { 6, -1 })
+            QVERIFY(step(page, "slotBtnGroupTagClicked", id));
+        QVERIFY(!page.openTagDialog());
+    }
+
+    void audioTagWaveOnlyWhilePlaying()
+    {
+        KOVTagAud d(m_items[Tagged].dir + "tag/tag02.wav");
+        QMovie* wave = child<QLabel>(&d, "label")->movie();
+        QVERIFY(wave && wave->isValid());
+        auto* play = child<QPushButton>(&d, "pushButton");
+        play->click();
+        const QMediaPlayer* player = d.player();
+        // Without an audio output the player never plays: the dialog must not seem to.
+        const bool playing = QTest::qWaitFor([&]() {
+            return player->state() == QMediaPlayer::PlayingState || player->error() != QMediaPlayer::NoError;
+        }, 5000) && player->state() == QMediaPlayer::PlayingState;
+        QCOMPARE(wave->state() == QMovie::Running, playing);
+        QCOMPARE(play->isEnabled(), !playing);
+        if (!playing)
+            QSKIP("no audio output here: the playing itself is not tried");
+        // A one-second tone: the dialog is ready again once it has played.
+        QTRY_VERIFY_WITH_TIMEOUT(play->isEnabled(), 5000);
+        QCOMPARE(wave->state(), QMovie::NotRunning);
+    }
+};
 
 QTEST_MAIN(TstLockClip)
 #include "tst_lockclip.moc"

@@ -25,6 +25,13 @@ QVector<short> sine(int frames, double bin, double amplitude, double step = 0)
     return x;
 }
 
+// Hands whole frames of pcm to the buffer; returns them.
+QVector<short> feed(KOVWaveForm& wf, QVector<short> pcm)
+{
+    wf.slotAudioData(pcm.data(), pcm.size() / 1024);
+    return pcm;
+}
+
 } // namespace
 
 class TestWaveformWindow : public QObject
@@ -54,49 +61,44 @@ private slots:
     void sliceOfEachFrame_data()
     {
         QTest::addColumn<int>("frames");
+        QTest::addColumn<bool>("cleared"); // after the audio came
         QTest::addColumn<int>("videoFrame");
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("count");
-        QTest::newRow("frame 5 at 19199") << 30 << 5 << 19199 << 3840;
-        QTest::newRow("negative frame as 0") << 10 << -3 << 0 << 3840;
-        QTest::newRow("last, partial") << 10 << 2 << 7680 << 2560;
-        QTest::newRow("beyond the audio") << 10 << 3 << -1 << -1;
-        QTest::newRow("no audio frames") << 0 << 0 << -1 << -1;
+        QTest::newRow("frame 5 at 19199") << 30 << false << 5 << 19199 << 3840;
+        QTest::newRow("negative frame as 0") << 10 << false << -3 << 0 << 3840;
+        QTest::newRow("last, partial") << 10 << false << 2 << 7680 << 2560;
+        QTest::newRow("beyond the audio") << 10 << false << 3 << -1 << -1;
+        QTest::newRow("no audio frames") << 0 << false << 0 << -1 << -1;
+        QTest::newRow("cleared: nothing of the old audio") << 8 << true << 0 << -1 << -1;
     }
     void sliceOfEachFrame()
     {
         QFETCH(int, frames);
+        QFETCH(bool, cleared);
         QFETCH(int, videoFrame);
         KOVWaveForm wf;
-        QVector<short> pcm = sine(frames, 100, 16000);
-        wf.slotAudioData(pcm.data(), frames);
+        const QVector<short> pcm = feed(wf, sine(frames, 100, 16000));
+        if (cleared)
+            wf.clearWavform();
         wf.paintWavForm(KOVAudioTiming::frameTime(videoFrame));
+        if (cleared)
+            wf.setFFTIndex(videoFrame);
         QTEST(m_slice.start, "start");
         QTEST(m_slice.count, "count");
         if (m_slice.emitted) {
             QCOMPARE(m_slice.first, float(pcm[m_slice.start]) * 3.051851e-5f);
             QCOMPARE(m_slice.max, double(wf.maxValue()));
+        } else if (cleared) {
+            QCOMPARE(wf.window()->fftPlot()->plottableCount(), 0);
+            QCOMPARE(wf.window()->waveformPlot()->plottableCount(), 0);
         }
-    }
-
-    // No spectrum or slice of the old audio for an item without audio.
-    void clearedBufferEmitsAndShowsNothing()
-    {
-        KOVWaveForm wf;
-        QVector<short> pcm = sine(8, 100, 32767);
-        wf.slotAudioData(pcm.data(), 8);
-        wf.clearWavform();
-        wf.paintWavForm(0.0f);
-        wf.setFFTIndex(0);
-        QCOMPARE(m_slice.emitted, 0);
-        QCOMPARE(wf.window()->fftPlot()->plottableCount(), 0);
-        QCOMPARE(wf.window()->waveformPlot()->plottableCount(), 0);
     }
 
     void spectrumAndCursorFollowTheFrame_data()
     {
         QTest::addColumn<int>("frame");
-        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("row"); // of the spectrogram; -1: none
         QTest::addColumn<double>("cursor");
         QTest::newRow("frame 1: row 3") << 1 << 3 << 0.08;
         QTest::newRow("frame 3: row 11") << 3 << 11 << 0.16;
@@ -109,8 +111,7 @@ private slots:
         QFETCH(int, row);
         QFETCH(double, cursor);
         KOVWaveForm wf;
-        QVector<short> pcm = sine(20, 10, 32767, 5); // row r peaks at bin 10 + 5r
-        wf.slotAudioData(pcm.data(), 20);
+        feed(wf, sine(20, 10, 32767, 5)); // row r peaks at bin 10 + 5r
         wf.setFFTIndex(frame);
         KOVShowWavform* w = wf.window();
         QVERIFY(qFuzzyCompare(w->cursorTime(), cursor));
@@ -119,8 +120,7 @@ private slots:
             QVERIFY(!spectrum || spectrum->data()->isEmpty());
             return;
         }
-        QVERIFY(spectrum && spectrum->smooth());
-        QCOMPARE(spectrum->data()->size(), 512);
+        QVERIFY(spectrum && spectrum->smooth() && spectrum->data()->size() == 512);
         const auto peak = std::max_element(spectrum->data()->constBegin(), spectrum->data()->constEnd(),
             [](const QCPGraphData& a, const QCPGraphData& b) { return a.value < b.value; });
         QCOMPARE(peak->key, (10 + 5 * row) * 93.75);
@@ -135,8 +135,7 @@ private slots:
     void silenceKeepsAFiniteSpectrumAxis()
     {
         KOVWaveForm wf;
-        QVector<short> pcm(4 * 1024, 0);
-        wf.slotAudioData(pcm.data(), 4);
+        feed(wf, QVector<short>(4 * 1024, 0));
         wf.setFFTIndex(0);
         QCOMPARE(wf.window()->fftPlot()->yAxis->range(), QCPRange(-120, 0));
         QCOMPARE(wf.window()->colorMap()->data()->cell(2, 100), -120.0); // the spectrogram's floor
@@ -147,8 +146,7 @@ private slots:
     void axesStayInBounds()
     {
         KOVWaveForm wf;
-        QVector<short> pcm = sine(94, 100, 8000); // about one second
-        wf.slotAudioData(pcm.data(), 94);
+        const QVector<short> pcm = feed(wf, sine(94, 100, 8000)); // about one second
         QCustomPlot* p = wf.window()->waveformPlot();
         const double end = 94 * 1024 / 96000.0;
         QCOMPARE(p->xAxis->range(), QCPRange(0, (94 * 1024 - 1) / 96000.0));
@@ -159,9 +157,7 @@ private slots:
         QCOMPARE(p->xAxis->range().upper, end);
         p->xAxis->setRange(0.3, 0.3045);
         auto ticker = p->xAxis->ticker().dynamicCast<QCPAxisTickerDateTime>();
-        QVERIFY(ticker);
-        QCOMPARE(ticker->dateTimeFormat(), QStringLiteral("mm:ss.zzz"));
-        QCOMPARE(ticker->dateTimeSpec(), Qt::UTC);
+        QVERIFY(ticker && ticker->dateTimeSpec() == Qt::UTC && ticker->dateTimeFormat() == QLatin1String("mm:ss.zzz"));
         // Zoomed in, the graph shows each sample of the range.
         QCOMPARE(p->graph(0)->data()->at(1)->value, double(float(pcm[28800]) * 3.051851e-5f));
         QJsonObject saved;
@@ -171,9 +167,8 @@ private slots:
         wf.window()->restoreData(saved);
         QCOMPARE(p->xAxis->range(), QCPRange(0.3, 0.3045));
         QCOMPARE(p->yAxis->range(), QCPRange(-10000, 10000));
-        QCustomPlot* f = wf.window()->fftPlot();
-        f->xAxis->setRange(40000, 50000);
-        QCOMPARE(f->xAxis->range(), QCPRange(38000, 48000));
+        wf.window()->fftPlot()->xAxis->setRange(40000, 50000);
+        QCOMPARE(wf.window()->fftPlot()->xAxis->range(), QCPRange(38000, 48000));
     }
 
     void clipCut_data()
@@ -194,10 +189,9 @@ private slots:
         QFETCH(int, count);
         QVector<short> pcm(10240);
         for (int i = 0; i < pcm.size(); ++i)
-            pcm[i] = short((i * 37) % 65536 - 32768);
-        pcm[3840] = -32768;
+            pcm[i] = i == 3840 ? -32768 : short((i * 37) % 65536 - 32768);
         KOVWaveForm wf;
-        wf.slotAudioData(pcm.data(), 10);
+        feed(wf, pcm);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("clip.wav"));
         wf.cutoutAudio(path, start, end);
@@ -216,8 +210,7 @@ private slots:
     void overlapReadsOnlyTheCopy()
     {
         KOVWaveForm wf;
-        QVector<short> pcm(2 * 1024, 0);
-        wf.slotAudioData(pcm.data(), 2);
+        feed(wf, QVector<short>(2 * 1024, 0));
         QVector<float> data(2 * 1024, 1.0f);
         // k past a frame would read past the copy (the sanitizer build reports
         // it); clamped to one frame, every sample gets its neighbour frame's.
