@@ -82,7 +82,6 @@ private slots:
         QTest::newRow("odd excess, width") << QSize(205, 120) << l << false << true << true;
         QTest::newRow("odd excess, height") << QSize(204, 121) << l << false << true << true;
         QTest::newRow("frame larger than the label") << l << QSize(300, 200) << false << true << true;
-        QTest::newRow("small picture") << l << QSize(90, 50) << false << true << false;
         QTest::newRow("one pixel short") << l << QSize(201, 118) << false << true << false;
         QTest::newRow("wide picture") << l << QSize(204, 60) << false << true << false;
         QTest::newRow("sign with transparency") << l << l << true << true << false;

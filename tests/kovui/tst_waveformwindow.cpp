@@ -100,21 +100,29 @@ private slots:
         QTest::addColumn<int>("frame");
         QTest::addColumn<int>("row"); // of the spectrogram; -1: none
         QTest::addColumn<double>("cursor");
-        QTest::newRow("frame 1: row 3") << 1 << 3 << 0.08;
-        QTest::newRow("frame 3: row 11") << 3 << 11 << 0.16;
-        QTest::newRow("negative frame as 0") << -2 << 0 << 0.04;
-        QTest::newRow("beyond the rows: none") << 40 << -1 << 1.64;
+        QTest::addColumn<double>("amplitude");
+        QTest::newRow("frame 1: row 3") << 1 << 3 << 0.08 << 32767.0;
+        QTest::newRow("frame 3: row 11") << 3 << 11 << 0.16 << 32767.0;
+        QTest::newRow("negative frame as 0") << -2 << 0 << 0.04 << 32767.0;
+        QTest::newRow("beyond the rows: none") << 40 << -1 << 1.64 << 32767.0;
+        QTest::newRow("silence: a finite axis") << 0 << 0 << 0.04 << 0.0;
     }
     void spectrumAndCursorFollowTheFrame()
     {
         QFETCH(int, frame);
         QFETCH(int, row);
         QFETCH(double, cursor);
+        QFETCH(double, amplitude);
         KOVWaveForm wf;
-        feed(wf, sine(20, 10, 32767, 5)); // row r peaks at bin 10 + 5r
+        feed(wf, sine(20, 10, amplitude, 5)); // row r peaks at bin 10 + 5r
         wf.setFFTIndex(frame);
         KOVShowWavform* w = wf.window();
         QVERIFY(qFuzzyCompare(w->cursorTime(), cursor));
+        if (amplitude == 0) {
+            QCOMPARE(w->fftPlot()->yAxis->range(), QCPRange(-120, 0));
+            QCOMPARE(w->colorMap()->data()->cell(2, 100), -120.0); // the spectrogram's floor
+            return;
+        }
         auto* spectrum = w->fftPlot()->graphCount() ? qobject_cast<KOVSmoothGraph*>(w->fftPlot()->graph(0)) : nullptr;
         if (row < 0) {
             QVERIFY(!spectrum || spectrum->data()->isEmpty());
@@ -130,15 +138,6 @@ private slots:
         QCOMPARE(line->data()->at(0)->key, cursor);
         w->waveformPlot()->yAxis->setRange(-0.2, 0.1);
         QCOMPARE(line->data()->at(1)->value, w->waveformPlot()->yAxis->range().upper);
-    }
-
-    void silenceKeepsAFiniteSpectrumAxis()
-    {
-        KOVWaveForm wf;
-        feed(wf, QVector<short>(4 * 1024, 0));
-        wf.setFFTIndex(0);
-        QCOMPARE(wf.window()->fftPlot()->yAxis->range(), QCPRange(-120, 0));
-        QCOMPARE(wf.window()->colorMap()->data()->cell(2, 100), -120.0); // the spectrogram's floor
     }
 
     // The clamps' values are tst_analysis' table; here, that each axis
