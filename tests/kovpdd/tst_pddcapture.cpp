@@ -1,5 +1,5 @@
 // Partial-discharge pulse capture: the pulse test, period boundaries, window
-// alignment, and every period of one generated recording fed in scripted
+// alignment worked by hand, and every period of one generated recording fed in scripted
 // blocks, held to a stored golden output.
 #include "goldenrecording.h"
 #include "kovblas.h"
@@ -10,25 +10,7 @@
 #include <QtTest>
 #include <random>
 
-namespace {
-
 using Capture = KOVPddPulseCapture;
-
-std::vector<float> bursts(size_t n, int every, int at, double amp, double noise, unsigned seed)
-{
-    std::mt19937 rng(seed);
-    std::normal_distribution<double> g(0.0, noise);
-    std::vector<float> x(n);
-    for (size_t i = 0; i < n; ++i) {
-        x[i] = static_cast<float>(g(rng));
-        const long into = every > 0 ? static_cast<long>(i % static_cast<size_t>(every)) - at : -1;
-        if (into >= 0 && into < 40)
-            x[i] += static_cast<float>(amp * std::exp(-into / 8.0) * std::sin(2 * M_PI * 38000.0 * into / 96000.0));
-    }
-    return x;
-}
-
-} // namespace
 
 class TestPddCapture : public QObject
 {
@@ -55,18 +37,11 @@ private slots:
         QTest::newRow("peak below 1e-6") << 0.0000005f << 0.001f << false;
         QTest::newRow("floor below 1e-6") << 0.00001f << 0.0000005f << true;
         QTest::newRow("both zero") << 0.0f << 0.0f << false;
-        QTest::newRow("below 42: 15.1 dB") << at(40) << at(40 - 15.1) << true;
-        QTest::newRow("below 42: 14.9 dB") << at(40) << at(40 - 14.9) << false;
-        QTest::newRow("42-45: 13.6 dB") << at(43) << at(43 - 13.6) << true;
-        QTest::newRow("42-45: 13.4 dB") << at(43) << at(43 - 13.4) << false;
-        QTest::newRow("45-48: 12.1 dB") << at(46) << at(46 - 12.1) << true;
-        QTest::newRow("45-48: 11.9 dB") << at(46) << at(46 - 11.9) << false;
-        QTest::newRow("48-51: 10.6 dB") << at(49) << at(49 - 10.6) << true;
-        QTest::newRow("48-51: 10.4 dB") << at(49) << at(49 - 10.4) << false;
-        QTest::newRow("51-54: 9.1 dB") << at(52) << at(52 - 9.1) << true;
-        QTest::newRow("51-54: 8.9 dB") << at(52) << at(52 - 8.9) << false;
-        QTest::newRow("54 up: 7.6 dB") << at(60) << at(60 - 7.6) << true;
-        QTest::newRow("54 up: 7.4 dB") << at(60) << at(60 - 7.4) << false;
+        // Each level band needs its own margin over the floor: 0.1 dB either side.
+        const double bands[][2] = {{40, 15}, {43, 13.5}, {46, 12}, {49, 10.5}, {52, 9}, {60, 7.5}};
+        for (const auto& b : bands)
+            for (double d : {0.1, -0.1})
+                QTest::addRow("%g over %g dB", b[0], b[1] + d) << at(b[0]) << at(b[0] - b[1] - d) << (d > 0);
     }
     void pulseTest()
     {
@@ -94,6 +69,7 @@ private slots:
         Capture c(static_cast<Capture::PddMode>(mode));
         const std::vector<float> zeros(static_cast<size_t>(fed), 0.0f);
         c.FeedAudio(zeros.data(), fed);
+        c.FeedAudio(nullptr, 100); // ignored
         // Canaries around the 240 values the caller provides.
         std::vector<float> out(242, -7.0f);
         Capture::PddType type = Capture::PddTypeCorona;
@@ -110,47 +86,6 @@ private slots:
         QVERIFY(std::all_of(out.begin() + 1 + bins, out.end(), [](float v) { return v == -7.0f; }));
         QCOMPARE(type, Capture::PddTypeNone);
         QCOMPARE(c.bufferedCount(), fed - (mode ? 1600 : 1920));
-    }
-
-    void silenceGivesNoPulse()
-    {
-        Capture c(Capture::Pdd50Hz);
-        const std::vector<float> zeros(96000, 0.0f);
-        c.FeedAudio(zeros.data(), 96000);
-        float out[240];
-        Capture::PddType type;
-        int periods = 0;
-        while (c.getPdd(out, type)) {
-            ++periods;
-            QVERIFY(!c.lastPeriodHadPulse());
-            QCOMPARE(type, Capture::PddTypeNone);
-        }
-        QCOMPARE(periods, 48); // (96000 - 4864) / 1920 + 1
-    }
-
-    void periodicBurstsOnePulsePerPeriod()
-    {
-        // One burst per mains period: after the first, every window starts
-        // 400 samples (50 bins) before it.
-        const std::vector<float> x = bursts(96000 * 2, 1920, 700, 0.3, 0.0005, 1);
-        Capture c(Capture::Pdd50Hz);
-        float out[240];
-        Capture::PddType type;
-        int periods = 0, pulses = 0;
-        for (size_t at = 0; at < x.size(); at += 3840) {
-            c.FeedAudio(x.data() + at, 3840);
-            while (c.getPdd(out, type)) {
-                ++periods;
-                if (!c.lastPeriodHadPulse())
-                    continue;
-                ++pulses;
-                int bin;
-                KOVBlas::findMax(out, 240, bin);
-                QVERIFY2(bin == 50 || bin == 51, qPrintable(QString::number(bin)));
-            }
-        }
-        QCOMPARE(pulses, periods);
-        QVERIFY(periods >= 95 && periods <= 98); // two seconds of 50 Hz, less what stays buffered
     }
 
     void pulseAtWindowStart()
@@ -171,55 +106,10 @@ private slots:
         QCOMPARE(bin, 50); // (1024 - 624) / 8
     }
 
-    void blockSizes_data()
-    {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<int>("kept");
-        QTest::newRow("96000 taken") << 96000 << 96000;
-        QTest::newRow("96001 ignored") << 96001 << 0;
-        QTest::newRow("zero ignored") << 0 << 0;
-        QTest::newRow("negative ignored") << -1920 << 0;
-    }
-    void blockSizes()
-    {
-        QFETCH(int, n);
-        QFETCH(int, kept);
-        std::vector<float> x(96001, 0.1f);
-        Capture c(Capture::Pdd50Hz);
-        c.FeedAudio(x.data(), n);
-        QCOMPARE(c.bufferedCount(), kept);
-        c.FeedAudio(nullptr, 100);
-        QCOMPARE(c.bufferedCount(), kept);
-    }
-
-    void fullBufferDropsOldest()
-    {
-        Capture c(Capture::Pdd50Hz);
-        const std::vector<float> x(96000, 0.0f);
-        for (int i = 0; i < 10; ++i)
-            c.FeedAudio(x.data(), 96000);
-        QCOMPARE(c.bufferedCount(), 960000);
-        c.FeedAudio(x.data(), 1000);
-        QCOMPARE(c.bufferedCount(), 960000);
-    }
-
-    void releaseCacheWaitsForNewSamples()
-    {
-        Capture c(Capture::Pdd50Hz);
-        const std::vector<float> x(10000, 0.0f);
-        c.FeedAudio(x.data(), 10000);
-        c.releaseCache();
-        float out[240];
-        Capture::PddType type;
-        QVERIFY(!c.getPdd(out, type));
-        c.FeedAudio(x.data(), 4864);
-        QVERIFY(c.getPdd(out, type));
-    }
-
-    // Blocks of random sizes, jumps, the ignored sizes, released caches and a
-    // buffer filled to its limit and kept near it: the buffer moves a start
-    // index, filters late and drops its oldest samples, and every period,
-    // count and noise floor must stay as stored. Stretches of the noise floor alone let the floor fall.
+    // Blocks of random sizes, jumps, the ignored sizes (96001, negative),
+    // released caches and a buffer filled to its 960000-sample limit: every
+    // period, count and noise floor must stay as stored. Stretches of noise
+    // alone let the floor fall.
     void generatedRecording_data()
     {
         QTest::addColumn<int>("mode");

@@ -79,7 +79,6 @@ private slots:
         QTest::addColumn<int>("streams");
         QTest::addColumn<int>("formats");
         QTest::addColumn<int>("tracks");
-        QTest::newRow("one stream, one format") << 1 << 1 << 1;
         QTest::newRow("one stream, forty formats") << 1 << 40 << 1;
         QTest::newRow("eight streams, two formats each") << 8 << 2 << 8;
         QTest::newRow("twelve streams") << 12 << 1 << 8;

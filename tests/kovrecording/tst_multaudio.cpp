@@ -14,24 +14,17 @@
 namespace {
 
 // Left sample i is i, right sample i is -i - 1 (both wrapped to 16 bits).
-std::vector<short> stereo(int frames)
+short left(long i) { return static_cast<short>(i % 32768); }
+short right(long i) { return static_cast<short>(-(i % 32768) - 1); }
+
+QByteArray stereo(int frames, qint64 claimed = -1)
 {
     std::vector<short> s(static_cast<size_t>(frames) * 1024 * 2);
     for (size_t i = 0; i < s.size() / 2; ++i) {
-        s[2 * i] = static_cast<short>(i % 32768);
-        s[2 * i + 1] = static_cast<short>(-static_cast<long>(i % 32768) - 1);
+        s[2 * i] = left(long(i));
+        s[2 * i + 1] = right(long(i));
     }
-    return s;
-}
-
-short left(long i)
-{
-    return static_cast<short>(i % 32768);
-}
-
-short right(long i)
-{
-    return static_cast<short>(-(i % 32768) - 1);
+    return KOVMediaFixture::wav(s, 2, 96000, claimed);
 }
 
 } // namespace
@@ -41,36 +34,21 @@ class TestMultAudio : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_dir.reset(new QTemporaryDir);
-        QVERIFY(m_dir->isValid());
-    }
-
     void pairsShowLeftAndRight()
     {
-        const QString path = m_dir->filePath(QStringLiteral("s.wav"));
-        QVERIFY(KOVMediaFixture::writeFile(path, KOVMediaFixture::wav(stereo(1024), 2)));
         KOVMultAudioIODevice dev;
-        QVERIFY(dev.open(QFile::encodeName(path).constData()));
-        QVERIFY(dev.isOpen());
-        QVERIFY(!dev.open(QFile::encodeName(path).constData())); // already open
+        QVERIFY(dev.open(file(stereo(1024))));
+        QVERIFY(!dev.open(file(stereo(1024)))); // already open
         QCOMPARE(dev.maxIndex(), 1024);
-        QCOMPARE(dev.minIndex(), 0);
         KOVMultAudioFrame f;
         QVERIFY(dev.readFrame(&f, 5)); // move to frame 5, read it
         QCOMPARE(f.channelsCount(), 128);
-        QCOMPARE(f.sampleLength(), 1024);
-        for (int c : {0, 1, 2, 3, 126, 127}) {
-            QVERIFY(f.data(c));
+        for (int c : {0, 1, 2, 3, 126, 127})
             for (int k : {0, 1023})
                 QCOMPARE(f.data(c)[k], c % 2 ? right(5 * 1024 + k) : left(5 * 1024 + k));
-        }
         QVERIFY(!f.data(128));
         QVERIFY(!f.data(-1));
         QCOMPARE(dev.curIndex(), 6);
-        dev.close();
-        QVERIFY(!dev.isOpen());
     }
 
     void moves_data()
@@ -82,7 +60,6 @@ private slots:
         QTest::newRow("-1 from 0 goes to the last") << 0 << -1 << true << 9;
         QTest::newRow("3 from 8 is refused") << 8 << 3 << false << 8;
         QTest::newRow("1 from 8") << 8 << 1 << true << 9;
-        QTest::newRow("0 stays") << 4 << 0 << true << 4;
         QTest::newRow("-10 from 0 is refused") << 0 << -10 << false << 0;
         QTest::newRow("huge offset is refused") << 2 << 2147483647 << false << 2;
         QTest::newRow("most negative is refused") << 2 << -2147483647 - 1 << false << 2;
@@ -91,11 +68,8 @@ private slots:
     {
         QFETCH(int, start);
         QFETCH(int, offset);
-        const QString path = m_dir->filePath(QStringLiteral("s.wav"));
-        QVERIFY(KOVMediaFixture::writeFile(path, KOVMediaFixture::wav(stereo(10), 2)));
         KOVMultAudio64FileIO io(2, 96000);
-        QVERIFY(io.open(QFile::encodeName(path).constData()));
-        QCOMPARE(io.maxIndex(), 10);
+        QVERIFY(io.open(file(stereo(10))));
         QVERIFY(io.reSeek(start));
         QTEST(io.seek(offset), "ok");
         QTEST(io.curIndex(), "after");
@@ -105,25 +79,21 @@ private slots:
 
     void timeStamps()
     {
-        const QString path = m_dir->filePath(QStringLiteral("s.wav"));
-        QVERIFY(KOVMediaFixture::writeFile(path, KOVMediaFixture::wav(stereo(10), 2)));
         KOVMultAudio64FileIO io(2, 96000);
-        QVERIFY(io.open(QFile::encodeName(path).constData()));
+        QVERIFY(io.open(file(stereo(10))));
         QVERIFY(io.reSeek(3));
         QCOMPARE(io.timeStamp(), 31.998f);
         // At 8 kHz a frame lasts 128000 us: frame 9 is at 1152 ms.
         KOVMultAudio64FileIO slow(2, 8000);
-        QVERIFY(slow.open(QFile::encodeName(path).constData()));
+        QVERIFY(slow.open(file(stereo(10))));
         QVERIFY(slow.reSeek(9));
         QCOMPARE(slow.timeStamp(), 1152.0f);
     }
 
-    void singleChannelReads()
+    void singleChannelAndBuffers()
     {
-        const QString path = m_dir->filePath(QStringLiteral("s.wav"));
-        QVERIFY(KOVMediaFixture::writeFile(path, KOVMediaFixture::wav(stereo(10), 2)));
         KOVMultAudioIODevice dev;
-        QVERIFY(dev.open(QFile::encodeName(path).constData()));
+        QVERIFY(dev.open(file(stereo(10))));
         KOVAudioFrame f;
         f.setChannel(200);
         QVERIFY(!dev.readFrame(&f, 0)); // no such channel
@@ -133,19 +103,10 @@ private slots:
         QCOMPARE(dev.curIndex(), 0); // position restored
         QVERIFY(!dev.readFrame(&f, 10));
         QVERIFY(!dev.readFrame(&f, -11));
-    }
 
-    void frameBuffers()
-    {
-        const QString path = m_dir->filePath(QStringLiteral("s.wav"));
-        QVERIFY(KOVMediaFixture::writeFile(path, KOVMediaFixture::wav(stereo(10), 2)));
-        KOVMultAudioIODevice dev;
-        QVERIFY(dev.open(QFile::encodeName(path).constData()));
         KOVMultAudioFrameBuffer b;
         b.setFrameCount(3);
         QVERIFY(dev.readFrameBuffer(&b, 2)); // frames 2, 3, 4
-        QCOMPARE(b.frameCount(), 3);
-        QCOMPARE(b.channelsCount(), 128);
         QCOMPARE(b.data(0)[0], left(2 * 1024));
         QCOMPARE(b.data(1)[3 * 1024 - 1], right(5 * 1024 - 1));
         // Asking for more than is left gives what is left, in larger storage.
@@ -154,9 +115,6 @@ private slots:
         QVERIFY(dev.readFrameBuffer(&b, 0));   // from frame 5 to the end
         QCOMPARE(b.frameCount(), 5);
         QCOMPARE(b.data(126)[5 * 1024 - 1], left(10 * 1024 - 1));
-        b.release();
-        QCOMPARE(b.frameCount(), 0);
-        QVERIFY(!b.data());
 
         KOVAudioFrameBuffer one;
         one.setChannel(5);
@@ -172,31 +130,24 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("mono") << KOVMediaFixture::wav(KOVMediaFixture::ramp(4096), 1);
         QTest::newRow("four channels") << KOVMediaFixture::wav(KOVMediaFixture::ramp(8192), 4);
-        QTest::newRow("empty") << QByteArray();
         QTest::newRow("nonsense") << QByteArray(5000, 'n');
         QTest::newRow("zero channels") << KOVMediaFixture::wav(KOVMediaFixture::ramp(4096), 2, 96000, -1, 0);
     }
     void refusedFiles()
     {
         QFETCH(QByteArray, bytes);
-        const QString path = m_dir->filePath(QStringLiteral("bad.wav"));
-        QVERIFY(KOVMediaFixture::writeFile(path, bytes));
         KOVMultAudioIODevice dev;
-        QVERIFY(!dev.open(QFile::encodeName(path).constData()));
+        QVERIFY(!dev.open(file(bytes)));
         QVERIFY(!dev.isOpen()); // a failed open leaves the device closed
         QCOMPARE(dev.maxIndex(), 0);
         KOVMultAudioFrame f;
         QVERIFY(!dev.readFrame(&f, 0));
-        QVERIFY(!dev.open(QFile::encodeName(m_dir->filePath(QStringLiteral("none.wav"))).constData()));
-        QVERIFY(!dev.isOpen());
     }
 
     void lyingLengthIsClamped()
     {
-        const QString path = m_dir->filePath(QStringLiteral("s.wav"));
-        QVERIFY(KOVMediaFixture::writeFile(path, KOVMediaFixture::wav(stereo(3), 2, 96000, 0xFFFFFFF0LL)));
         KOVMultAudioIODevice dev;
-        QVERIFY(dev.open(QFile::encodeName(path).constData()));
+        QVERIFY(dev.open(file(stereo(3, 0xFFFFFFF0LL))));
         QCOMPARE(dev.maxIndex(), 3);
         KOVMultAudioFrame f;
         QVERIFY(dev.readFrame(&f, 2));
@@ -204,7 +155,15 @@ private slots:
     }
 
 private:
-    QScopedPointer<QTemporaryDir> m_dir;
+    const char* file(const QByteArray& bytes)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("s%1.wav").arg(m_names.size()));
+        m_names << (KOVMediaFixture::writeFile(path, bytes) ? QFile::encodeName(path) : QByteArray());
+        return m_names.last().constData();
+    }
+
+    QTemporaryDir m_dir;
+    QList<QByteArray> m_names;
 };
 
 QTEST_GUILESS_MAIN(TestMultAudio)

