@@ -2,7 +2,6 @@
 // CR LF, unquoted values) and as we write them back.
 #include "kovgetitemlabelinfo.h"
 #include "kovgetreportinfo.h"
-#include "kovinformation.h"
 #include "kovtestutil.h"
 
 #include <QTemporaryDir>
@@ -107,25 +106,6 @@ private slots:
     {
         KOVGetItemLabelInfo label;
         QVERIFY(!label.saveItemCfgInfo());
-    }
-
-    void pagesSaveTheirOwnFolder()
-    {
-        // Two folders; the state object holds one record. Saving for folder A
-        // after folder B was read last must go to A once A is re-read.
-        QDir root(m_dir->path());
-        root.mkdir(QStringLiteral("A"));
-        root.mkdir(QStringLiteral("B"));
-        KOVInformation* info = KOVInformation::Instance();
-        info->setItemPath(root.filePath(QStringLiteral("A")));
-        info->setItemPath(root.filePath(QStringLiteral("B")));
-        info->setItemPath(root.filePath(QStringLiteral("A")));
-        QCOMPARE(info->getItemLabelPath(), root.filePath(QStringLiteral("A")) + QStringLiteral("/itemInfo.ini"));
-        info->setLabelType(1);
-        info->setVoltage(QStringLiteral("35"));
-        info->saveItemInfo();
-        QVERIFY(QFile::exists(root.filePath(QStringLiteral("A/itemInfo.ini"))));
-        QVERIFY(!QFile::exists(root.filePath(QStringLiteral("B/itemInfo.ini"))));
     }
 
     void usrInfoOnlyCompanyChanges()
