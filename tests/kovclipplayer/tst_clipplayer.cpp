@@ -31,91 +31,76 @@ int shownFrame(KOVScreenshot& p)
     return pm.isNull() ? -2 : KOVGen::decodeFrameIndex(pm.toImage());
 }
 
-QSlider* slider(KOVScreenshot& p)
-{
-    return p.findChild<QSlider*>("horizontalSlider");
-}
-
-bool tick(KOVScreenshot& p)
-{
-    return QMetaObject::invokeMethod(&p, "slotTimeOut");
-}
-
-void click(KOVScreenshot& p)
-{
-    QTest::mouseClick(&p, Qt::LeftButton, {}, QPoint(500, 300));
-}
+QSlider* slider(KOVScreenshot& p) { return p.findChild<QSlider*>("horizontalSlider"); }
+bool tick(KOVScreenshot& p) { return QMetaObject::invokeMethod(&p, "slotTimeOut"); }
+void click(KOVScreenshot& p) { QTest::mouseClick(&p, Qt::LeftButton, {}, QPoint(500, 300)); }
 
 } // namespace
 
 class TstClipPlayer : public QObject
 {
     Q_OBJECT
-private slots:
-    void playToTheEnd();
-    void samePathAgain();
-
-private:
     QTemporaryDir m_dir;
-};
 
-void TstClipPlayer::playToTheEnd()
-{
-    const QString path = m_dir.filePath("R1_videoClip.avi");
-    QVERIFY(writeClip(path, 10, 5));
-    KOVScreenshot p;
-    p.showScreenshot(path);
-    QCOMPARE(p.frameTotal(), 5);
-    QCOMPARE(shownFrame(p), 10);
-    QVERIFY(!p.isPlaying());
-    click(p);
-    // The picture runs one frame ahead of the slider, up to the last.
-    for (int i = 1; i <= 4; ++i) {
+private slots:
+    void playToTheEnd()
+    {
+        const QString path = m_dir.filePath("R1_videoClip.avi");
+        QVERIFY(writeClip(path, 10, 5));
+        KOVScreenshot p;
+        p.showScreenshot(path);
+        QCOMPARE(p.frameTotal(), 5);
+        QCOMPARE(shownFrame(p), 10);
+        QVERIFY(!p.isPlaying());
+        click(p);
+        // The picture runs one frame ahead of the slider, up to the last.
+        for (int i = 1; i <= 4; ++i) {
+            QVERIFY(tick(p));
+            QCOMPARE(QPoint(slider(p)->value(), shownFrame(p)), QPoint(i, 10 + std::min(i + 1, 4)));
+        }
+        // At the last index: stop and rewind the capture; the picture stays.
         QVERIFY(tick(p));
-        QCOMPARE(QPoint(slider(p)->value(), shownFrame(p)), QPoint(i, 10 + std::min(i + 1, 4)));
+        QVERIFY(!p.isPlaying());
+        QCOMPARE(p.currentIndex(), 0);
+        QCOMPARE(shownFrame(p), 14);
+        // A click plays again from the start; the slider pauses on its frame.
+        click(p);
+        QVERIFY(tick(p));
+        QCOMPARE(shownFrame(p), 12);
+        slider(p)->setValue(3);
+        QVERIFY(!p.isPlaying());
+        QCOMPARE(shownFrame(p), 13);
     }
-    // At the last index: stop and rewind the capture; the picture stays.
-    QVERIFY(tick(p));
-    QVERIFY(!p.isPlaying());
-    QCOMPARE(p.currentIndex(), 0);
-    QCOMPARE(shownFrame(p), 14);
-    // A click plays again from the start; the slider pauses on its frame.
-    click(p);
-    QVERIFY(tick(p));
-    QCOMPARE(shownFrame(p), 12);
-    slider(p)->setValue(3);
-    QVERIFY(!p.isPlaying());
-    QCOMPARE(shownFrame(p), 13);
-}
 
-void TstClipPlayer::samePathAgain()
-{
-    const QString path = m_dir.filePath("R2_videoClip.avi");
-    QVERIFY(writeClip(path, 30, 6));
-    KOVScreenshot p;
-    p.showScreenshot(path);
-    slider(p)->setValue(4);
-    p.hide();
-    // Unchanged, it keeps its place; rewritten, it opens anew at frame 0.
-    p.showScreenshot(path);
-    QCOMPARE(p.currentIndex(), 4);
-    QVERIFY(writeClip(path, 20, 3));
-    p.showScreenshot(path);
-    QCOMPARE(p.frameTotal(), 3);
-    QCOMPARE(slider(p)->value(), 0);
-    QCOMPARE(shownFrame(p), 20);
-    // Broken: nothing of the clip before stays on show, nothing is remembered.
-    QFile broken(path);
-    QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write(QByteArray(5000, 'n')) == 5000);
-    broken.close();
-    p.showScreenshot(path);
-    QCOMPARE(shownFrame(p), -2);
-    QCOMPARE(p.frameTotal(), 0);
-    QVERIFY(p.openPath().isEmpty());
-    click(p);
-    QVERIFY(tick(p));
-    QVERIFY(!p.isPlaying());
-}
+    void samePathAgain()
+    {
+        const QString path = m_dir.filePath("R2_videoClip.avi");
+        QVERIFY(writeClip(path, 30, 6));
+        KOVScreenshot p;
+        p.showScreenshot(path);
+        slider(p)->setValue(4);
+        p.hide();
+        // Unchanged, it keeps its place; rewritten, it opens anew at frame 0.
+        p.showScreenshot(path);
+        QCOMPARE(p.currentIndex(), 4);
+        QVERIFY(writeClip(path, 20, 3));
+        p.showScreenshot(path);
+        QCOMPARE(p.frameTotal(), 3);
+        QCOMPARE(slider(p)->value(), 0);
+        QCOMPARE(shownFrame(p), 20);
+        // Broken: nothing of the clip before stays on show, nothing is remembered.
+        QFile broken(path);
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write(QByteArray(5000, 'n')) == 5000);
+        broken.close();
+        p.showScreenshot(path);
+        QCOMPARE(shownFrame(p), -2);
+        QCOMPARE(p.frameTotal(), 0);
+        QVERIFY(p.openPath().isEmpty());
+        click(p);
+        QVERIFY(tick(p));
+        QVERIFY(!p.isPlaying());
+    }
+};
 
 QTEST_MAIN(TstClipPlayer)
 #include "tst_clipplayer.moc"

@@ -6,15 +6,11 @@
 #include "kovslider.h"
 #include "kovmsg.h"
 
-#include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <QApplication>
 #include <QWheelEvent>
 
 class TestControls : public QObject
@@ -28,10 +24,8 @@ private:
     {
         const QString path = m_dir.filePath(rel);
         QDir().mkpath(path);
-        if (withUsrInfo) {
-            QFile f(path + QStringLiteral("/usrInfo.ini"));
-            f.open(QIODevice::WriteOnly);
-        }
+        if (withUsrInfo)
+            QFile(path + QStringLiteral("/usrInfo.ini")).open(QIODevice::WriteOnly);
         return path;
     }
 
@@ -88,43 +82,11 @@ private slots:
         QSignalSpy chosed(&item, &KOVItem::sigChosed);
         QSignalSpy unchosed(&item, &KOVItem::sigUnchosed);
         item.setChosed();
-        QCOMPARE(chosed.count(), 1);
-        QCOMPARE(chosed.at(0).at(0).toString(), QStringLiteral("A 测试.jpg"));
-        item.setChosed(); // already ticked
-        QCOMPARE(chosed.count(), 1);
+        item.setChosed(); // already ticked: no second signal
         item.setUnchosed(); // silent
+        QCOMPARE(chosed, (QList<QVariantList>{{QStringLiteral("A 测试.jpg")}}));
         QCOMPARE(unchosed.count(), 0);
-        QVERIFY(!item.isChosed());
-        QVERIFY(!item.isBoxChecked());
-        QCOMPARE(chosed.count(), 1);
-    }
-
-    // The user unticks; the receiver grants the request or not.
-    void untickIsARequest_data()
-    {
-        QTest::addColumn<bool>("grant");
-        QTest::newRow("receiver does nothing") << false;
-        QTest::newRow("receiver grants") << true;
-    }
-    void untickIsARequest()
-    {
-        QFETCH(bool, grant);
-        KOVItem item;
-        item.setItemName(QStringLiteral("B.mp4"));
-        item.setChosed();
-        QSignalSpy chosed(&item, &KOVItem::sigChosed);
-        int requests = 0;
-        connect(&item, &KOVItem::sigUnchosed, &item, [&](const QString& name) {
-            ++requests;
-            QCOMPARE(name, QStringLiteral("B.mp4"));
-            if (grant)
-                item.setUnchosed();
-        });
-        item.findChild<QCheckBox*>(QStringLiteral("chose_checkBox"))->click();
-        QCOMPARE(requests, 1);
-        QCOMPARE(item.isChosed(), !grant);
-        QCOMPARE(item.isBoxChecked(), !grant);
-        QCOMPARE(chosed.count(), 0);
+        QVERIFY(!item.isChosed() && !item.isBoxChecked());
     }
 
     void itemNames_data()
@@ -135,7 +97,6 @@ private slots:
         QTest::newRow("mp4") << "视频 1.mp4" << true;
         QTest::newRow("upper-case JPG") << "A.JPG" << false;
         QTest::newRow("jpg inside the name") << "A.jpg.txt" << false;
-        QTest::newRow("wav") << "A.wav" << false;
     }
     void itemNames()
     {
@@ -157,14 +118,11 @@ private slots:
         QTest::newRow("next to last pixel") << 198 << 200 << 0 << 100 << true << 99;
         QTest::newRow("last pixel is the maximum: nothing") << 199 << 200 << 0 << 100 << false << 0;
         QTest::newRow("right of the slider") << 250 << 200 << 0 << 100 << true << 125;
-        QTest::newRow("left of the slider") << -50 << 200 << 0 << 100 << true << -24;
         QTest::newRow("empty range") << 10 << 200 << 0 << 0 << false << 0;
         QTest::newRow("range 0..1 not last pixel") << 198 << 200 << 0 << 1 << true << 0;
-        QTest::newRow("range 0..1 last pixel") << 199 << 200 << 0 << 1 << false << 0;
         QTest::newRow("zero width") << 0 << 0 << 0 << 100 << false << 0;
         QTest::newRow("far outside does not overflow") << 2000000000 << 1 << 0 << 2000000000 << true << INT_MAX;
     }
-
     void sliderValue()
     {
         QFETCH(int, x);
@@ -191,33 +149,15 @@ private slots:
         QApplication::sendEvent(&s, &wheel);
         QCOMPARE(s.value(), 10);
         QVERIFY(!wheel.isAccepted()); // travels on to the parent
-
+        // The release sets the value under it, and must still reach the base
+        // class: a press on the handle grabs it, which would otherwise stay down.
         QTest::mousePress(&s, Qt::LeftButton, {}, QPoint(99, 10));
         QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(99, 10));
         QCOMPARE(s.value(), 50);
-
-        // The last pixel is the maximum: the release sets nothing.
-        QTest::mousePress(&s, Qt::LeftButton, {}, QPoint(199, 10));
-        const int afterPress = s.value();
-        QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(199, 10));
-        QCOMPARE(s.value(), afterPress);
-
-        // A press on the handle grabs it; the release must still reach the base
-        // class, or the handle would stay down.
         const QPoint handle(int((s.value() + 0.5) * 200 / 101.0), 10);
         QTest::mousePress(&s, Qt::LeftButton, {}, handle);
         QTest::mouseRelease(&s, Qt::LeftButton, {}, handle);
         QVERIFY(!s.isSliderDown());
-
-        // Nothing loaded: range 0..0 sets nothing; a zero width divides by nothing.
-        s.setRange(0, 0);
-        QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(10, 10));
-        QCOMPARE(s.value(), 0);
-        s.setRange(0, 100);
-        s.setValue(30);
-        s.resize(0, 20);
-        QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(0, 10));
-        QCOMPARE(s.value(), 30);
     }
 };
 

@@ -26,11 +26,8 @@ private slots:
     {
         QFETCH(QStringList, files);
         QTemporaryDir root;
-        for (const QString& f : qAsConst(files)) {
-            QVERIFY(QDir().mkpath(QFileInfo(root.filePath(f)).path()));
-            QFile file(root.filePath(f));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
+        for (const QString& f : qAsConst(files))
+            QVERIFY(QDir().mkpath(QFileInfo(root.filePath(f)).path()) && QFile(root.filePath(f)).open(QIODevice::WriteOnly));
         const QString dir = root.path() + QLatin1Char('/');
         QStringList found;
         for (const QString& folder : KOVItemFolder::candidateFolders(dir)) {

@@ -73,7 +73,7 @@ private slots:
         w->setValue(2);
         w->finishProgressBar(1);
         QCOMPARE(w->percentText(), QStringLiteral("数据恢复完成！"));
-        QTest::qWait(1000);
+        QTest::qWait(1000); // long enough to be read
         QVERIFY(w && w->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(w.isNull(), 3000);
     }

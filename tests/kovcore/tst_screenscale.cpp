@@ -1,5 +1,5 @@
-// What the main window's look is at each screen scale, and which scales are
-// refused.
+// The main window's look at a screen scale, and the scales refused (96 and
+// 144 dpi, 0 and -144: tst_shell, through the window).
 #include "kovscreenscale.h"
 
 #include <QtTest>
@@ -20,16 +20,10 @@ private slots:
         QTest::addColumn<QSize>("row");
         QTest::addColumn<QString>("tab");
         QTest::addColumn<QString>("menu");
-        QTest::newRow("96") << 96.0 << QSize(1598, 1500) << 20 << 2 << QSize(210, 25) << "width: 200; height: 30;"
-                            << "50";
         QTest::newRow("120: fractions kept in the style") << 120.0 << QSize(1997, 1875) << 25 << 2 << QSize(262, 31)
                                                           << "width: 250; height: 37.5;" << "62.5";
-        QTest::newRow("144") << 144.0 << QSize(2397, 2250) << 30 << 3 << QSize(315, 37)
-                             << "width: 300; height: 45;" << "75";
         QTest::newRow("168: sizes truncated") << 168.0 << QSize(2796, 2625) << 35 << 3 << QSize(367, 43)
                                               << "width: 350; height: 52.5;" << "87.5";
-        QTest::newRow("72: smaller than base") << 72.0 << QSize(1198, 1125) << 15 << 1 << QSize(157, 18)
-                                               << "width: 150; height: 22.5;" << "37.5";
         QTest::newRow("100: six digits at most") << 100.0 << QSize(1664, 1562) << 20 << 2 << QSize(218, 26)
                                                  << "width: 208.333; height: 31.25;" << "52.0833";
     }
@@ -58,9 +52,7 @@ private slots:
     {
         QTest::addColumn<double>("dpi");
         QTest::addColumn<bool>("usable");
-        QTest::newRow("zero") << 0.0 << false;
         QTest::newRow("negative zero") << -0.0 << false;
-        QTest::newRow("negative") << -96.0 << false;
         QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << false;
         QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << false;
         QTest::newRow("tiny but positive") << 0.5 << true;
@@ -68,8 +60,7 @@ private slots:
     void refusedDpi()
     {
         QFETCH(double, dpi);
-        QFETCH(bool, usable);
-        QCOMPARE(KOVScreenScale::isUsableDpi(dpi), usable);
+        QTEST(KOVScreenScale::isUsableDpi(dpi), "usable");
     }
 };
 

@@ -5,8 +5,6 @@
 
 #include <QAtomicInt>
 #include <QPointer>
-#include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -42,9 +40,7 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<int>("line");
         QTest::newRow("debug") << int(QtDebugMsg) << "Debug:" << QByteArray() << 0;
-        QTest::newRow("info") << int(QtInfoMsg) << "Info:" << QByteArray() << 0;
         QTest::newRow("warning") << int(QtWarningMsg) << "Warning:" << QByteArray() << 0;
-        QTest::newRow("critical") << int(QtCriticalMsg) << "Critical:" << QByteArray() << 0;
         QTest::newRow("unknown type") << 99 << "" << QByteArray() << 0;
         QTest::newRow("source location kept") << int(QtWarningMsg) << "Warning:" << QByteArray("kovfile.cpp") << 42;
     }
@@ -68,9 +64,7 @@ private slots:
     void noLogFolderNoFile()
     {
         qInstallMessageHandler(logMessage);
-        qDebug() << "dropped";
-        qWarning() << "dropped too";
-        QVERIFY(!QDir(QStringLiteral("log")).exists());
+        qWarning() << "dropped";
         QVERIFY(QDir(QStringLiteral(".")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
     }
 
@@ -87,10 +81,9 @@ private slots:
             });
             workers.last()->start();
         }
-        for (QThread* w : workers) {
+        for (QThread* w : workers)
             QVERIFY(w->wait(30000));
-            delete w;
-        }
+        qDeleteAll(workers);
         qInstallMessageHandler(nullptr);
         const QStringList lines = QString::fromLocal8Bit(KOVTest_read(todayLog())).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), threads * perThread);

@@ -49,10 +49,8 @@ private slots:
         qInstallMessageHandler(nullptr);
 
         QCOMPARE(ok, !blocked);
-        QCOMPARE(g_warnings.size(), blocked ? 1 : 0);
         QCOMPARE(QFileInfo(QStringLiteral("cfg/config.ini")).isFile(), !blocked);
-        if (blocked)
-            QVERIFY2(g_warnings.first().contains(QLatin1String("config.ini")), qPrintable(g_warnings.first()));
+        QCOMPARE(g_warnings.filter(QStringLiteral("config.ini")).size(), blocked ? 1 : 0);
         // In effect for this run either way.
         QVERIFY(setting == 0   ? info->getLanguageId() == 7
                 : setting == 1 ? info->getCustomPath() == QLatin1String("/data/imports/")

@@ -36,14 +36,10 @@ __attribute__((no_sanitize("address", "undefined"), noinline)) void fault(const 
 #else
         raise(SIGTRAP);
 #endif
-    } else if (std::strcmp(mode, "bus") == 0) {
-        raise(SIGBUS);
-    } else if (std::strcmp(mode, "fpe") == 0) {
-        raise(SIGFPE);
-    } else if (std::strcmp(mode, "ill") == 0) {
-        raise(SIGILL);
-    } else {
+    } else if (std::strcmp(mode, "abort") == 0) {
         abort();
+    } else {
+        raise(std::strcmp(mode, "bus") == 0 ? SIGBUS : std::strcmp(mode, "fpe") == 0 ? SIGFPE : SIGILL);
     }
 }
 

@@ -56,6 +56,8 @@ private slots:
         QCOMPARE(got, recognitions);
         QCOMPARE(pool.engineCount(), 1); // the engine went back either way
         QCOMPARE(pool.waiting(), 0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(ctx.use_count(), 1L); // the ended worker holds no share
     }
 };
 

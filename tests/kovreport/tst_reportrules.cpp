@@ -1,6 +1,5 @@
-// Rules of report pages without a window: rows after deletions, files of a
-// removed point, export folders and clip copies; and the
-// export worker's task with the real writer, whose failed save is reported.
+// Rules of report pages without a window, and the export task with the real
+// writer, whose failed save is reported.
 #include "kovaligned.h"
 #include "kovexportjob.h"
 #include "kovexportplan.h"
@@ -28,11 +27,10 @@ private slots:
 
     void rowsAfterDeletion()
     {
-        QList<KOVTestPointInfo> points;
-        for (const char* n : {"b.jpg", "gone.jpg", "d.mp4"}) {
-            points << KOVTestPointInfo();
-            points.last().name = QString::fromLatin1(n);
-        }
+        QList<KOVTestPointInfo> points{{}, {}, {}};
+        points[0].name = "b.jpg";
+        points[1].name = "gone.jpg";
+        points[2].name = "d.mp4";
         QCOMPARE(KOVReportRules::rowsByName(points, {"a.jpg", "b.jpg", "d.mp4", "b.jpg"}), (QList<int>{1, -1, 2}));
         QQueue<int> rows;
         rows << 2 << 5 << -1 << 3;
@@ -109,12 +107,12 @@ private slots:
     }
     void clipCopies()
     {
+        QFETCH(bool, saveClip);
+        QFETCH(bool, hasClip);
         KOVReportInfo info;
         info.pointInfoList << KOVTestPointInfo();
         KOVTestPointInfo& p = info.pointInfoList.last();
         p.name = "V.mp4";
-        QFETCH(bool, saveClip);
-        QFETCH(bool, hasClip);
         p.saveClip = saveClip;
         p.hasClip = hasClip;
         p.wavform = false;
@@ -142,10 +140,10 @@ private slots:
         writer.reset(); // the task's share is all that is left
         QStringList events;
         KOVExportJob::Progress p;
-        p.total = [&](int n) { events << QStringLiteral("total %1").arg(n); };
-        p.text = [&](const QString& t) { events << QStringLiteral("text ") + t; };
-        p.value = [&](int v) { events << QStringLiteral("value %1").arg(v); };
-        p.finish = [&](int r) { events << QStringLiteral("finish %1").arg(r); };
+        p.total = [&](int n) { events << "total " + QString::number(n); };
+        p.text = [&](const QString& t) { events << "text " + t; };
+        p.value = [&](int v) { events << "value " + QString::number(v); };
+        p.finish = [&](int r) { events << "finish " + QString::number(r); };
         job.run(p);
         QCOMPARE(events, (QStringList{"total 2", "text " + wb, "value 1", "value 2", "finish 0"}));
         QVERIFY(!job.saved());

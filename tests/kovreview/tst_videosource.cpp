@@ -40,13 +40,9 @@ private slots:
             f.write(bytes == "head" ? m_goodBytes.left(64) : bytes);
         }
         KOVVideoSource s;
-        s.open(path);
         cv::Mat frame;
-        if (!s.isOpened()) {
-            QCOMPARE(s.frameCount(), 0);
-            QVERIFY(!s.read(frame));
-            QVERIFY(!s.seek(3));
-        }
+        if (!s.open(path))
+            QVERIFY(s.frameCount() == 0 && !s.read(frame) && !s.seek(3));
         QCOMPARE(s.lastIndex(), -1);
         QVERIFY(frame.empty());
     }
@@ -85,38 +81,24 @@ private slots:
         QVERIFY(s.open(m_good));
         QCOMPARE(s.frameCount(), 30);
         cv::Mat frame;
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 3; ++i) {
             QVERIFY(s.read(frame));
-            QCOMPARE(KOVGen::decodeFrameIndex(frame), i);
-            QCOMPARE(s.lastIndex(), i);
+            QCOMPARE(QPoint(KOVGen::decodeFrameIndex(frame), s.lastIndex()), QPoint(i, i));
         }
         for (int target : { 20, 0, 29, 1, 13, 0 }) {
-            QVERIFY(s.seek(target));
-            QVERIFY(s.read(frame));
-            QCOMPARE(s.lastIndex(), target);
-            QCOMPARE(KOVGen::decodeFrameIndex(frame), target);
+            QVERIFY(s.seek(target) && s.read(frame));
+            QCOMPARE(QPoint(KOVGen::decodeFrameIndex(frame), s.lastIndex()), QPoint(target, target));
         }
-        QVERIFY(s.seek(-5)); // clamped
-        QVERIFY(s.read(frame));
+        QVERIFY(s.seek(-5) && s.read(frame)); // clamped
         QCOMPARE(s.lastIndex(), 0);
-        QVERIFY(s.seek(500));
-        QVERIFY(s.read(frame));
+        QVERIFY(s.seek(500) && s.read(frame));
         QCOMPARE(s.lastIndex(), 29);
-    }
-
-    void readPastEndMovesNothing()
-    {
-        KOVVideoSource s;
-        QVERIFY(s.open(m_good));
-        QVERIFY(s.seek(29));
-        cv::Mat frame;
-        QVERIFY(s.read(frame));
-        cv::Mat after;
-        QVERIFY(!s.read(after));
+        // Reading past the end moves nothing.
+        QVERIFY(!s.read(frame));
         QCOMPARE(s.lastIndex(), 29);
         QCOMPARE(s.nextIndex(), 30);
         s.release();
-        QVERIFY(!s.read(after));
+        QVERIFY(!s.read(frame));
         QCOMPARE(s.frameCount(), 0);
     }
 
