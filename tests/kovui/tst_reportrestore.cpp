@@ -52,9 +52,7 @@ class TstReportRestore : public QObject
     }
     void check(KOVReportExport& w)
     {
-        QCOMPARE(w.checkConsistency(), QString());
-        for (KOVReportWin* page : w.reportWins())
-            QCOMPARE(page->checkConsistency(), QString());
+        QCOMPARE(faults(w), QString());
         QCOMPARE(list(w)->count(), w.fileNameList().size());
     }
     void open(KOVReportExport& w, const Reports& reports, int tab = 0)
