@@ -124,8 +124,7 @@ private slots:
         untick(w, 1);
         QCOMPARE(m_answers.texts.size(), 1);
         QCOMPARE(m_answers.texts.at(0), "文件 " + w.fileNameList().at(1) + " 已被选做测试点分析，\r\n是否取消选中并删除测试点！");
-        QVERIFY(w.itemEntries().at(1)->isBoxChecked());
-        QCOMPARE(pointTabs(page)->count(), 2);
+        QCOMPARE(page->chosedItemList(), (QQueue<int>() << 1 << 4));
         CONSISTENT(w);
 
         m_answers.answer = 0;
@@ -133,18 +132,16 @@ private slots:
         QCOMPARE(page->chosedItemList(), QQueue<int>() << 4);
         CONSISTENT(w);
 
-        // The browse page shows no ticks; coming back shows this report's.
+        // The browse page shows no ticks; coming back shows this report's
+        // (the consistency check compares every box with the current rows).
         mainTabs(w)->setCurrentIndex(0);
         CONSISTENT(w);
-        QVERIFY(!w.itemEntries().at(4)->isBoxChecked());
         QVERIFY(w.itemEntries().at(4)->findChild<QCheckBox*>()->isHidden());
         w.addNewReport(1);
         tick(w, 2);
         CONSISTENT(w);
         mainTabs(w)->setCurrentWidget(page);
         CONSISTENT(w);
-        QVERIFY(w.itemEntries().at(4)->isBoxChecked());
-        QVERIFY(!w.itemEntries().at(2)->isBoxChecked());
     }
 
     void hundredAndFirstRefused()
@@ -157,7 +154,6 @@ private slots:
         QVERIFY(m_answers.texts.isEmpty());
         tick(w, KOVReportRules::kMaxPoints);
         QCOMPARE(m_answers.texts, QStringList{"可增加测试点数量达最大值！"});
-        QVERIFY(!w.itemEntries().at(KOVReportRules::kMaxPoints)->isBoxChecked());
         QCOMPARE(current(w)->testPointPages().size(), KOVReportRules::kMaxPoints);
         CONSISTENT(w);
     }
@@ -193,7 +189,6 @@ private slots:
         emit pointTabs(page)->tabCloseRequested(0);
         CONSISTENT(w);
         QCOMPARE(page->chosedItemList(), QQueue<int>() << 2);
-        QVERIFY(!w.itemEntries().at(1)->isBoxChecked());
         QVERIFY(QDir(m_root.filePath("files1/hideImg")).entryList(QDir::Files).isEmpty());
         QCOMPARE(QDir(m_root.filePath("files2/hideImg")).entryList(QDir::Files).size(), 5);
     }

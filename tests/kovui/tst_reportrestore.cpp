@@ -117,14 +117,18 @@ private slots:
         restored.isReportWin(true, row);
         restored.restoreData(first);
         QCOMPARE(restored.shownItem(), row);
-        const KOVTestPointInfo& a = saved.pointInfo();
-        const KOVTestPointInfo& b = restored.pointInfo();
-        QCOMPARE(b.faultLevel, a.faultLevel);
-        QCOMPARE(b.imgInfoList.size(), a.imgInfoList.size());
-        QCOMPARE(restored.lockState().marks, saved.lockState().marks);
         QCOMPARE(KOVLockCheck::check(restored.lockState()), QString());
-        QCOMPARE(b.hasClip, a.hasClip);
-        QCOMPARE(b.clipVideo, a.clipVideo);
+        QJsonObject second;
+        restored.saveData(second);
+        // Saved again the same, but for the pictures' fresh names and the
+        // frame index, which a page not shown yet does not hold.
+        const auto kept = [](const QJsonObject& root) {
+            QJsonObject o = root.value(QStringLiteral("testPoint")).toObject();
+            for (const char* key : { "img", "markedImgList", "pddImgList", "videoImgIndex" })
+                o.remove(QLatin1String(key));
+            return o;
+        };
+        QCOMPARE(kept(second), kept(first));
         for (const char* name : { "infoFaultLevel_gas", "infoFaultLevel_elec" })
             QCOMPARE(box(&restored, name)->currentIndex(), box(&saved, name)->currentIndex());
     }
