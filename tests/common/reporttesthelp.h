@@ -54,6 +54,15 @@ inline QTabWidget* pointTabs(KOVReportWin* page)
     return page->findChild<QTabWidget*>(QStringLiteral("reviewTabWidget"));
 }
 
+// The windows' own consistency checks: empty when all hold.
+inline QString faults(KOVReportExport& w)
+{
+    QString f = w.checkConsistency();
+    for (KOVReportWin* page : w.reportWins())
+        f += page->checkConsistency();
+    return f;
+}
+
 // Ticks a row as the user does, by its check box.
 inline void tick(KOVReportExport& w, int row) { w.itemEntries().at(row)->setChosed(); }
 

@@ -52,9 +52,7 @@ class TstReportRestore : public QObject
     }
     void check(KOVReportExport& w)
     {
-        QCOMPARE(w.checkConsistency(), QString());
-        for (KOVReportWin* page : w.reportWins())
-            QCOMPARE(page->checkConsistency(), QString());
+        QCOMPARE(faults(w), QString());
         QCOMPARE(list(w)->count(), w.fileNameList().size());
     }
     void open(KOVReportExport& w, const Reports& reports, int tab = 0)
@@ -119,14 +117,17 @@ private slots:
         restored.isReportWin(true, row);
         restored.restoreData(first);
         QCOMPARE(restored.shownItem(), row);
-        const KOVTestPointInfo& a = saved.pointInfo();
-        const KOVTestPointInfo& b = restored.pointInfo();
-        QCOMPARE(b.faultLevel, a.faultLevel);
-        QCOMPARE(b.imgInfoList.size(), a.imgInfoList.size());
-        QCOMPARE(restored.lockState().marks, saved.lockState().marks);
         QCOMPARE(KOVLockCheck::check(restored.lockState()), QString());
-        QCOMPARE(b.hasClip, a.hasClip);
-        QCOMPARE(b.clipVideo, a.clipVideo);
+        // Saved again alike, but for the pictures' fresh names and the frame
+        // index, which a page not shown yet does not hold.
+        QJsonObject second, a = first.value("testPoint").toObject();
+        restored.saveData(second);
+        QJsonObject b = second.value("testPoint").toObject();
+        for (const char* key : { "img", "markedImgList", "pddImgList", "videoImgIndex" }) {
+            a.remove(QLatin1String(key));
+            b.remove(QLatin1String(key));
+        }
+        QCOMPARE(b, a);
         for (const char* name : { "infoFaultLevel_gas", "infoFaultLevel_elec" })
             QCOMPARE(box(&restored, name)->currentIndex(), box(&saved, name)->currentIndex());
     }

@@ -1,9 +1,6 @@
 // Start-up as a user meets it: the real program in a fresh working directory.
-#include "kovstartup.h"
-
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
 
 class TestStartup : public QObject
@@ -11,25 +8,6 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
-    void catalogueFollowsLanguage_data()
-    {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<QString>("file");
-        QTest::newRow("chinese") << 0 << ":/style/font/Translate_CH.qm";
-        QTest::newRow("english") << 1 << ":/style/font/Translate_EN.qm";
-        QTest::newRow("other id") << 2 << ":/style/font/Translate_EN.qm";
-        QTest::newRow("negative id") << -1 << ":/style/font/Translate_EN.qm";
-    }
-    void catalogueFollowsLanguage()
-    {
-        QFETCH(int, language);
-        QFETCH(QString, file);
-        QCOMPARE(QString::fromLatin1(kovTranslationFile(language)), file);
-        QTranslator t;
-        QVERIFY2(t.load(file), "catalogue missing from the resources");
-        QVERIFY(!t.isEmpty());
-    }
-
     void programStartsAndLogs()
     {
         QTemporaryDir wd;
