@@ -3,6 +3,7 @@
 // restored from it. Each page shows a video, so each saves its last frame.
 //   bench_cache --benchmark_counters_tabular=true
 // Memory per page: one case per run, --benchmark_filter=BM_PageMemory/1/0/.
+#include "kovbenchproc.h"
 #include "kovcachefile.h"
 #include "kovmessagebox.h"
 #include "kovvideoimg.h"
@@ -23,22 +24,6 @@ namespace {
 
 QTemporaryDir* gRoot = nullptr;
 
-// A line of /proc/self/status in kB: "VmHWM:" the peak, "VmRSS:" now.
-long statusKb(const char* key)
-{
-    FILE* f = std::fopen("/proc/self/status", "r");
-    if (!f)
-        return -1;
-    char line[256];
-    long v = -1;
-    const size_t n = std::strlen(key);
-    while (std::fgets(line, sizeof line, f)) {
-        if (std::strncmp(line, key, n) == 0)
-            v = std::strtol(line + n, nullptr, 10);
-    }
-    std::fclose(f);
-    return v;
-}
 long peakRssKb()
 {
     return statusKb("VmHWM:");

@@ -2,6 +2,7 @@
 // it: 30 report pages of 10 test points, and one report of 100, over a user
 // directory of 100 items, every other one a video.
 //   bench_cachewin --benchmark_counters_tabular=true --benchmark_filter='Quit|Start'
+#include "kovbenchproc.h"
 #include "kovcachefile.h"
 #include "kovfiledialog.h"
 #include "kovitem.h"
@@ -22,22 +23,6 @@ namespace {
 
 QString gUsr;
 
-// A line of /proc/self/status in kB: "VmHWM:" the peak, "VmRSS:" now.
-long statusKb(const char* key)
-{
-    FILE* f = std::fopen("/proc/self/status", "r");
-    if (!f)
-        return -1;
-    char line[256];
-    long v = -1;
-    const size_t n = std::strlen(key);
-    while (std::fgets(line, sizeof line, f)) {
-        if (std::strncmp(line, key, n) == 0)
-            v = std::strtol(line + n, nullptr, 10);
-    }
-    std::fclose(f);
-    return v;
-}
 long peakRssKb()
 {
     return statusKb("VmHWM:");

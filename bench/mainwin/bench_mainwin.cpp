@@ -1,6 +1,7 @@
 // Import of large user directories against a plain recursive listing of the
 // same tree, and parsing a 10-minute video's info.dat.
 //   bench_mainwin --benchmark_counters_tabular=true
+#include "kovbenchproc.h"
 #include "kovfiledialog.h"
 #include "kovgen.h"
 #include "koviteminfo.h"
@@ -40,24 +41,6 @@ QString usrDir(int items)
     return opt.outDir;
 }
 
-// Resident memory in kB, from /proc.
-long statusKb(const char* key)
-{
-    FILE* f = std::fopen("/proc/self/status", "r");
-    if (!f)
-        return -1;
-    char line[256];
-    long v = -1;
-    const size_t n = std::strlen(key);
-    while (std::fgets(line, sizeof line, f)) {
-        if (std::strncmp(line, key, n) == 0) {
-            v = std::strtol(line + n, nullptr, 10);
-            break;
-        }
-    }
-    std::fclose(f);
-    return v;
-}
 
 void BM_PlainListing(benchmark::State& state)
 {

@@ -2,6 +2,7 @@
 // with 20 MB of clips. Reports time, peak memory and, for the export, the
 // longest stretch the interface thread could not answer.
 //   bench_report --benchmark_counters_tabular=true
+#include "kovbenchproc.h"
 #include "kovinformation.h"
 #include "kovmessagebox.h"
 #include "kovreportexport.h"
@@ -32,23 +33,6 @@ const qint64 kClipBytes = 2 * 1024 * 1024; // per clipped point: 20 MB in all
 
 QTemporaryDir* gRoot = nullptr;
 
-long statusKb(const char* key)
-{
-    FILE* f = std::fopen("/proc/self/status", "r");
-    if (!f)
-        return -1;
-    char line[256];
-    long v = -1;
-    const size_t n = std::strlen(key);
-    while (std::fgets(line, sizeof line, f)) {
-        if (std::strncmp(line, key, n) == 0) {
-            v = std::strtol(line + n, nullptr, 10);
-            break;
-        }
-    }
-    std::fclose(f);
-    return v;
-}
 
 // Starts a new peak: the kernel's high-water mark drops to the current size.
 void resetPeak()

@@ -2,6 +2,7 @@
 // discharge video with the waveform window open, for a person to look at: the
 // page (slice, pattern and class), each tab of the window, and the screen.
 // Not a test; run under xvfb-run:  analysis_shot <user dir> <out dir> <CH|EN> [hidden]
+#include "kovshotwait.h"
 #include "kovinformation.h"
 #include "kovshowwavform.h"
 #include "kovstartup.h"
@@ -15,20 +16,6 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QThread>
-
-namespace {
-
-void waitMs(int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {

@@ -3,6 +3,7 @@
 // pages, and the warning for a cache that cannot be restored. Not a test;
 // run under xvfb-run in a scratch working directory:
 //   cache_shot <user dir> <out dir>
+#include "kovshotwait.h"
 #include "kovcachefile.h"
 #include "kovfiledialog.h"
 #include "kovitem.h"
@@ -19,16 +20,6 @@
 #include <QTranslator>
 
 namespace {
-
-void waitMs(int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-}
 
 QString gOut;
 int gShot = 0;

@@ -1,6 +1,7 @@
 // Screenshots of a test-point page locking a frame and recording a clip, the
 // clip player showing it, and the three tag dialogs, for a person to look
 // at. Not a test; run under xvfb-run:  clip_shot <out dir> <CH|EN>
+#include "kovshotwait.h"
 #include "kovgen.h"
 #include "kovinformation.h"
 #include "kovscreenshot.h"
@@ -18,16 +19,6 @@
 #include <QTranslator>
 
 namespace {
-
-void waitMs(int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-}
 
 QPushButton* button(QWidget* w, const char* name)
 {

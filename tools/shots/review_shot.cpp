@@ -1,6 +1,7 @@
 // Screenshots of the review page for a person to look at: a picture item and
 // a video item after playing, in the language given. Not a test; run under
 // xvfb-run:  review_shot <user dir> <out dir> <CH|EN>
+#include "kovshotwait.h"
 #include "kovinformation.h"
 #include "kovstartup.h"
 #include "kovocrcontext.h"
@@ -12,20 +13,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
-
-namespace {
-
-void waitMs(int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
