@@ -200,8 +200,11 @@ bool KOVIniFile::update(const QString& path, const char* readCodec, Types types,
     const QString fresh = dir.filePath(QStringLiteral("fresh.ini"));
     {
         QSettings settings(fresh, QSettings::IniFormat);
+        // A key no reader finds ("a//b", under a section written "[a/]")
+        // is not carried over: QSettings would write it under its normal
+        // name, where it would surface, or override the entry read there.
         for (const QString& key : qAsConst(old.m_order))
-            if (!normalizedKey(key).isEmpty())
+            if (!key.isEmpty() && normalizedKey(key) == key)
                 settings.setValue(key, old.m_entries.value(key).value);
         for (const auto& c : changes)
             settings.setValue(c.first, c.second);

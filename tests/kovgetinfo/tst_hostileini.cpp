@@ -136,6 +136,29 @@ private slots:
         QCOMPARE(QStringList({again.m_company, again.m_tester}), QStringList({hostileText(), "王"}));
     }
 
+    // A save keeps what the settings read: an entry no reader finds stays
+    // unfound, and never overrides the one that is read.
+    void saveKeepsWhatWasRead_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("section written with a slash") << QByteArray("[OEM_Info/]\ntitle_en=hidden\n") << QString();
+        QTest::newRow("hidden key beside the read one")
+            << QByteArray("[OEM_Info]\ntitle_en=shown\n[OEM_Info/]\ntitle_en=hidden\n") << QStringLiteral("shown");
+    }
+    void saveKeepsWhatWasRead()
+    {
+        QFETCH(QByteArray, file);
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        QVERIFY(QDir().mkpath(QStringLiteral("cfg")));
+        QVERIFY(writeBytes(KOVConfig::cfgPath(), file));
+        KOVConfig before;
+        QTEST(before.m_appTitle_en, "title");
+        QCOMPARE(before.saveCfg(), 0);
+        KOVConfig after;
+        QTEST(after.m_appTitle_en, "title");
+    }
+
     // The grammar corners where a reader of our own could drift from what
     // QSettings reads: each row is read by both and must agree.
     void readsAsQSettings_data()
