@@ -5,6 +5,7 @@
 // in a build without sanitizers:
 //   QT_QPA_PLATFORM=offscreen build/rel/bench/analysis/bench_analysis
 // Each benchmark reports its own figures as counters (milliseconds, MB).
+#include "kovbenchutil.h"
 #include "kovaudiotiming.h"
 #include "kovgen.h"
 #include "kovinformation.h"
@@ -66,25 +67,6 @@ Fixture& fixture()
     }();
     Q_UNUSED(made);
     return x;
-}
-
-long rssKb()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[size_t(p * double(v.size() - 1))];
 }
 
 void settle()
@@ -190,7 +172,7 @@ void BM_MemoryPerPage(benchmark::State& state)
     for (auto _ : state) {
         std::vector<std::unique_ptr<KOVVideoImg>> list;
         settle();
-        const long before = rssKb();
+        const long before = statusKb("VmRSS:");
         for (int i = 0; i < pages; ++i) {
             if (!list.empty())
                 list.back()->hide();
@@ -207,7 +189,7 @@ void BM_MemoryPerPage(benchmark::State& state)
             }
             settle();
         }
-        const long after = rssKb();
+        const long after = statusKb("VmRSS:");
         state.counters["MB_per_page"] = (after - before) / 1024.0 / pages;
         // What the audio's share is made of, from the objects' own sizes.
         const KOVVideoImg& last = *list.back();

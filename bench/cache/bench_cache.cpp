@@ -3,7 +3,7 @@
 // restored from it. Each page shows a video, so each saves its last frame.
 //   bench_cache --benchmark_counters_tabular=true
 // Memory per page: one case per run, --benchmark_filter=BM_PageMemory/1/0/.
-#include "kovbenchproc.h"
+#include "kovbenchutil.h"
 #include "kovcachefile.h"
 #include "kovmessagebox.h"
 #include "kovvideoimg.h"

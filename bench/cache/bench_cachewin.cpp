@@ -2,7 +2,7 @@
 // it: 30 report pages of 10 test points, and one report of 100, over a user
 // directory of 100 items, every other one a video.
 //   bench_cachewin --benchmark_counters_tabular=true --benchmark_filter='Quit|Start'
-#include "kovbenchproc.h"
+#include "kovbenchutil.h"
 #include "kovcachefile.h"
 #include "kovfiledialog.h"
 #include "kovitem.h"

@@ -2,6 +2,7 @@
 // a build without sanitizers:
 //   build/rel/bench/clips/bench_clips
 // Figures are counters in milliseconds.
+#include "kovbenchutil.h"
 #include "kovclipwriter.h"
 #include "kovgen.h"
 #include "kovscreenshot.h"
@@ -44,14 +45,6 @@ Fixture& fixture()
     }();
     Q_UNUSED(made);
     return x;
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[size_t(p * double(v.size() - 1))];
 }
 
 // Posted work (repaints, OCR results) but no timer: the pages' own 40 ms

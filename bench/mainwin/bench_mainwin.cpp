@@ -1,7 +1,7 @@
 // Import of large user directories against a plain recursive listing of the
 // same tree, and parsing a 10-minute video's info.dat.
 //   bench_mainwin --benchmark_counters_tabular=true
-#include "kovbenchproc.h"
+#include "kovbenchutil.h"
 #include "kovfiledialog.h"
 #include "kovgen.h"
 #include "koviteminfo.h"

@@ -2,7 +2,7 @@
 // with 20 MB of clips. Reports time, peak memory and, for the export, the
 // longest stretch the interface thread could not answer.
 //   bench_report --benchmark_counters_tabular=true
-#include "kovbenchproc.h"
+#include "kovbenchutil.h"
 #include "kovinformation.h"
 #include "kovmessagebox.h"
 #include "kovreportexport.h"

@@ -1,6 +1,7 @@
 // Review page playback and scale. Run by hand in a build without sanitizers:
 //   build/<dir>/bench/review/bench_review --benchmark_repetitions=1
 // Each benchmark reports its own figures as counters (milliseconds, MB).
+#include "kovbenchutil.h"
 #include "kovocrcontext.h"
 #include "kovocrengine.h"
 #include "kovocrenginepool.h"
@@ -44,26 +45,6 @@ Fixture& fixture()
     }();
     Q_UNUSED(made);
     return x;
-}
-
-// From /proc/self/status: "VmRSS", "VmHWM" (kB) or "Threads".
-long procStatus(const char* key)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key)) + 1).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[size_t(p * double(v.size() - 1))];
 }
 
 void settle()
@@ -242,19 +223,19 @@ void BM_TenReplays(benchmark::State& state)
         waitIdle(page.ocrContext());
     };
     replay();
-    const long threads0 = procStatus("Threads:");
-    const long rss0 = procStatus("VmRSS:");
+    const long threads0 = statusKb("Threads:");
+    const long rss0 = statusKb("VmRSS:");
     long threadsMax = threads0;
     for (auto _ : state) {
         for (int i = 0; i < 10; ++i) {
             replay();
-            threadsMax = std::max(threadsMax, procStatus("Threads:"));
+            threadsMax = std::max(threadsMax, statusKb("Threads:"));
         }
     }
     state.counters["threads_before"] = double(threads0);
-    state.counters["threads_after"] = double(procStatus("Threads:"));
+    state.counters["threads_after"] = double(statusKb("Threads:"));
     state.counters["threads_max"] = double(threadsMax);
-    state.counters["rss_growth_MB"] = double(procStatus("VmRSS:") - rss0) / 1024.0;
+    state.counters["rss_growth_MB"] = double(statusKb("VmRSS:") - rss0) / 1024.0;
 }
 BENCHMARK(BM_TenReplays)->Iterations(1)->Unit(benchmark::kMillisecond);
 
@@ -265,7 +246,7 @@ void BM_HundredPages(benchmark::State& state)
     Fixture& fx = fixture();
     KOVOcrEnginePool::instance().shutdown();
     settle();
-    const long rss0 = procStatus("VmRSS:");
+    const long rss0 = statusKb("VmRSS:");
     for (auto _ : state) {
         std::vector<std::unique_ptr<KOVVideoImg>> pages;
         QElapsedTimer t;
@@ -276,7 +257,7 @@ void BM_HundredPages(benchmark::State& state)
             pages.back()->slotUpdateItemList();
         }
         state.counters["construct_s"] = double(t.nsecsElapsed()) / 1e9;
-        state.counters["construct_peak_MB"] = double(procStatus("VmHWM:") - rss0) / 1024.0;
+        state.counters["construct_peak_MB"] = double(statusKb("VmHWM:") - rss0) / 1024.0;
         t.restart();
         for (auto& p : pages)
             p->showItem(1, fx.picture.dir);
@@ -285,7 +266,7 @@ void BM_HundredPages(benchmark::State& state)
             waitIdle(p->ocrContext());
         state.counters["show_s"] = double(t.nsecsElapsed()) / 1e9;
         state.counters["engines"] = KOVOcrEnginePool::instance().engineCount();
-        state.counters["peak_MB"] = double(procStatus("VmHWM:") - rss0) / 1024.0;
+        state.counters["peak_MB"] = double(statusKb("VmHWM:") - rss0) / 1024.0;
     }
 }
 BENCHMARK(BM_HundredPages)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -1,21 +1,10 @@
 // A settings file that cannot be written is reported to the caller and in the
 // log; the setting still holds for the run.
 #include "kovinformation.h"
+#include "kovwarnings.h"
 
 #include <QDir>
 #include <QtTest>
-
-namespace {
-
-QStringList g_warnings;
-
-void collect(QtMsgType type, const QMessageLogContext&, const QString& msg)
-{
-    if (type == QtWarningMsg)
-        g_warnings << msg;
-}
-
-} // namespace
 
 class TstSettingSave : public QObject
 {
@@ -41,16 +30,19 @@ private slots:
         QFile block(QStringLiteral("cfg"));
         QVERIFY(blocked ? block.open(QIODevice::WriteOnly) : QDir().mkpath(QStringLiteral("cfg")));
         KOVInformation* info = KOVInformation::Instance();
-        g_warnings.clear();
-        qInstallMessageHandler(collect);
-        const bool ok = setting == 0 ? info->setLanguageId(7)
-            : setting == 1           ? info->setcustomPath(QStringLiteral("/data/imports/"))
-                                     : info->setMainwindowSize(QSize(1400, 900));
-        qInstallMessageHandler(nullptr);
+        QStringList warnings;
+        bool ok = false;
+        {
+            KOVWarningCatcher catcher;
+            ok = setting == 0   ? info->setLanguageId(7)
+                 : setting == 1 ? info->setcustomPath(QStringLiteral("/data/imports/"))
+                                : info->setMainwindowSize(QSize(1400, 900));
+            warnings = catcher.warnings();
+        }
 
         QCOMPARE(ok, !blocked);
         QCOMPARE(QFileInfo(QStringLiteral("cfg/config.ini")).isFile(), !blocked);
-        QCOMPARE(g_warnings.filter(QStringLiteral("config.ini")).size(), blocked ? 1 : 0);
+        QCOMPARE(warnings.filter(QStringLiteral("config.ini")).size(), blocked ? 1 : 0);
         // In effect for this run either way.
         QVERIFY(setting == 0   ? info->getLanguageId() == 7
                 : setting == 1 ? info->getCustomPath() == QLatin1String("/data/imports/")
