@@ -20,6 +20,8 @@ const int kMaxSummaryLines = 10;
 
 } // namespace
 
+std::function<QString(const QString&)> KOVLibxl::s_saveFault;
+
 KOVLibxl::KOVLibxl()
     : m_book(new KOVXlsxBook)
 {
@@ -32,7 +34,12 @@ KOVLibxl::~KOVLibxl()
 
 QString KOVLibxl::getTemplateName(int language)
 {
-    if (m_reportType == 0)
+    return templatePath(m_reportType, language);
+}
+
+QString KOVLibxl::templatePath(int type, int language)
+{
+    if (type == 0)
         return language == 0 ? QStringLiteral("./cfg/template_gas_ch") : QStringLiteral("./cfg/template_gas_en");
     return language == 0 ? QStringLiteral("./cfg/template_elec_ch") : QStringLiteral("./cfg/template_elec_en");
 }
@@ -99,10 +106,17 @@ KOVXlsxSheet* KOVLibxl::GetSheet(int index)
 
 bool KOVLibxl::SaveExcel()
 {
-    if (!m_book || m_excelName.isEmpty())
+    m_error.clear();
+    if (!m_book || m_excelName.isEmpty()) {
+        m_error = QStringLiteral("no workbook created");
         return false;
-    if (!m_book->save(m_excelName)) {
-        qDebug() << "save error = " << m_book->errorMessage();
+    }
+    if (s_saveFault)
+        m_error = s_saveFault(m_excelName);
+    if (m_error.isEmpty() && !m_book->save(m_excelName))
+        m_error = m_book->errorMessage();
+    if (!m_error.isEmpty()) {
+        qDebug() << "save error = " << m_error;
         return false;
     }
     return true;

@@ -79,6 +79,7 @@ void KOVLibxl::writePicture(KOVXlsxSheet* sheet, const QString& path, int row, i
     const int id = m_book->addPicture(path);
     if (id < 0) {
         qDebug() << "add pic = " << m_book->errorMessage();
+        m_unplaced << path;
         return;
     }
     sheet->setPicture(row, col, id, scale, dx, dy, KOVXlsxSheet::MoveAndSize);

@@ -72,6 +72,9 @@ public:
     void deleteHideImg(QList<KOVTestPointInfo> points);
     void exportInfo(KOVReportInfo info);
     QString mkReportDir(QString path, KOVReportInfo info, int count);
+    // At start: the files under ./cfg the program cannot do without that are
+    // missing, logged and told in one message. Returns them.
+    QStringList checkNeededFiles();
     // Returns once a running export's worker has ended.
     void waitForExport();
     bool isExporting() const;

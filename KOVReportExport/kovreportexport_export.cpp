@@ -5,6 +5,7 @@
 
 #include "kovexportjob.h"
 #include "kovexportplan.h"
+#include "kov_pdclassifier.h"
 #include "kovinformation.h"
 #include "kovlibxl.h"
 #include "kovmessagebox.h"
@@ -57,17 +58,38 @@ void KOVReportExport::exportInfo(KOVReportInfo info)
     const int n = info.pointInfoList.size();
     if (n == 0 || isExporting())
         return;
+    const int language = KOVInformation::Instance()->getLanguageId();
+    // Refused before anything is made on disk: without its template no
+    // workbook can be written.
+    const QString tpl = KOVLibxl::templatePath(info.type, language);
+    if (!QFileInfo(tpl).isFile()) {
+        qDebug() << "export refused, template missing:" << tpl;
+        KOVMessageBox::ask(this, QMessageBox::Warning, tr("警告"),
+                           tr("缺少以下必需文件，无法导出报告：") + QStringLiteral("\r\n") + tpl, {tr("是")});
+        return;
+    }
     const QString workbook = mkReportDir(info.name, info, n);
-    if (QFile::exists(workbook) && !QFile::remove(workbook)) {
+    const QString folder = QFileInfo(workbook).path();
+    const QFileInfo old(workbook);
+    if (old.exists() && (!old.isFile() || !QFileInfo(folder).isWritable())) {
         qDebug() << "文件删除失败，请手动删除后重试:" << workbook;
         KOVMessageBox::ask(this, QMessageBox::Warning, tr("警告"),
                            workbook + QStringLiteral("\r\n") + tr("文件删除失败，请手动删除后重试！"), {tr("是")});
         return;
     }
+    // The new export is made beside the earlier one, which stays until the
+    // new workbook is saved; a folder made for it goes again on failure.
+    const bool madeFolder = !QFileInfo::exists(folder);
+    if (madeFolder && !QDir().mkpath(folder))
+        qDebug() << "could not create the export folder" << folder;
+    KOVExportPlan::discardStaged(folder, workbook); // left by an export that was killed
     // Shared with the worker: whichever lets go last releases it, so the
     // writer outlives the worker even when the dialog ends first.
     auto writer = std::make_shared<KOVLibxl>();
-    if (!writer->CreateExcel(workbook, info.type, n, KOVInformation::Instance()->getLanguageId())) {
+    if (!writer->CreateExcel(KOVExportPlan::stagedWorkbook(workbook), info.type, n, language)) {
+        KOVExportPlan::discardStaged(folder, workbook);
+        if (madeFolder)
+            QDir().rmdir(folder);
         KOVMessageBox::ask(this, QMessageBox::Warning, tr("警告"),
                            tr("文件创建失败，可能存在以下问题：") + QStringLiteral("\r\n") + tr("1、报告无测试点")
                                + QStringLiteral("\r\n") + tr("2、文件被占用") + QStringLiteral("\r\n")
@@ -85,13 +107,26 @@ void KOVReportExport::exportInfo(KOVReportInfo info)
     d->m_progress.beginRun();
     d->m_exportThread = KOVThread::run([job, progress] { job->run(progress); });
     d->m_progress.exec();
+    waitForExport();
 
-    const QStringList failed = job->failedCopies();
-    if (!failed.isEmpty()) {
+    if (!job->saved()) {
+        if (madeFolder)
+            QDir().rmdir(folder);
         KOVMessageBox::ask(this, QMessageBox::Warning, tr("警告"),
-                           tr("以下剪辑文件复制失败：") + QStringLiteral("\r\n") + failed.join(QStringLiteral("\r\n")),
+                           tr("文件保存失败！") + QStringLiteral("\r\n") + workbook + QStringLiteral("\r\n")
+                               + job->errorMessage(),
                            {tr("是")});
+        return;
     }
+    QStringList lost;
+    const QStringList failed = job->failedCopies();
+    if (!failed.isEmpty())
+        lost << tr("以下剪辑文件复制失败：") + QStringLiteral("\r\n") + failed.join(QStringLiteral("\r\n"));
+    const QStringList unplaced = job->unplacedPictures();
+    if (!unplaced.isEmpty())
+        lost << tr("以下图片未能放入报告：") + QStringLiteral("\r\n") + unplaced.join(QStringLiteral("\r\n"));
+    if (!lost.isEmpty())
+        KOVMessageBox::ask(this, QMessageBox::Warning, tr("警告"), lost.join(QStringLiteral("\r\n")), {tr("是")});
 }
 
 QString KOVReportExport::mkReportDir(QString path, KOVReportInfo info, int count)
@@ -100,19 +135,36 @@ QString KOVReportExport::mkReportDir(QString path, KOVReportInfo info, int count
     if (QFileInfo::exists(folder)) {
         const int answer = KOVMessageBox::ask(this, QMessageBox::Warning, tr("警告"), tr("文件已存在，是否覆盖？"),
                                               {tr("是"), tr("否")});
-        if (answer == 0) {
-            // Only what an export of this report put there goes: the folder
-            // may be one the user keeps other work in.
-            for (const QString& left : KOVExportPlan::clearPrevious(folder, KOVExportPlan::workbookIn(folder, path), info))
-                qDebug() << "could not remove" << left;
-        } else {
+        // Overwriting replaces only what an export of this report put there,
+        // and only once the new export is complete: the folder may be one the
+        // user keeps other work in.
+        if (answer != 0)
             folder = KOVExportPlan::stampedFolder(folder, QDateTime::currentDateTime());
+    }
+    d->m_clipCopies = KOVExportPlan::clipCopies(KOVExportPlan::stagedClips(folder), info, count);
+    return KOVExportPlan::workbookIn(folder, info.name);
+}
+
+QStringList KOVReportExport::checkNeededFiles()
+{
+    QStringList missing;
+    for (int language : {0, 1}) {
+        for (int type : {0, 1}) {
+            const QString tpl = KOVLibxl::templatePath(type, language);
+            if (!QFileInfo(tpl).isFile())
+                missing << tpl;
         }
     }
-    if (!QDir().mkpath(folder))
-        qDebug() << "could not create the export folder" << folder;
-    d->m_clipCopies = KOVExportPlan::clipCopies(folder, info, count);
-    return KOVExportPlan::workbookIn(folder, info.name);
+    if (!QFileInfo(QString::fromLatin1(KOV_PDClassifier::kDefaultBankPath)).isFile())
+        missing << QString::fromLatin1(KOV_PDClassifier::kDefaultBankPath);
+    if (missing.isEmpty())
+        return missing;
+    qWarning() << "needed files missing in" << QDir::currentPath() << ":" << missing;
+    KOVMessageBox::ask(this, QMessageBox::Warning, tr("警告"),
+                       tr("缺少以下必需文件，报告导出或放电类型识别将无法使用：") + QStringLiteral("\r\n")
+                           + missing.join(QStringLiteral("\r\n")),
+                       {tr("是")});
+    return missing;
 }
 
 bool KOVReportExport::isExporting() const

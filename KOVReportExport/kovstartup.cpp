@@ -115,6 +115,7 @@ int kovRunApplication(int argc, char** argv, const std::function<void(KOVReportE
         KOVReportExport w(nullptr);
         w.restoreData();
         w.show();
+        w.checkNeededFiles();
         QObject::connect(&app, &QCoreApplication::aboutToQuit, &w, [&w] {
             if (w.getMainTabNum() > 1)
                 w.saveData();

@@ -20,6 +20,17 @@ KOVProgressBarDialog::~KOVProgressBarDialog()
     delete ui;
 }
 
+void KOVProgressBarDialog::beginRun()
+{
+    // The dialog is reused: nothing of the previous run's result may show.
+    ++m_run;
+    m_running = true;
+    m_total = 0;
+    ui->reportName->clear();
+    ui->progressSlider->setValue(0);
+    ui->label->setText(m_string + QStringLiteral("0%"));
+}
+
 void KOVProgressBarDialog::slotProgressText(QString text)
 {
     setProgressText(text);
@@ -54,9 +65,14 @@ void KOVProgressBarDialog::setValue(int value)
 void KOVProgressBarDialog::slotFinishProgressBar(int ret)
 {
     m_running = false;
-    ui->label->setText(ret == 1 ? tr("文件已保存！") : tr("文件保存失败！"));
-    // Bound to the dialog: a dialog gone by then ends nothing.
-    QTimer::singleShot(1500, this, [this, ret] { done(ret); });
+    ui->label->setText(ret == 1 ? tr("文件已保存！") : ret == 2 ? tr("文件已保存，部分内容未能导出！") : tr("文件保存失败！"));
+    // Bound to the dialog and to this run: a dialog gone by then, or already
+    // showing the next export, is not ended by it.
+    const int run = m_run;
+    QTimer::singleShot(1500, this, [this, ret, run] {
+        if (run == m_run)
+            done(ret);
+    });
 }
 
 void KOVProgressBarDialog::reject()

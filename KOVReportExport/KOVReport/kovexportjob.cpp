@@ -2,6 +2,8 @@
 
 #include "kovlibxl.h"
 
+#include <QFileInfo>
+
 KOVExportJob::KOVExportJob(std::shared_ptr<KOVLibxl> writer, KOVReportInfo info, QString workbook,
                            QList<KOVExportPlan::ClipCopy> copies)
     : m_writer(std::move(writer))
@@ -29,12 +31,31 @@ void KOVExportJob::run(const Progress& progress)
         m_writer->WritePoinInfo(m_info.pointInfoList.at(i), m_writer->GetSheet(i + 1), m_info.type);
         progress.value(i + 1);
     }
-    const bool ok = m_writer->SaveExcel();
+    // The writer saves under a name of its own when an earlier export is
+    // to be kept until this one is complete; only then does it take the
+    // earlier one's place, clips after the workbook.
+    bool ok = m_writer->SaveExcel();
+    QString error = m_writer->errorMessage();
+    const QString staged = m_writer->excelName();
+    const QString folder = QFileInfo(m_workbook).path();
+    if (ok && staged != m_workbook)
+        ok = KOVExportPlan::replaceWorkbook(staged, m_workbook, &error);
+    QStringList notReplaced;
+    if (ok)
+        notReplaced = KOVExportPlan::replaceClipFolders(folder, m_info);
+    else if (staged != m_workbook)
+        KOVExportPlan::discardStaged(folder, m_workbook);
+    const QStringList unplaced = m_writer->unplacedPictures();
+    bool complete = false;
     {
         QMutexLocker lock(&m_lock);
         m_saved = ok;
+        m_error = error;
+        m_failed << notReplaced;
+        m_unplaced = unplaced;
+        complete = m_failed.isEmpty() && m_unplaced.isEmpty();
     }
-    progress.finish(ok ? 1 : 0);
+    progress.finish(!ok ? 0 : complete ? 1 : 2);
 }
 
 QStringList KOVExportJob::failedCopies() const
@@ -47,4 +68,16 @@ bool KOVExportJob::saved() const
 {
     QMutexLocker lock(&m_lock);
     return m_saved;
+}
+
+QString KOVExportJob::errorMessage() const
+{
+    QMutexLocker lock(&m_lock);
+    return m_error;
+}
+
+QStringList KOVExportJob::unplacedPictures() const
+{
+    QMutexLocker lock(&m_lock);
+    return m_unplaced;
 }

@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 namespace KOVExportPlan {
 
 QString withSuffix(const QString& path)
@@ -30,9 +34,23 @@ QString workbookIn(const QString& folder, const QString& path)
     return folder + QLatin1Char('/') + path.section(QLatin1Char('/'), -1);
 }
 
-static QString clipFolder(const QString& folder, const KOVTestPointInfo& p)
+QString clipFolder(const QString& folder, const QString& pointName)
 {
-    return folder + QLatin1Char('/') + p.name;
+    // A point without a name would name the export folder itself.
+    if (pointName.isEmpty() || pointName.contains(QLatin1Char('/')) || pointName == QLatin1String("..")
+        || pointName == QLatin1String("."))
+        return QString();
+    return folder + QLatin1Char('/') + pointName;
+}
+
+QString stagedWorkbook(const QString& workbook)
+{
+    return workbook + QStringLiteral(".part");
+}
+
+QString stagedClips(const QString& folder)
+{
+    return folder + QStringLiteral("/.clips.part");
 }
 
 QList<ClipCopy> clipCopies(const QString& folder, const KOVReportInfo& info, int count)
@@ -42,29 +60,13 @@ QList<ClipCopy> clipCopies(const QString& folder, const KOVReportInfo& info, int
         const KOVTestPointInfo& p = info.pointInfoList.at(i);
         if (!p.saveClip || !p.hasClip)
             continue;
+        const QString dir = clipFolder(folder, p.name);
         for (const QString& source : {p.clipAudio, p.clipVideo}) {
             if (!source.isEmpty())
-                copies << ClipCopy{source, clipFolder(folder, p) + QLatin1Char('/') + source.section(QLatin1Char('/'), -1)};
+                copies << ClipCopy{source, dir.isEmpty() ? QString() : dir + QLatin1Char('/') + source.section(QLatin1Char('/'), -1)};
         }
     }
     return copies;
-}
-
-QStringList clearPrevious(const QString& folder, const QString& workbook, const KOVReportInfo& info)
-{
-    QStringList failed;
-    if (QFileInfo(workbook).isFile() && !QFile::remove(workbook))
-        failed << workbook;
-    for (const KOVTestPointInfo& p : info.pointInfoList) {
-        // A point without a name would name the export folder itself.
-        if (p.name.isEmpty() || p.name.contains(QLatin1Char('/')) || p.name == QLatin1String("..")
-            || p.name == QLatin1String("."))
-            continue;
-        const QString dir = clipFolder(folder, p);
-        if (QFileInfo(dir).isDir() && !QDir(dir).removeRecursively())
-            failed << dir;
-    }
-    return failed;
 }
 
 QStringList copyClips(const QList<ClipCopy>& copies)
@@ -75,6 +77,11 @@ QStringList copyClips(const QList<ClipCopy>& copies)
             qDebug() << "clip file missing, not exported:" << c.source;
             continue;
         }
+        if (c.target.isEmpty()) {
+            qDebug() << "clip not exported, its point's name makes no folder:" << c.source;
+            failed << c.source;
+            continue;
+        }
         const QString dir = QFileInfo(c.target).absolutePath();
         if (!QDir().mkpath(dir) || !QFile::copy(c.source, c.target)) {
             qDebug() << "clip copy failed:" << c.source << "->" << c.target;
@@ -82,6 +89,56 @@ QStringList copyClips(const QList<ClipCopy>& copies)
         }
     }
     return failed;
+}
+
+bool replaceWorkbook(const QString& staged, const QString& workbook, QString* error)
+{
+    // rename(2) replaces the target in one step; QFile::rename would refuse
+    // an existing one.
+    if (std::rename(QFile::encodeName(staged).constData(), QFile::encodeName(workbook).constData()) == 0)
+        return true;
+    const int code = errno;
+    if (error)
+        *error = QStringLiteral("cannot replace %1: %2").arg(workbook, QString::fromLocal8Bit(std::strerror(code)));
+    QFile::remove(staged);
+    return false;
+}
+
+// Removes a folder without following a link planted under its name.
+static bool removeTree(const QString& dir)
+{
+    const QFileInfo fi(dir);
+    if (fi.isSymLink())
+        return QFile::remove(dir);
+    return !fi.exists() || (fi.isDir() && QDir(dir).removeRecursively());
+}
+
+QStringList replaceClipFolders(const QString& folder, const KOVReportInfo& info)
+{
+    QStringList failed;
+    const QString staging = stagedClips(folder);
+    for (const KOVTestPointInfo& p : info.pointInfoList) {
+        const QString dir = clipFolder(folder, p.name);
+        if (dir.isEmpty() || dir == staging)
+            continue;
+        const QString fresh = clipFolder(staging, p.name);
+        if (QFileInfo(dir).isDir() && !removeTree(dir)) {
+            failed << dir;
+            continue;
+        }
+        if (QFileInfo(fresh).isDir() && !QDir().rename(fresh, dir))
+            failed << fresh + QStringLiteral(" -> ") + dir;
+    }
+    if (!removeTree(staging))
+        qDebug() << "could not remove" << staging;
+    return failed;
+}
+
+void discardStaged(const QString& folder, const QString& workbook)
+{
+    QFile::remove(stagedWorkbook(workbook));
+    if (!removeTree(stagedClips(folder)))
+        qDebug() << "could not remove" << stagedClips(folder);
 }
 
 } // namespace KOVExportPlan

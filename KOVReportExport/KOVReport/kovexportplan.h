@@ -28,19 +28,39 @@ QString folderFor(const QString& path);
 QString stampedFolder(const QString& folder, const QDateTime& now);
 QString workbookIn(const QString& folder, const QString& path);
 
-// The copies for the first `count` test points: each clip file of a point
-// whose clip is saved, whether or not the clip has sound.
-QList<ClipCopy> clipCopies(const QString& folder, const KOVReportInfo& info, int count);
+// The folder of a point's clip copies inside folder; empty when the name
+// would lead anywhere else (empty, ".", "..", or holding a '/'). The export
+// and the replacement of an earlier export's clips both go by it.
+QString clipFolder(const QString& folder, const QString& pointName);
 
-// "Overwrite" of an existing export folder: what goes is the previous
-// workbook of that name and the clip folders of this report's test points,
-// never anything else the folder holds. Returns what could not be removed.
-QStringList clearPrevious(const QString& folder, const QString& workbook, const KOVReportInfo& info);
+// The names an export is made under beside the earlier one until its
+// workbook is saved: the workbook's, and the one folder of all clip copies.
+QString stagedWorkbook(const QString& workbook);
+QString stagedClips(const QString& folder);
+
+// The copies for the first `count` test points into the clip folders below
+// `folder`: each clip file of a point whose clip is saved, whether or not the
+// clip has sound. A point whose name has no clip folder gets copies without
+// a target, which copyClips reports as failed.
+QList<ClipCopy> clipCopies(const QString& folder, const KOVReportInfo& info, int count);
 
 // Makes each target's folder and copies; a source that does not exist is
 // passed over (a clip without sound has no audio file). Returns a line per
 // failed copy.
 QStringList copyClips(const QList<ClipCopy>& copies);
+
+// Once the staged workbook is saved: it takes the workbook's place in one
+// step, so a reader finds the old or the new one and never a part.
+bool replaceWorkbook(const QString& staged, const QString& workbook, QString* error);
+
+// Then each clip folder of this report's test points in `folder` is replaced
+// by its staged copy (or goes, when the point has no clip now). Nothing else
+// the folder holds is touched. Returns what could not be replaced.
+QStringList replaceClipFolders(const QString& folder, const KOVReportInfo& info);
+
+// After a failed save: the staged workbook and clip copies go, the earlier
+// export stays as it was.
+void discardStaged(const QString& folder, const QString& workbook);
 
 } // namespace KOVExportPlan
 

@@ -65,6 +65,30 @@ private slots:
         }
     }
 
+    // A run begun while the previous one's closing step is pending shows
+    // nothing of that result and is ended only by its own finish.
+    void nextRunIsItsOwn()
+    {
+        KOVProgressBarDialog d;
+        QTimer::singleShot(0, &d, [&] {
+            d.slotProgressText(QStringLiteral("/out/old/old.xlsx"));
+            d.slotFinishProgressBar(1);
+            d.done(1);
+        });
+        d.beginRun();
+        QCOMPARE(d.exec(), 1);
+        d.beginRun();
+        QCOMPARE(d.percentText(), QStringLiteral("数据保存中...  0%"));
+        QCOMPARE(d.titleText(), QString());
+        QElapsedTimer clock;
+        QTimer::singleShot(1000, &d, [&] {
+            d.slotFinishProgressBar(0);
+            clock.start();
+        });
+        QCOMPARE(d.exec(), 0);
+        QVERIFY(clock.elapsed() >= 1400);
+    }
+
     void restoreWindowGoesAway()
     {
         QPointer<KOVProgressBarWidget> w = new KOVProgressBarWidget;

@@ -4,6 +4,7 @@
 #include "kovexportjob.h"
 #include "kovexportplan.h"
 #include "kovreportrules.h"
+#include "kovtestutil.h"
 #include "writerfixture.h"
 #include "xlsxtesthelp.h"
 
@@ -123,6 +124,34 @@ private slots:
             got << c.target;
         QTEST(got, "targets");
         QVERIFY(KOVExportPlan::clipCopies("/F", info, 0).isEmpty());
+    }
+
+    // A cache may name a point anything: its clips never land outside the
+    // export folder, and replacing an earlier export goes by the same rule.
+    void clipFolderStaysInside_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("parent path") << "../x";
+        QTest::newRow("parent") << "..";
+        QTest::newRow("itself") << ".";
+        QTest::newRow("empty") << "";
+    }
+    void clipFolderStaysInside()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir root;
+        const QString folder = root.filePath("out/F");
+        QVERIFY(QDir().mkpath(folder) && QDir().mkpath(root.filePath("out/x")));
+        KOVReportInfo info;
+        info.pointInfoList << KOVTestPointInfo();
+        KOVTestPointInfo& p = info.pointInfoList.last();
+        p.name = name;
+        p.saveClip = p.hasClip = true;
+        p.clipAudio = root.filePath("a.wav");
+        QVERIFY(QFile(p.clipAudio).open(QIODevice::WriteOnly));
+        QCOMPARE(KOVExportPlan::copyClips(KOVExportPlan::clipCopies(folder, info, 1)), QStringList{p.clipAudio});
+        QVERIFY(KOVExportPlan::replaceClipFolders(folder, info).isEmpty());
+        QCOMPARE(KOVTest::listTree(root.path()), (QStringList{"a.wav", "out", "out/F", "out/x"}));
     }
 
     // The workbook's place taken by a folder with a file in it after it was

@@ -2,6 +2,7 @@
 // the workbook read back by openpyxl, refusals, failures, a typed folder.
 #include "kovexportplan.h"
 #include "kovinformation.h"
+#include "kovlibxl.h"
 #include "kovsavedialog.h"
 #include "kovtestutil.h"
 #include "kovvideoimg.h"
@@ -168,15 +169,6 @@ private slots:
         QCOMPARE(m_answers.texts.size(), 2);
         QCOMPARE(m_answers.texts.at(1), out + "/r/r.xlsx\r\n文件删除失败，请手动删除后重试！");
 
-        // No template: the workbook cannot be made; the folder stays.
-        m_answers.texts.clear();
-        QVERIFY(QFile::rename("cfg/template_gas_ch", "cfg/hidden"));
-        m_saveAnswer = out + QStringLiteral("/t.xlsx");
-        w.on_actionsaveReport_triggered();
-        QVERIFY(QFile::rename("cfg/hidden", "cfg/template_gas_ch"));
-        QCOMPARE(m_answers.texts, QStringList{"文件创建失败，可能存在以下问题：\r\n1、报告无测试点\r\n2、文件被占用\r\n3、文件加载失败"});
-        QVERIFY(QFileInfo(out + "/t").isDir());
-
         // A clip file that cannot be copied is reported after the export,
         // which still writes the workbook and the other clips.
         m_answers.texts.clear();
@@ -191,6 +183,106 @@ private slots:
         QVERIFY2(m_answers.texts.at(0).startsWith("以下剪辑文件复制失败：\r\n" + p.clipAudio), qPrintable(m_answers.texts.at(0)));
         QVERIFY(QFile::exists(out + "/c/c.xlsx"));
         QVERIFY(QFile::exists(out + "/c/" + w.fileNameList().at(1) + "/clip.avi"));
+    }
+
+    // Exporting again over an earlier export whose save fails: its workbook
+    // and clips stay byte for byte and the reason is told; the next export
+    // that succeeds replaces both.
+    void failedSaveKeepsEarlierExport()
+    {
+        KOVReportExport w;
+        makeReport(w);
+        const QString out = m_root.filePath(QStringLiteral("again"));
+        m_saveAnswer = out + QStringLiteral("/r.xlsx");
+        w.on_actionsaveReport_triggered();
+        const QString wb = out + "/r/r.xlsx", clip = out + "/r/" + w.fileNameList().at(1) + "/clip.avi";
+        const QByteArray book = KOVTest::readAll(wb), video = KOVTest::readAll(clip);
+        const QStringList tree = KOVTest::listTree(out);
+        QVERIFY(!book.isEmpty() && !video.isEmpty());
+        QFile newer(m_root.filePath("clips1/clip.avi"));
+        QVERIFY(newer.open(QIODevice::WriteOnly) && newer.write("newer") == 5);
+        newer.close();
+
+        KOVLibxl::s_saveFault = [](const QString&) { return QStringLiteral("No space left on device"); };
+        w.on_actionsaveReport_triggered();
+        KOVLibxl::s_saveFault = nullptr;
+        QCOMPARE(m_answers.texts, (QStringList{"文件已存在，是否覆盖？", "文件保存失败！\r\n" + wb + "\r\nNo space left on device"}));
+        QCOMPARE(KOVTest::readAll(wb), book);
+        QCOMPARE(KOVTest::readAll(clip), video);
+        QCOMPARE(KOVTest::listTree(out), tree);
+
+        m_answers.texts.clear();
+        w.on_actionsaveReport_triggered();
+        QCOMPARE(m_answers.texts, QStringList{"文件已存在，是否覆盖？"});
+        QCOMPARE(KOVTest::listTree(out), tree);
+        QCOMPARE(KOVTest::readAll(clip), QByteArray("newer"));
+        QString error;
+        QVERIFY2(!KOVXlsxTest::inspect(wb, &error).isEmpty(), qPrintable(error));
+    }
+
+    // Whatever stops the export, no export folder is left behind.
+    void failedExportLeavesNoFolder_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("template missing") << "missing" << "缺少以下必需文件，无法导出报告：\r\n./cfg/template_gas_ch";
+        QTest::newRow("template unreadable") << "garbage" << "文件创建失败，可能存在以下问题：\r\n1、报告无测试点\r\n2、文件被占用\r\n3、文件加载失败";
+        QTest::newRow("save fails") << "save" << "文件保存失败！\r\n%1\r\ndisk full";
+    }
+    void failedExportLeavesNoFolder()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, told);
+        KOVReportExport w;
+        makeReport(w);
+        const QString out = m_root.filePath("nofolder_" + fault);
+        QVERIFY(QDir().mkpath(out));
+        m_saveAnswer = out + QStringLiteral("/r.xlsx");
+        QVERIFY(QFile::rename("cfg/template_gas_ch", "cfg/hidden"));
+        if (fault == "garbage")
+            QVERIFY(QFile("cfg/template_gas_ch").open(QIODevice::WriteOnly));
+        else if (fault == "save")
+            QVERIFY(QFile::copy("cfg/hidden", "cfg/template_gas_ch"));
+        KOVLibxl::s_saveFault = [](const QString&) { return QStringLiteral("disk full"); };
+        w.on_actionsaveReport_triggered();
+        KOVLibxl::s_saveFault = nullptr;
+        QFile::remove("cfg/template_gas_ch");
+        QVERIFY(QFile::rename("cfg/hidden", "cfg/template_gas_ch"));
+        QCOMPARE(m_answers.texts, QStringList{told.arg(out + "/r/r.xlsx")});
+        QCOMPARE(KOVTest::listTree(out), QStringList());
+    }
+
+    // A locked frame whose file was never written: listed, never plain success.
+    void unplacedPicturesAreListed()
+    {
+        KOVReportExport w;
+        makeReport(w);
+        KOVReportWin* page = w.reportWins().first();
+        KOVTestPointInfo p = page->pointInfoList().at(0);
+        const QString gone = m_root.filePath(QStringLiteral("hideImg/R1_1.jpg"));
+        p.type = ItemType::video;
+        p.marked = true;
+        p.videoImgPathList = QStringList{gone};
+        emit page->testPointPages().at(0)->sigPointInfoChanged(p);
+        QSignalSpy finish(&w, &KOVReportExport::sigFinishProgressBar);
+        m_saveAnswer = m_root.filePath(QStringLiteral("pictures/r.xlsx"));
+        w.on_actionsaveReport_triggered();
+        QCOMPARE(finish, QList<QVariantList>{{2}});
+        QCOMPARE(m_answers.texts, QStringList{"以下图片未能放入报告：\r\n" + gone});
+    }
+
+    // Started without the templates or the feature bank: named once.
+    void neededFilesNamedAtStart()
+    {
+        KOVReportExport w;
+        QVERIFY(QDir().mkpath("cfg/Data") && QFile("cfg/Data/bank.txt").open(QIODevice::Append));
+        QVERIFY(w.checkNeededFiles().isEmpty());
+        QVERIFY(QFile::rename("cfg/template_elec_en", "cfg/hidden") && QFile::remove("cfg/Data/bank.txt"));
+        const QStringList missing = w.checkNeededFiles();
+        QVERIFY(QFile::rename("cfg/hidden", "cfg/template_elec_en"));
+        QCOMPARE(missing, (QStringList{"./cfg/template_elec_en", "./cfg/Data/bank.txt"}));
+        QCOMPARE(m_answers.texts.size(), 1);
+        QVERIFY(m_answers.texts.at(0).endsWith("：\r\n./cfg/template_elec_en\r\n./cfg/Data/bank.txt"));
     }
 };
 
