@@ -119,7 +119,9 @@ void KOVReportExport::exportInfo(KOVReportInfo info)
         return;
     }
     QStringList lost;
-    const QStringList failed = job->failedCopies();
+    // Told by where the clips would have gone, not where they were staged.
+    QStringList failed = job->failedCopies();
+    failed.replaceInStrings(KOVExportPlan::stagedClips(folder), folder);
     if (!failed.isEmpty())
         lost << tr("以下剪辑文件复制失败：") + QStringLiteral("\r\n") + failed.join(QStringLiteral("\r\n"));
     const QStringList unplaced = job->unplacedPictures();

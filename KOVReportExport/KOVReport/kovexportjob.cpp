@@ -42,7 +42,7 @@ void KOVExportJob::run(const Progress& progress)
         ok = KOVExportPlan::replaceWorkbook(staged, m_workbook, &error);
     QStringList notReplaced;
     if (ok)
-        notReplaced = KOVExportPlan::replaceClipFolders(folder, m_info);
+        notReplaced = KOVExportPlan::replaceClipFolders(folder, m_info, m_copies);
     else if (staged != m_workbook)
         KOVExportPlan::discardStaged(folder, m_workbook);
     const QStringList unplaced = m_writer->unplacedPictures();

@@ -113,21 +113,31 @@ static bool removeTree(const QString& dir)
     return !fi.exists() || (fi.isDir() && QDir(dir).removeRecursively());
 }
 
-QStringList replaceClipFolders(const QString& folder, const KOVReportInfo& info)
+QStringList replaceClipFolders(const QString& folder, const KOVReportInfo& info, const QList<ClipCopy>& copies)
 {
     QStringList failed;
     const QString staging = stagedClips(folder);
+    QStringList incomplete;
+    for (const ClipCopy& c : copies) {
+        const QFileInfo source(c.source), target(c.target);
+        if (source.exists() && !c.target.isEmpty() && (!target.isFile() || target.size() != source.size()))
+            incomplete << c.target.section(QLatin1Char('/'), 0, -2);
+    }
     for (const KOVTestPointInfo& p : info.pointInfoList) {
         const QString dir = clipFolder(folder, p.name);
+        const QString fresh = clipFolder(staging, p.name);
         if (dir.isEmpty() || dir == staging)
             continue;
-        const QString fresh = clipFolder(staging, p.name);
+        // Where no earlier copy exists, the part that was copied is better
+        // than none.
+        if (incomplete.contains(fresh) && QFileInfo(dir).isDir())
+            continue;
         if (QFileInfo(dir).isDir() && !removeTree(dir)) {
             failed << dir;
             continue;
         }
         if (QFileInfo(fresh).isDir() && !QDir().rename(fresh, dir))
-            failed << fresh + QStringLiteral(" -> ") + dir;
+            failed << dir;
     }
     if (!removeTree(staging))
         qDebug() << "could not remove" << staging;

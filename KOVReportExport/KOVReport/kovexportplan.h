@@ -54,9 +54,11 @@ QStringList copyClips(const QList<ClipCopy>& copies);
 bool replaceWorkbook(const QString& staged, const QString& workbook, QString* error);
 
 // Then each clip folder of this report's test points in `folder` is replaced
-// by its staged copy (or goes, when the point has no clip now). Nothing else
-// the folder holds is touched. Returns what could not be replaced.
-QStringList replaceClipFolders(const QString& folder, const KOVReportInfo& info);
+// by its staged copy (or goes, when the point has no clip now); an earlier
+// folder whose staged copy lacks one of `copies` stays as it was. Nothing else the folder holds is touched. Returns what could not be
+// replaced.
+QStringList replaceClipFolders(const QString& folder, const KOVReportInfo& info,
+                               const QList<ClipCopy>& copies = {});
 
 // After a failed save: the staged workbook and clip copies go, the earlier
 // export stays as it was.

@@ -154,6 +154,28 @@ private slots:
         QCOMPARE(KOVTest::listTree(root.path()), (QStringList{"a.wav", "out", "out/F", "out/x"}));
     }
 
+    // An earlier export's clip folder gives way to a complete copy only.
+    void clipFolderReplacedOnlyWhenComplete()
+    {
+        QTemporaryDir root;
+        const QString folder = root.filePath("F");
+        KOVReportInfo info;
+        for (const char* name : {"A", "B"}) {
+            KOVTestPointInfo p;
+            p.name = name;
+            p.saveClip = p.hasClip = true;
+            p.clipVideo = root.filePath("v.avi");
+            info.pointInfoList << p;
+            QVERIFY(QDir().mkpath(folder + "/" + name) && QFile(folder + "/" + name + "/old").open(QIODevice::WriteOnly));
+        }
+        info.pointInfoList[1].clipAudio = root.path(); // a folder: its copy fails
+        QVERIFY(QFile(root.filePath("v.avi")).open(QIODevice::WriteOnly));
+        const auto copies = KOVExportPlan::clipCopies(KOVExportPlan::stagedClips(folder), info, 2);
+        QCOMPARE(KOVExportPlan::copyClips(copies).size(), 1);
+        QVERIFY(KOVExportPlan::replaceClipFolders(folder, info, copies).isEmpty());
+        QCOMPARE(KOVTest::listTree(folder), (QStringList{"A", "A/v.avi", "B", "B/old"}));
+    }
+
     // The workbook's place taken by a folder with a file in it after it was
     // created: the task, run here as the worker would, reports the failure
     // after every point's progress.
