@@ -71,6 +71,43 @@ bool KOVXlsxPackage::read(const QString& path)
     return true;
 }
 
+namespace {
+
+// Keeps the system's word for the first failed write (a full disk, a file
+// too large): the archive's later seeks clear the file's own error, and it
+// is what the user can act on.
+class KOVReasonSaveFile : public QSaveFile
+{
+public:
+    using QSaveFile::QSaveFile;
+    QString reason() const
+    {
+        if (!m_reason.isEmpty())
+            return QStringLiteral(": ") + m_reason;
+        return error() == QFileDevice::NoError ? QString() : QStringLiteral(": ") + errorString();
+    }
+
+protected:
+    qint64 writeData(const char* data, qint64 len) override
+    {
+        qint64 written = QSaveFile::writeData(data, len);
+        // A short write carries no reason; writing the rest does.
+        if (written >= 0 && written < len) {
+            const qint64 more = QSaveFile::writeData(data + written, len - written);
+            if (more > 0)
+                written += more;
+        }
+        if (written != len && m_reason.isEmpty() && error() != QFileDevice::NoError)
+            m_reason = errorString();
+        return written;
+    }
+
+private:
+    QString m_reason;
+};
+
+} // namespace
+
 bool KOVXlsxPackage::write(const QString& path) const
 {
     m_error.clear();
@@ -78,8 +115,10 @@ bool KOVXlsxPackage::write(const QString& path) const
         m_error = QStringLiteral("target is a directory: %1").arg(path);
         return false;
     }
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) {
+    KOVReasonSaveFile out(path);
+    // Unbuffered, so a refused write fails where it happens and not at a
+    // later flush; the archive gathers its output in large blocks anyway.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         m_error = QStringLiteral("cannot write %1: %2").arg(path, out.errorString());
         return false;
     }
@@ -109,7 +148,7 @@ bool KOVXlsxPackage::write(const QString& path) const
         }
         f.close();
         if (!ok || f.getZipError() != ZIP_OK) {
-            m_error = QStringLiteral("cannot write part %1").arg(name);
+            m_error = QStringLiteral("cannot write part %1").arg(name) + out.reason();
             ok = false;
             break;
         }
@@ -119,7 +158,7 @@ bool KOVXlsxPackage::write(const QString& path) const
     // Closing the archive commits the save file (or discards it when cancelled).
     zip.close();
     if (ok && zip.getZipError() != ZIP_OK) {
-        m_error = QStringLiteral("cannot finish %1 (error %2)").arg(path).arg(zip.getZipError());
+        m_error = QStringLiteral("cannot finish %1 (error %2)").arg(path).arg(zip.getZipError()) + out.reason();
         ok = false;
     }
     return ok;

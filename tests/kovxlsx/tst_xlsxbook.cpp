@@ -13,6 +13,12 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include <sys/resource.h>
+
 using namespace KOVXlsxTest;
 
 class TestXlsxBook : public QObject
@@ -344,6 +350,29 @@ private slots:
         const QString good = m_dir.filePath(QStringLiteral("after-failure.xlsx"));
         QVERIFY(book.save(good)); // the book stays usable
         QVERIFY(QFile::remove(good));
+    }
+
+    // A write the system refuses midway (the file size limit binds root
+    // too): the old file stays, and the reason is the system's.
+    void refusedWriteKeepsOldFile()
+    {
+        const QString out = m_dir.filePath(QStringLiteral("limited.xlsx"));
+        QVERIFY(QFile::copy(tpl(), out));
+        const QByteArray before = KOVTest::readAll(out);
+        KOVXlsxBook book;
+        QVERIFY(book.load(tpl()));
+        QVERIFY(book.sheet(0)->writeStr(0, 0, QStringLiteral("x")));
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old;
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
+        rlimit small = old;
+        small.rlim_cur = 2048;
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        const bool saved = book.save(out);
+        setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY(!saved);
+        QVERIFY2(book.errorMessage().endsWith(QString::fromLocal8Bit(std::strerror(EFBIG))), qPrintable(book.errorMessage()));
+        QCOMPARE(KOVTest::readAll(out), before);
     }
 
     void calcChainDropped()
