@@ -38,13 +38,15 @@ void KOVExportJob::run(const Progress& progress)
     QString error = m_writer->errorMessage();
     const QString staged = m_writer->excelName();
     const QString folder = QFileInfo(m_workbook).path();
-    if (ok && staged != m_workbook)
-        ok = KOVExportPlan::replaceWorkbook(staged, m_workbook, &error);
     QStringList notReplaced;
-    if (ok)
-        notReplaced = KOVExportPlan::replaceClipFolders(folder, m_info, m_copies);
-    else if (staged != m_workbook)
-        KOVExportPlan::discardStaged(folder, m_workbook);
+    if (staged != m_workbook) {
+        if (ok)
+            ok = KOVExportPlan::replaceWorkbook(staged, m_workbook, &error);
+        if (ok)
+            notReplaced = KOVExportPlan::replaceClipFolders(folder, m_info, m_copies);
+        else
+            KOVExportPlan::discardStaged(folder, m_workbook);
+    }
     const QStringList unplaced = m_writer->unplacedPictures();
     bool complete = false;
     {
