@@ -5,6 +5,7 @@
 #include "reporttesthelp.h"
 
 #include <QTemporaryDir>
+#include <QTextCodec>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -45,6 +46,7 @@ class TestImportEdges : public QObject
 private slots:
     void initTestCase()
     {
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8")); // file names as on a UTF-8 system
         KOVMessageBox::s_answer = [this](QMessageBox::Icon, const QString& title, const QString& text,
                                          const QStringList&) {
             m_asked << title + QLatin1Char('|') + text;
