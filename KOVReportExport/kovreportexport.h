@@ -46,6 +46,8 @@ public:
     QString openUsrDirDialog();
     bool checkIsUsrDirSame(QString dir);
     QStringList openDirListDialog(QString dir);
+    // Names the folders of dir the import cannot reach, once.
+    void tellUndecodable(const QString& dir);
     QStringList checkDirInfo(QStringList dirs, int count);
     bool checkSameFile(QString name, QString path, int count);
     void updateOpenDir();

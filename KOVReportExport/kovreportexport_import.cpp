@@ -29,6 +29,7 @@ void KOVReportExport::importFiles()
         return;
     if (!checkIsUsrDirSame(dir))
         return;
+    tellUndecodable(dir);
     if (checkDirInfo(openDirListDialog(dir), count).isEmpty())
         return;
 
@@ -65,6 +66,20 @@ void KOVReportExport::addRow(const QString& name, bool boxVisible)
     m_itemList.enqueue(entry);
 }
 
+void KOVReportExport::tellUndecodable(const QString& dir)
+{
+    // Such a folder would otherwise vanish from the import without a word.
+    const QStringList names = KOVItemFolder::undecodableFolders(dir);
+    if (names.isEmpty())
+        return;
+    const int shown = 20;
+    QString text = tr("以下文件夹的名称无法识别，未导入：") + QStringLiteral("\r\n");
+    text += QStringList(names.mid(0, shown)).join(QStringLiteral("\r\n"));
+    if (names.size() > shown)
+        text += QStringLiteral("\r\n…");
+    KOVMessageBox::ask(this, QMessageBox::Warning, tr("警告"), text, QStringList{tr("是")});
+}
+
 QString KOVReportExport::openUsrDirDialog()
 {
     QString start = KOVInformation::Instance()->getCustomPath();
@@ -86,8 +101,10 @@ bool KOVReportExport::checkIsUsrDirSame(QString dir)
         info->setcustomPath(withoutSlash.left(withoutSlash.lastIndexOf(QLatin1Char('/')) + 1));
         return true;
     }
-    if (dir == info->getUsrDirPath())
+    if (dir == info->getUsrDirPath()) {
+        info->setUsrPath(dir); // the imager may have rewritten usrInfo.ini since
         return true;
+    }
     qDebug() << "different usrdir, please delete all files and reImport";
     KOVMessageBox::ask(this, QMessageBox::Warning, tr("警告"),
                        tr("导入用户目录不一，请先删除所有已导入文件后重新导入！"), QStringList{tr("是")});
@@ -140,7 +157,11 @@ void KOVReportExport::updateOpenDir()
     QString usr;
     for (int i = 0; i < parts.size() - 2; ++i)
         usr += parts.at(i) + QLatin1Char('/');
-    KOVInformation::Instance()->setUsrPath(usr);
+    // Taking the directory read its usrInfo.ini already: the imager's file
+    // can be tens of megabytes, and a second parse froze the import.
+    KOVInformation* info = KOVInformation::Instance();
+    if (usr != info->getUsrDirPath())
+        info->setUsrPath(usr);
 }
 
 QString KOVReportExport::getItemDirPath(QString path)

@@ -119,6 +119,7 @@ void KOVReportWin::updateLanguage()
 void KOVReportWin::slotUpdateItemCnt()
 {
     m_itemCnt = KOVInformation::Instance()->getFileNameList().size();
+    m_itemPaths = KOVInformation::Instance()->getFilePathList();
 }
 
 void KOVReportWin::on_infoName_textChanged(const QString& text)

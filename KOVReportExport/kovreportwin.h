@@ -8,6 +8,7 @@
 #include <QList>
 #include <QQueue>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class KOVVideoImg;
@@ -109,6 +110,9 @@ private:
     QList<KOVVideoImg*> m_testPointList;
     QQueue<int> m_chosedItemList;
     int m_itemCnt = 0;
+    // The file list's paths as of its last change: a deletion renumbers the
+    // rows by them.
+    QStringList m_itemPaths;
     int m_pointNum = 1;
     int m_winDefaultNum = 0;
     double m_preDpiRate = 1.0;

@@ -110,7 +110,9 @@ void KOVReportWin::setChosedItemList()
 
 void KOVReportWin::slotUpdateIndex()
 {
-    m_chosedItemList = KOVReportRules::rowsByName(m_pointInfoList, KOVInformation::Instance()->getFileNameList());
+    const QStringList paths = KOVInformation::Instance()->getFilePathList();
+    m_chosedItemList = KOVReportRules::rowsByPath(m_chosedItemList, m_itemPaths, paths);
+    m_itemPaths = paths;
 }
 
 void KOVReportWin::updateChosedNum(int index)

@@ -2,8 +2,14 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
+#include <QTextCodec>
 
 #include <algorithm>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 const QString& KOVItemFolder::thumbnailName()
 {
@@ -63,6 +69,26 @@ QStringList KOVItemFolder::candidateFolders(const QString& dir)
             continue;
         out << dir + n;
     }
+    return out;
+}
+
+QStringList KOVItemFolder::undecodableFolders(const QString& dir)
+{
+    QStringList out;
+    DIR* d = ::opendir(QFile::encodeName(dir).constData());
+    if (!d)
+        return out;
+    QTextCodec* gbk = QTextCodec::codecForName("GBK");
+    while (const dirent* e = ::readdir(d)) {
+        const QByteArray raw(e->d_name);
+        if (raw.startsWith('.') || QFile::encodeName(QFile::decodeName(raw)) == raw)
+            continue; // hidden, or listed under a name that reaches it
+        struct stat st;
+        if (::fstatat(::dirfd(d), e->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode))
+            out << (gbk ? gbk->toUnicode(raw) : QFile::decodeName(raw));
+    }
+    ::closedir(d);
+    std::sort(out.begin(), out.end());
     return out;
 }
 

@@ -29,6 +29,11 @@ public:
     // items; hidden files count only inside an item folder (the thumbnail).
     static QStringList candidateFolders(const QString& dir);
 
+    // The folders of dir whose names the system cannot decode (names written
+    // in GBK, read on a UTF-8 system): no path reaches them, so they are never
+    // items. Given as GBK reads them, the imager's encoding, by name.
+    static QStringList undecodableFolders(const QString& dir);
+
     // The path up to and including its last "/".
     static QString dirPart(const QString& path);
 

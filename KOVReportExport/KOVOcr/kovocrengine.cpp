@@ -11,6 +11,10 @@ KOVOcrEngine::KOVOcrEngine()
     : m_api(new tesseract::TessBaseAPI)
 {
     serialise();
+    // The engine writes layout statistics of specks and blank regions to
+    // stderr ("Lower quartile=", "Median="), which users then find in their
+    // terminal. Set before Init, so nothing Init says goes there either.
+    m_api->SetVariable("debug_file", "/dev/null");
     m_ready = m_api->Init(nullptr, "eng", tesseract::OEM_LSTM_ONLY) == 0;
     if (m_ready) {
         m_api->SetVariable("tessedit_char_whitelist", "0123456789dBN/A");

@@ -24,6 +24,7 @@ void KOVReadAudio::clear()
     m_data = nullptr;
     m_framCnt = 0;
     m_channel = 0;
+    m_tooLong = false;
 }
 
 bool KOVReadAudio::initAudioData(QString path)
@@ -62,10 +63,11 @@ bool KOVReadAudio::initAudioData(QString path)
     else if (header.clamped())
         qWarning() << "KOVReadAudio::initAudioData" << path << "claims more samples than it holds; read"
                    << header.dataLength() << "bytes";
-    // The frame count is kept in an int: a larger file is refused, not wrapped.
+    // Refused before the copy: nothing of a file too long is read.
     const qint64 frames = ok ? header.dataLength() / header.channels() / 2048 : 0;
-    if (ok && frames > 0x7fffffff) {
-        qWarning() << "KOVReadAudio::initAudioData" << path << "too long";
+    if (ok && frames > kMaxFrames) {
+        qWarning() << "KOVReadAudio::initAudioData" << path << "too long:" << frames << "frames";
+        m_tooLong = true;
         ok = false;
     }
     short* data = nullptr;

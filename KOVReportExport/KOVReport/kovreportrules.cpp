@@ -7,12 +7,12 @@
 
 namespace KOVReportRules {
 
-QQueue<int> rowsByName(const QList<KOVTestPointInfo>& points, const QStringList& fileNames)
+QQueue<int> rowsByPath(const QQueue<int>& rows, const QStringList& before, const QStringList& after)
 {
-    QQueue<int> rows;
-    for (const KOVTestPointInfo& p : points)
-        rows.enqueue(fileNames.indexOf(p.name));
-    return rows;
+    QQueue<int> out;
+    for (int r : rows)
+        out.enqueue(isRow(r, before.size()) ? after.indexOf(before.at(r)) : -1);
+    return out;
 }
 
 void lowerRowsAbove(QQueue<int>& rows, int removed)

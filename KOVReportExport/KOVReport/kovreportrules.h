@@ -29,9 +29,10 @@ inline bool canAddPoint(int nameCount, int chosenCount)
 // Whether row names an entry of a list of `count` items.
 inline bool isRow(int row, int count) { return row >= 0 && row < count; }
 
-// The rows of test points after the file list changed: each point's row is
-// the first file name equal to its item's name, -1 when none is.
-QQueue<int> rowsByName(const QList<KOVTestPointInfo>& points, const QStringList& fileNames);
+// The rows of test points after the file list changed from `before` to
+// `after`: each row follows its item's path, -1 when the item is gone. Not
+// by name: items in different folders may share a file name.
+QQueue<int> rowsByPath(const QQueue<int>& rows, const QStringList& before, const QStringList& after);
 
 // Lowers every row above `removed` by one (a row was taken out of the list).
 void lowerRowsAbove(QQueue<int>& rows, int removed);

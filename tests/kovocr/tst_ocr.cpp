@@ -12,6 +12,8 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <unistd.h>
+
 namespace {
 
 cv::Mat picture(const QString& reading, quint64 seed = 3)
@@ -135,6 +137,33 @@ private slots:
         QVERIFY(!ctx->busy());
         QTest::qWait(20);
         QCOMPARE(sink.delivered, 0);
+    }
+
+    // A uniform grey region with a sensor's noise leaves specks round the
+    // binarising threshold; the engine's statistics on them ("Lower
+    // quartile=", "Median=") must not reach the terminal, nor anything else.
+    void engineSilentOnUniformRegion()
+    {
+        if (!m_haveData)
+            QSKIP("English OCR data not installed");
+        QTemporaryFile log;
+        QVERIFY(log.open());
+        fflush(stderr);
+        const int saved = dup(2);
+        dup2(log.handle(), 2);
+        {
+            KOVOcrEngine engine;
+            cv::Mat region(KOVOcrRegion::kHeight, KOVOcrRegion::kWidth, CV_8UC3, cv::Scalar::all(135));
+            cv::Mat noise(region.size(), region.type());
+            cv::theRNG().state = 7;
+            cv::randn(noise, 0, 10);
+            engine.recognise(KOVOcrRegion::binarise(region + noise));
+        }
+        fflush(stderr);
+        dup2(saved, 2);
+        close(saved);
+        log.seek(0);
+        QCOMPARE(QString::fromLocal8Bit(log.readAll()), QString());
     }
 
     void cleanupTestCase()

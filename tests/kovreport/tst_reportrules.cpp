@@ -29,10 +29,6 @@ private slots:
     void rowsAfterDeletion()
     {
         QList<KOVTestPointInfo> points{{}, {}, {}};
-        points[0].name = "b.jpg";
-        points[1].name = "gone.jpg";
-        points[2].name = "d.mp4";
-        QCOMPARE(KOVReportRules::rowsByName(points, {"a.jpg", "b.jpg", "d.mp4", "b.jpg"}), (QList<int>{1, -1, 2}));
         QQueue<int> rows;
         rows << 2 << 5 << -1 << 3;
         KOVReportRules::lowerRowsAbove(rows, 3);

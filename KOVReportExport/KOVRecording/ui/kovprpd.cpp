@@ -4,9 +4,10 @@
 #include "kovaudiotiming.h"
 #include "kovblas.h"
 #include "kovinformation.h"
+#include "kovmessagebox.h"
 #include "kovmsg.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDebug>
 #include <QDir>
 
@@ -69,6 +70,15 @@ void KOVPRPD::initAudioData(QString path)
     KOVReadAudio& loader = *d->m_readAudio;
     if (!loader.initAudioData(path)) {
         qDebug() << "PDD图谱：音频初始化失败";
+        if (loader.tooLong()) {
+            const int minutes = KOVReadAudio::kMaxFrames * 1024LL / 96000 / 60;
+            KOVMessageBox::ask(QApplication::activeWindow(), QMessageBox::Warning,
+                               QCoreApplication::translate("KOVPRPD", "警告"),
+                               QCoreApplication::translate("KOVPRPD", "音频超过 %1 分钟，无法显示波形和图谱：")
+                                       .arg(minutes)
+                                   + QStringLiteral("\r\n") + QDir::toNativeSeparators(path),
+                               { QCoreApplication::translate("KOVPRPD", "是") });
+        }
         return;
     }
     m_hasWav = true;

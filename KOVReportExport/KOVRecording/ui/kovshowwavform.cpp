@@ -4,6 +4,7 @@
 #include "kovaxisrules.h"
 #include "kovinformation.h"
 #include "kovmsg.h"
+#include "kovreadaudio.h"
 #include "kovsmoothgraph.h"
 
 #include <QIcon>
@@ -97,7 +98,8 @@ void KOVShowWavform::setXAxisRange(double n)
     // New audio: the view of the previous samples goes first, before the axis
     // changes below rebuild anything from it.
     m_samples = nullptr;
-    m_dataNum = n > 0 ? int(n) : 0;
+    // Beyond what a load gives the spectra would not fit their container.
+    m_dataNum = n > 0 && n <= KOVReadAudio::kMaxFrames * 1024.0 ? int(n) : 0;
     const double end = audioSeconds();
     m_wavform->xAxis->setRange(0, end);
     m_spectrogram->xAxis->setRange(0, end);

@@ -3,6 +3,7 @@
 #include "kovaudiosave.h"
 #include "kovaudiotiming.h"
 #include "kovmsg.h"
+#include "kovreadaudio.h"
 #include "kovshowwavform.h"
 
 #include <algorithm>
@@ -23,7 +24,8 @@ KOVWaveForm::~KOVWaveForm()
 void KOVWaveForm::slotAudioData(short* data, int frames)
 {
     m_flag = true;
-    const int len = data && frames > 0 ? frames * 1024 : 0;
+    // More than a load gives would not fit one container: held as none.
+    const int len = data && frames > 0 && frames <= KOVReadAudio::kMaxFrames ? frames * 1024 : 0;
     // Drops the window's view of the old samples before they are replaced.
     m_showWavPlot->setXAxisRange(len);
     m_data.clear();

@@ -106,6 +106,10 @@
         <translation>导入用户目录不一，请先删除所有已导入文件后重新导入！</translation>
     </message>
     <message>
+        <source>以下文件夹的名称无法识别，未导入：</source>
+        <translation>以下文件夹的名称无法识别，未导入：</translation>
+    </message>
+    <message>
         <source>是</source>
         <translation>是</translation>
     </message>

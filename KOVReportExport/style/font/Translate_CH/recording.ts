@@ -37,6 +37,21 @@
     </message>
 </context>
 <context>
+    <name>KOVPRPD</name>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>音频超过 %1 分钟，无法显示波形和图谱：</source>
+        <translation>音频超过 %1 分钟，无法显示波形和图谱：</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>是</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>电晕，尖端放电</source>

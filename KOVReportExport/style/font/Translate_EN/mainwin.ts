@@ -106,6 +106,10 @@
         <translation>Import user directory is not the same, please delete all imported files and import again!</translation>
     </message>
     <message>
+        <source>以下文件夹的名称无法识别，未导入：</source>
+        <translation>These folders were not imported, their names cannot be read on this system:</translation>
+    </message>
+    <message>
         <source>是</source>
         <translation>Yes</translation>
     </message>

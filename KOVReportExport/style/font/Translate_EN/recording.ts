@@ -37,6 +37,21 @@
     </message>
 </context>
 <context>
+    <name>KOVPRPD</name>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>音频超过 %1 分钟，无法显示波形和图谱：</source>
+        <translation>The audio is longer than %1 minutes; its waveform and pattern cannot be shown:</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>电晕，尖端放电</source>
