@@ -225,11 +225,16 @@ private:
     bool ask(const QString& title, const QString& text);
 
     // kovvideoimg_lock.cpp
-    void updateLockLB();
-    void saveLockImg();
+    // Shows the locked frames and saves their files; false as saveLockImg.
+    bool updateLockLB();
+    // Writes the locked frames (and pattern pictures) and records their
+    // paths; false when a frame file could not be written.
+    bool saveLockImg();
     void removeMarkedImg(int pos);
     void mkdirHide();
     void delPreItemImg();
+    // kovvideoimg_state.cpp
+    void rewriteLostFrames(const QString& itemDir);
     QImage currentPddImage() const;
 
     // kovvideoimg_clip.cpp

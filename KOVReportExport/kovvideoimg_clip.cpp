@@ -24,7 +24,9 @@ namespace {
 // The clip's frames are the imager's frame size, whatever the label's size.
 const int kClipWidth = 1024;
 const int kClipHeight = 600;
-const double kClipFps = 15.0;
+// Frames go in one per 40 ms playback tick: declared at any other rate the
+// clip would run out of step with its audio.
+const double kClipFps = 25.0;
 }
 
 void KOVVideoImg::on_screenShotPB_clicked()
@@ -55,8 +57,8 @@ void KOVVideoImg::startClip()
     if (!m_clipWriter)
         m_clipWriter.reset(new KOVClipWriter);
     // A clip that cannot be created is no clip: the page stays ready to
-    // record, and says why.
-    if (!m_clipWriter->open(path, kClipWidth, kClipHeight, kClipFps)) {
+    // record, and says why. Nor is one in a working folder that is a link.
+    if (!KOVClipNames::hideDirUsable(m_dirPath) || !m_clipWriter->open(path, kClipWidth, kClipHeight, kClipFps)) {
         qWarning() << "clip not created:" << path << m_clipWriter->error();
         KOVMessageBox::ask(this, QMessageBox::Warning, tr("提示"), tr("无法创建视频片段文件！") + "\n" + path, {});
         return;
@@ -118,7 +120,7 @@ void KOVVideoImg::saveScreenAudio()
     m_screenTime_end = float(m_videoImgIndex + 1) * 0.04f;
     // A clip whose end lies before its start (the slider was moved back
     // while recording) has no audio span.
-    if (m_pointInfo.wavform && m_screenTime_end > m_screenTime_start
+    if (m_pointInfo.wavform && m_screenTime_end > m_screenTime_start && KOVClipNames::hideDirUsable(m_dirPath)
         && cutClipAudio(path, m_screenTime_start, m_screenTime_end)) {
         m_pointInfo.clipAudio = path;
         m_screenAudList.append(path);
@@ -145,6 +147,8 @@ bool KOVVideoImg::cutClipAudio(const QString& path, float start, float end)
     if (!m_wavfrom->hasAudio())
         return false;
     m_wavfrom->cutoutAudio(path, start, end);
-    // The buffer reports nothing: the file says whether it was written.
-    return QFileInfo(path).isFile();
+    // The buffer reports nothing: the file says whether it was written (a
+    // link left under the name is no clip of ours).
+    const QFileInfo written(path);
+    return written.isFile() && !written.isSymLink();
 }

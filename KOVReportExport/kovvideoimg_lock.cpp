@@ -10,6 +10,7 @@
 #include "kovprpd.h"
 #include "kovvideotime.h"
 
+#include <QDebug>
 #include <QDir>
 
 void KOVVideoImg::on_lockBtn_clicked()
@@ -33,10 +34,22 @@ void KOVVideoImg::on_lockBtn_clicked()
         m_pddImg.append(currentPddImage());
         m_prpdTypeList.append(m_prpdType);
     }
+    if (!updateLockLB()) {
+        // A lock without its file would look done and export no picture.
+        m_markList.removeLast();
+        m_markedImgList.removeLast();
+        while (m_pddImg.size() > m_markList.size())
+            m_pddImg.removeLast();
+        while (m_prpdTypeList.size() > m_pddImg.size())
+            m_prpdTypeList.removeLast();
+        updateLockLB();
+        KOVMessageBox::ask(this, QMessageBox::Warning, tr("提示"),
+            tr("锁定图片无法保存到文件夹：") + "\n" + QDir::toNativeSeparators(KOVClipNames::hideDir(m_dirPath)), {});
+        return;
+    }
     updatePointInfo_itemInfo();
     if (m_pointInfo.leakageData)
         updatePointInfo_leakageInfo();
-    updateLockLB();
     emitPointInfo();
 }
 
@@ -89,7 +102,7 @@ void KOVVideoImg::removeMarkedImg(int pos)
     }
 }
 
-void KOVVideoImg::updateLockLB()
+bool KOVVideoImg::updateLockLB()
 {
     const QList<QPushButton*> lockBtns = { ui->lockBtn_1, ui->lockBtn_2, ui->lockBtn_3, ui->lockBtn_4 };
     const QList<QPushButton*> unlockBtns = { ui->lockDelBtn_1, ui->lockDelBtn_2, ui->lockDelBtn_3,
@@ -100,34 +113,50 @@ void KOVVideoImg::updateLockLB()
         unlockBtns[i]->setVisible(i < n);
     }
     m_pointInfo.marked = n > 0;
-    saveLockImg();
+    return saveLockImg();
 }
 
-void KOVVideoImg::saveLockImg()
+bool KOVVideoImg::saveLockImg()
 {
     m_pointInfo.videoImgPathList.clear();
     m_pointInfo.pddImgPathList.clear();
     m_pointInfo.prpdTypeList.clear();
+    bool saved = true;
+    QString why;
     for (int i = 0; i < m_markedImgList.size(); ++i) {
         const QString path = KOVClipNames::frameImage(m_dirPath, m_savePre, i);
+        if (!KOVClipNames::saveImage(m_dirPath, path, m_markedImgList[i], &why)) {
+            qWarning() << "locked frame not saved:" << path << why;
+            saved = false;
+            continue;
+        }
         m_pointInfo.videoImgPathList.append(path);
-        m_markedImgList[i].save(path, "JPG", 100);
         if (!m_pointInfo.pdd)
             continue;
         // Skipped, not read past: a frame locked before the pattern arrived.
         if (!KOVMarkLookup::valid(m_pddImg, i) || m_pddImg[i].isNull())
             continue;
         const QString pddPath = KOVClipNames::pddImage(m_dirPath, m_savePre, i);
-        m_pddImg[i].save(pddPath, "JPG", 100);
+        if (!KOVClipNames::saveImage(m_dirPath, pddPath, m_pddImg[i], &why)) {
+            qWarning() << "pattern picture not saved:" << pddPath << why;
+            continue;
+        }
         m_pointInfo.pddImgPathList.append(pddPath);
         if (KOVMarkLookup::valid(m_prpdTypeList, i))
             m_pointInfo.prpdTypeList.append(m_prpdTypeList[i]);
     }
+    return saved;
 }
 
 void KOVVideoImg::mkdirHide()
 {
     const QString hide = KOVClipNames::hideDir(m_dirPath);
+    // A link under the name is not ours to use: what goes in or is deleted
+    // there would land in the folder it points at.
+    if (!KOVClipNames::hideDirUsable(m_dirPath)) {
+        qWarning() << "working folder refused, it is a link or no folder:" << hide;
+        return;
+    }
     if (QDir(hide).exists())
         return;
     if (QDir().mkpath(hide))

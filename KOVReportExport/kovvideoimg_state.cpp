@@ -12,9 +12,12 @@
 
 #include "kovcachecheck.h"
 #include "kovcachefile.h"
+#include "kovclipnames.h"
 #include "kovinformation.h"
 
+#include <QDebug>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 
 namespace {
@@ -200,10 +203,32 @@ void KOVVideoImg::restoreData(QJsonObject& root)
     if (shown >= 0 && shown < m_itemPathList.size())
         showItem(shown, itemDir);
     ui->infoPrpdType->setText(o.value(QStringLiteral("prpdType")).toString());
+    rewriteLostFrames(itemDir);
 
     if (!p.pddImgPathList.isEmpty())
         p.pdd = true;
     if (!p.videoImgPathList.isEmpty() && p.type == ItemType::video)
         p.marked = true;
     emitPointInfo();
+}
+
+void KOVVideoImg::rewriteLostFrames(const QString& itemDir)
+{
+    // A frame file gone since the cache was written (cleaned away, the item
+    // copied elsewhere) is written again from the cached picture, so the
+    // export still finds it.
+    if (itemDir.isEmpty() || m_dirPath != itemDir)
+        return;
+    QStringList& frames = m_pointInfo.videoImgPathList;
+    for (int i = 0; i < frames.size() && i < m_markedImgList.size(); ++i) {
+        const QFileInfo file(frames.at(i));
+        if ((file.isFile() && !file.isSymLink()) || m_markedImgList.at(i).isNull())
+            continue;
+        const QString path = frames.at(i).isEmpty() ? KOVClipNames::frameImage(itemDir, m_savePre, i) : frames.at(i);
+        QString why;
+        if (KOVClipNames::saveImage(itemDir, path, m_markedImgList.at(i), &why))
+            frames[i] = path;
+        else
+            qWarning() << "locked frame not written again:" << path << why;
+    }
 }

@@ -221,6 +221,25 @@ void cacheSeeds(const QString& tmp, const QString& cfg)
     QDir::setCurrent(old);
 }
 
+// A test point's page state as fuzz_restore reads it: "@ITEMS@" stands for
+// the items it plants (real, out, self, other), "./cache/frame.jpg" for the
+// cached picture of a locked frame.
+void restoreSeeds()
+{
+    for (int item = 0; item < 3; ++item) {
+        const QString hide = QStringLiteral("@ITEMS@/%1/hideImg/").arg(QStringList { "real", "out", "self" }.at(item));
+        const QJsonObject point { { "hasClip", true }, { "pdd", true },
+            { "videoImgPathList", QJsonArray { hide + "R1_0.jpg" } }, { "pddImgPathList", QJsonArray { hide + "R1_pdd0.jpg" } },
+            { "imgInfoList", QJsonArray { QJsonObject { { "heatSPL", "70 dB" } } } } };
+        const QJsonObject tp { { "preSelect", item }, { "markList", QJsonArray { 3 } },
+            { "markedImgList", QJsonArray { "./cache/frame.jpg" } }, { "pddImgList", QJsonArray { "./cache/frame.jpg" } },
+            { "markedPrpdTypeList", QJsonArray { "T" } }, { "screenList", QJsonArray { hide + "R1_videoClip.avi" } },
+            { "screenAudioList", QJsonArray { hide + "R1_audioClip.wav" } }, { "pointInfo", point } };
+        put(QStringLiteral("restore"), QStringLiteral("item%1").arg(item),
+            QJsonDocument(QJsonObject { { "testPoint", tp } }).toJson());
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -243,6 +262,7 @@ int main(int argc, char** argv)
     workbookSeeds(cfg);
     pictureSeeds();
     cacheSeeds(tmp.path(), cfg);
+    restoreSeeds();
     iniSeeds(tmp.path()); // last: it changes the working folder
     return 0;
 }

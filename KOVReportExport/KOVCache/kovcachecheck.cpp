@@ -113,6 +113,9 @@ bool insideHideImg(const QString& path, const QString& itemDir)
     if (path.isEmpty() || itemDir.isEmpty())
         return false;
     const QString folder = QDir::cleanPath(itemDir + QStringLiteral("/hideImg")) + QLatin1Char('/');
+    // A folder of that name that is a link stands for some other folder.
+    if (QFileInfo(folder.chopped(1)).isSymLink())
+        return false;
     const QString cleaned = QDir::cleanPath(path);
     return cleaned.startsWith(folder) && cleaned.size() > folder.size();
 }

@@ -39,7 +39,7 @@ QList<int> frameNumbers(const QJsonArray& array, int maxCount);
 
 // Whether path names something inside itemDir's "hideImg/" folder, the only
 // place the review page deletes files in. Paths are compared cleaned, so
-// "hideImg/../x" does not count.
+// "hideImg/../x" does not count, nor does anything when "hideImg" is a link.
 bool insideHideImg(const QString& path, const QString& itemDir);
 
 // paths with every entry not inside itemDir's "hideImg/" made empty, so

@@ -81,6 +81,11 @@ QString KOVCacheFile::moveAside() const
 
 bool KOVCacheFile::remove() const
 {
+    // A cache folder that is a link goes alone: emptying it would empty the
+    // folder it points at.
+    const QString name = QDir::cleanPath(m_dir);
+    if (QFileInfo(name).isSymLink())
+        return QFile::remove(name);
     QDir d(m_dir);
     return !d.exists() || d.removeRecursively();
 }

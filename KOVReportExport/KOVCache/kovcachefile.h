@@ -37,7 +37,8 @@ public:
     // empty when the rename failed.
     QString moveAside() const;
 
-    // Removes the folder with everything in it.
+    // Removes the folder with everything in it; a folder that is a link is
+    // removed as the link alone.
     bool remove() const;
 
 private:

@@ -146,8 +146,12 @@ avi_t* AVI_open_output_file(const char* filename)
         AVI_errno = AVI_ERR_NO_MEM;
         return nullptr;
     }
-    // Not truncated here: the final header cuts the file to its true length.
-    a->fdes = filename ? ::open(filename, O_RDWR | O_CREAT | O_CLOEXEC, 0600) : -1;
+    // Always a new file: a name already there goes first, so a symbolic or
+    // hard link left under it is dropped, not written through to the file
+    // it points at. O_EXCL refuses one planted in between.
+    if (filename)
+        ::unlink(filename);
+    a->fdes = filename ? ::open(filename, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600) : -1;
     if (a->fdes < 0) {
         AVI_errno = AVI_ERR_OPEN;
         std::free(a);

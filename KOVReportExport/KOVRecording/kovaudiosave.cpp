@@ -1,10 +1,10 @@
 #include "kovaudiosave.h"
 
+#include "kovnewfile.h"
 #include "kovwavheader.h"
 
 #include <QByteArray>
 #include <QDebug>
-#include <QFile>
 #include <algorithm>
 
 class KOVAudioSavePrivate
@@ -30,15 +30,12 @@ KOVAudioSave::KOVAudioSave(QString path, int channels, int sampleRate, bool fifo
 
 KOVAudioSave::~KOVAudioSave()
 {
-    QFile f(d->m_path);
-    if (f.open(QIODevice::ReadWrite | QIODevice::Truncate)) {
-        const QByteArray header = KOVWavHeader::build(d->m_chNumber, d->m_sample, d->m_length);
-        if (f.write(header) != header.size() || f.write(d->m_data) != d->m_data.size())
-            qWarning() << "KOVAudioSave: writing" << d->m_path << "failed:" << f.errorString();
-        f.close();
-    } else {
-        qWarning() << "KOVAudioSave: cannot open" << d->m_path << f.errorString();
-    }
+    // As a new file: a link left under the clip's name must not carry the
+    // samples into a file elsewhere.
+    const QByteArray header = KOVWavHeader::build(d->m_chNumber, d->m_sample, d->m_length);
+    QString why;
+    if (!KOVNewFile::write(d->m_path, QList<QByteArray> { header, d->m_data }, &why))
+        qWarning() << "KOVAudioSave: writing" << d->m_path << "failed:" << why;
     delete d;
 }
 

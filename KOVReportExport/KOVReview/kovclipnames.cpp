@@ -1,8 +1,13 @@
 #include "kovclipnames.h"
 
+#include "kovnewfile.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
 
 namespace {
 const char* const kHideDir = "/hideImg";
@@ -52,11 +57,45 @@ QString KOVClipNames::clipAudio(const QString& itemDir, const QString& prefix)
     return hideDir(itemDir) + QLatin1Char('/') + prefix + QStringLiteral("audioClip.wav");
 }
 
+bool KOVClipNames::hideDirUsable(const QString& itemDir)
+{
+    const QFileInfo folder(hideDir(itemDir));
+    if (folder.isSymLink())
+        return false;
+    return folder.isDir() || !folder.exists();
+}
+
+bool KOVClipNames::saveImage(const QString& itemDir, const QString& path, const QImage& image, QString* error)
+{
+    const QFileInfo folder(hideDir(itemDir));
+    if (itemDir.isEmpty() || folder.isSymLink() || !folder.isDir()) {
+        *error = QStringLiteral("%1 is no folder of its own").arg(folder.filePath());
+        return false;
+    }
+    if (QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath() != folder.canonicalFilePath()) {
+        *error = QStringLiteral("%1 is not in %2").arg(path, folder.filePath());
+        return false;
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "JPG");
+    writer.setQuality(100);
+    if (!writer.write(image)) {
+        *error = writer.errorString();
+        return false;
+    }
+    return KOVNewFile::write(path, bytes, error);
+}
+
 bool KOVClipNames::insideHideDir(const QString& itemDir, const QString& path)
 {
     if (itemDir.isEmpty() || path.isEmpty())
         return false;
     const QFileInfo folder(hideDir(itemDir));
+    // A working folder that is a link may stand for any folder, the item's own included.
+    if (folder.isSymLink())
+        return false;
     const QFileInfo file(path);
     // A link is never followed out of the folder, nor deleted in its place.
     if (file.isSymLink() || !file.isFile() || !folder.isDir())
@@ -78,6 +117,10 @@ bool KOVClipNames::inAWorkingFolder(const QString& path)
     const QFileInfo file(path);
     if (file.isSymLink() || !file.isFile())
         return false;
-    const QString parentReal = QFileInfo(file.absolutePath()).canonicalFilePath();
+    // The folder as named, not resolved: a "hideImg" link names a folder elsewhere.
+    const QFileInfo parent(file.absolutePath());
+    if (parent.isSymLink() || parent.fileName() != QLatin1String(kHideDir + 1))
+        return false;
+    const QString parentReal = parent.canonicalFilePath();
     return !parentReal.isEmpty() && QFileInfo(parentReal).fileName() == QLatin1String(kHideDir + 1);
 }

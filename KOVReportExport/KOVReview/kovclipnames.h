@@ -3,6 +3,8 @@
 
 #include <QString>
 
+class QImage;
+
 // Names of the files a review page keeps in an item's hidden working folder
 // (locked frames, their pattern pictures, the clip video and audio), and the
 // one place that deletes them.
@@ -21,6 +23,17 @@ public:
     static QString pddImage(const QString& itemDir, const QString& prefix, int pos);
     static QString clipVideo(const QString& itemDir, const QString& prefix);
     static QString clipAudio(const QString& itemDir, const QString& prefix);
+
+    // True when itemDir's working folder is a real folder or not there yet;
+    // false when the name is a link (to a folder elsewhere, or to the item
+    // folder itself) or some other file. Nothing is written or deleted in a
+    // working folder that is a link.
+    static bool hideDirUsable(const QString& itemDir);
+
+    // Writes image as a JPEG of quality 100 under path, a new file directly
+    // inside itemDir's working folder (see KOVNewFile). False with a reason
+    // when the folder is refused or the file cannot be written.
+    static bool saveImage(const QString& itemDir, const QString& path, const QImage& image, QString* error);
 
     // True when path names a file directly inside itemDir's working folder.
     // Paths come from records and from a restored cache, so they are not

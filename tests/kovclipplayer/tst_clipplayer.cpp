@@ -72,6 +72,32 @@ private slots:
         QCOMPARE(shownFrame(p), 13);
     }
 
+    // A header claiming 0xFFFFFFFF frames: playback still ends after the
+    // frames the file holds.
+    void lyingFrameCount()
+    {
+        const QString path = m_dir.filePath("R3_videoClip.avi");
+        QVERIFY(writeClip(path, 40, 5));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QByteArray bytes = f.readAll();
+        // The main header's total frames and the video stream's length.
+        for (const auto& field : { qMakePair(QByteArray("avih"), 8 + 16), qMakePair(QByteArray("strh"), 8 + 32) })
+            qToLittleEndian<quint32>(0xFFFFFFFFu, bytes.data() + bytes.indexOf(field.first) + field.second);
+        QVERIFY(f.seek(0) && f.write(bytes) == bytes.size());
+        f.close();
+        KOVScreenshot p;
+        p.showScreenshot(path);
+        QVERIFY(p.frameTotal() > 0 && p.frameTotal() <= f.size() / 16);
+        click(p);
+        for (int i = 0; i < 10 && p.isPlaying(); ++i)
+            QVERIFY(tick(p));
+        QVERIFY(!p.isPlaying());
+        QCOMPARE(p.frameTotal(), 5);
+        QCOMPARE(slider(p)->maximum(), 4);
+        QCOMPARE(shownFrame(p), 44);
+    }
+
     void samePathAgain()
     {
         const QString path = m_dir.filePath("R2_videoClip.avi");

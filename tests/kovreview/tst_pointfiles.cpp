@@ -58,6 +58,29 @@ private slots:
         }
     }
 
+    // A working folder that is itself a link guards nothing: whatever it
+    // points at, even another item's working folder, stays.
+    void linkedWorkingFolder_data()
+    {
+        QTest::addColumn<QString>("target"); // relative to the root
+        QTest::newRow("to another item's working folder") << "other/hideImg";
+        QTest::newRow("to the item folder") << "item";
+    }
+    void linkedWorkingFolder()
+    {
+        QFETCH(QString, target);
+        QTemporaryDir root;
+        const QString item = root.path() + "/item";
+        for (const char* f : { "/item/R1_0.jpg", "/other/hideImg/R1_0.jpg" })
+            QVERIFY(touch(root.path() + f));
+        QVERIFY(QFile::link(root.path() + "/" + target, item + "/hideImg"));
+        const QString path = item + "/hideImg/R1_0.jpg";
+        QVERIFY(!KOVClipNames::hideDirUsable(item));
+        QVERIFY(!KOVClipNames::removeInside(item, path));
+        QCOMPARE(KOVReportRules::removeFiles({ path }), QStringList { path });
+        QVERIFY(QFileInfo::exists(path));
+    }
+
     void tagSlots()
     {
         QTemporaryDir root;

@@ -227,7 +227,7 @@ private slots:
         probe.start("ffprobe", { "-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
                                    "stream=codec_name,width,height,r_frame_rate,nb_read_frames", "-of", "csv=p=0", path });
         QVERIFY(probe.waitForFinished(30000));
-        QCOMPARE(probe.readAllStandardOutput().trimmed(), QStringLiteral("mjpeg,1024,600,15/1,%1").arg(ticks).toLatin1());
+        QCOMPARE(probe.readAllStandardOutput().trimmed(), QStringLiteral("mjpeg,1024,600,25/1,%1").arg(ticks).toLatin1());
         click(&page, "delScreen_1");
         QVERIFY(!QFileInfo::exists(path));
         QCOMPARE(clip->text(), QStringLiteral("截取视频"));

@@ -10,6 +10,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
+#include <cmath>
 
 KOVScreenshot::KOVScreenshot(QWidget* parent)
     : QWidget(parent)
@@ -65,7 +66,12 @@ void KOVScreenshot::showScreenshot(QString path)
     m_path = path;
     m_modified = info.lastModified();
     m_size = info.size();
-    m_total = int(m_capture.get(cv::CAP_PROP_FRAME_COUNT));
+    // The header's count is not trusted: each frame takes at least its
+    // 16-byte index entry in the file, and playback ends at the last frame
+    // that can be read, whatever the header promised.
+    const double claimed = m_capture.get(cv::CAP_PROP_FRAME_COUNT);
+    const double most = std::min(1e9, double(m_size) / 16);
+    m_total = (std::isfinite(claimed) && claimed > 0) ? int(std::min(claimed, most)) : 0;
     {
         const QSignalBlocker block(ui->horizontalSlider);
         ui->horizontalSlider->setRange(0, std::max(0, m_total - 1));
@@ -117,15 +123,20 @@ void KOVScreenshot::slotTimeOut()
     const int ahead = std::min(m_index + 1, m_total - 1);
     if (int(m_capture.get(cv::CAP_PROP_POS_FRAMES)) != ahead)
         m_capture.set(cv::CAP_PROP_POS_FRAMES, ahead);
-    updateImg();
+    if (!updateImg() && ahead > m_index) {
+        // Fewer frames than the header said: the clip ends here.
+        m_total = ahead;
+        const QSignalBlocker block(ui->horizontalSlider);
+        ui->horizontalSlider->setRange(0, m_total - 1);
+    }
     m_playTimer->start();
 }
 
-void KOVScreenshot::updateImg()
+bool KOVScreenshot::updateImg()
 {
     cv::Mat frame;
     if (!m_capture.isOpened() || !m_capture.read(frame) || frame.empty())
-        return;
+        return false;
     const cv::Size size(ui->label->width(), ui->label->height());
     cv::Mat sized;
     if (frame.size() == size)
@@ -133,6 +144,7 @@ void KOVScreenshot::updateImg()
     else
         cv::resize(frame, sized, size, 0, 0, cv::INTER_LINEAR);
     ui->label->setPixmap(QPixmap::fromImage(KOVFrameConvert::toDisplayImage(sized)));
+    return true;
 }
 
 QImage KOVScreenshot::MatToQImage(const cv::Mat& mat)

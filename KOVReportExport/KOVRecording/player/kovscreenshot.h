@@ -25,7 +25,8 @@ public:
     // opened (the page rewrites the same file name for each new clip), then
     // shows the window with playback stopped.
     void showScreenshot(QString path);
-    void updateImg();
+    // Reads and shows the next frame; false when there is none.
+    bool updateImg();
 
     // A copy of an 8-bit BGR, BGRA or grey frame; null for other types.
     static QImage MatToQImage(const cv::Mat& mat);

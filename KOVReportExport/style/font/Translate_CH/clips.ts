@@ -12,6 +12,10 @@
         <translation>标记图片已满！</translation>
     </message>
     <message>
+        <source>锁定图片无法保存到文件夹：</source>
+        <translation>锁定图片无法保存到文件夹：</translation>
+    </message>
+    <message>
         <source>截取视频窗口已存在！</source>
         <translation>截取视频窗口已存在！</translation>
     </message>

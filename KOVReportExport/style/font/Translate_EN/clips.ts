@@ -12,6 +12,10 @@
         <translation>Marked Iamges are Full！</translation>
     </message>
     <message>
+        <source>锁定图片无法保存到文件夹：</source>
+        <translation>The locked image cannot be saved in the folder:</translation>
+    </message>
+    <message>
         <source>截取视频窗口已存在！</source>
         <translation>Video clip interafce is showing!</translation>
     </message>
