@@ -67,7 +67,7 @@ void KOVReportExport::exportInfo(KOVReportInfo info)
     // Shared with the worker: whichever lets go last releases it, so the
     // writer outlives the worker even when the dialog ends first.
     auto writer = std::make_shared<KOVLibxl>();
-    if (!writer->CreateExcel(workbook, info.type, n, KOVInformation::Instance()->getLanguageId())) {
+    if (!writer->CreateExcel(workbook, info.type, n, KOVInformation::Instance()->runLanguageId())) {
         KOVMessageBox::ask(this, QMessageBox::Warning, tr("警告"),
                            tr("文件创建失败，可能存在以下问题：") + QStringLiteral("\r\n") + tr("1、报告无测试点")
                                + QStringLiteral("\r\n") + tr("2、文件被占用") + QStringLiteral("\r\n")
