@@ -3,6 +3,7 @@
 #include "kovinformation.h"
 #include "kovsavedialog.h"
 #include "reporttesthelp.h"
+#include "reviewfixture.h"
 #include "xlsxtesthelp.h"
 
 #include <QAction>
@@ -179,8 +180,16 @@ private slots:
         QVERIFY(QFile(QStringLiteral("cache/old.jpg")).open(QIODevice::WriteOnly));
         KOVReportExport w;
         m_window = &w;
-        openReports(w, 2);
+        // A shown video frame is saved as a picture beside the document.
+        const QString usr = m_root.filePath(QStringLiteral("video"));
+        QVERIFY(!ReviewFixture::makeItem(usr, "v", "VID_1.mp4", KOVGen::ItemKind::Video, 3, 0).path.isEmpty());
+        QVERIFY(QFile(usr + QStringLiteral("/usrInfo.ini")).open(QIODevice::WriteOnly));
+        importInto(w, usr);
+        w.addNewReport(0);
+        tick(w, 0);
         w.show();
+        mainTabs(w)->setCurrentIndex(0);
+        w.clickItemtoShow(0);
         QStringList shownWhenAsked;
         KOVMessageBox::s_answer = [&](QMessageBox::Icon, const QString& title, const QString& text, const QStringList&) {
             shownWhenAsked << QStringLiteral("%1|%2|%3").arg(title, text.left(9)).arg(w.isVisible());
@@ -195,25 +204,28 @@ private slots:
     }
 
     // The menu's language is for the next start: the run keeps its own for
-    // the workbook's template and new reports' calendars (started Chinese).
+    // the workbook's template and new reports' calendars.
     void languageChoiceWaitsForRestart()
     {
+        const bool chinese = KOVInformation::Instance()->runLanguageId() == 0;
         KOVReportExport w;
         m_window = &w;
         openReports(w, 1);
-        w.findChild<QAction*>(QStringLiteral("actionEnglish"))->trigger();
-        QCOMPARE(KOVInformation::Instance()->getLanguageId(), 1); // stored at once
+        w.findChild<QAction*>(chinese ? "actionEnglish" : "actionChinese")->trigger();
+        QCOMPARE(KOVInformation::Instance()->getLanguageId(), chinese ? 1 : 0); // stored at once
         w.addNewReport(1);
-        QCOMPARE(w.reportWins().at(1)->findChild<QCalendarWidget*>()->locale().language(), QLocale::Chinese);
+        QCOMPARE(w.reportWins().at(1)->findChild<QCalendarWidget*>()->locale().language(),
+                 chinese ? QLocale::Chinese : QLocale::English);
         m_saveDir = m_root.filePath(QStringLiteral("language"));
         QDir().mkpath(m_saveDir);
         mainTabs(w)->setCurrentIndex(1);
         w.on_actionsaveReport_triggered();
         w.waitForExport();
-        KOVInformation::Instance()->setLanguageId(0);
-        QString error;
-        const QJsonObject book = KOVXlsxTest::inspect(m_saveDir + "/气体报告1/气体报告1.xlsx", &error);
-        QCOMPARE(book.value("sheets").toArray().at(0).toObject().value("name").toString(), QStringLiteral("检测报告"));
+        KOVInformation::Instance()->setLanguageId(chinese ? 0 : 1);
+        const QString name = chinese ? "气体报告1" : "Gas Report 1";
+        const QJsonObject book = KOVXlsxTest::inspect(m_saveDir + '/' + name + '/' + name + ".xlsx");
+        QCOMPARE(book.value("sheets").toArray().at(0).toObject().value("name").toString(),
+                 chinese ? QStringLiteral("检测报告") : QStringLiteral("Report"));
         m_window = nullptr;
     }
 };
