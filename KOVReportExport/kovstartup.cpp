@@ -62,12 +62,26 @@ void onQuitSignal(int sig)
 class KOVQuitSignals
 {
 public:
-    explicit KOVQuitSignals(KOVReportExport& w)
+    KOVQuitSignals()
     {
         if (pipe2(gQuitPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
             qWarning() << "quit signals not handled: no pipe";
             return;
         }
+        struct sigaction sa = {};
+        sa.sa_handler = onQuitSignal;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = SA_RESTART;
+        for (int sig : {SIGTERM, SIGHUP})
+            sigaction(sig, &sa, nullptr);
+        m_installed = true;
+    }
+    // A signal that came before waits in the pipe: the run ends as soon as
+    // its loop runs.
+    void watch(KOVReportExport& w)
+    {
+        if (!m_installed)
+            return;
         m_notifier = new QSocketNotifier(gQuitPipe[0], QSocketNotifier::Read);
         QObject::connect(m_notifier, &QSocketNotifier::activated, &w, [this, &w] {
             char byte = 0;
@@ -78,16 +92,10 @@ public:
             m_quitting = true;
             w.quitFromOutside();
         });
-        struct sigaction sa = {};
-        sa.sa_handler = onQuitSignal;
-        sigemptyset(&sa.sa_mask);
-        sa.sa_flags = SA_RESTART;
-        for (int sig : {SIGTERM, SIGHUP})
-            sigaction(sig, &sa, nullptr);
     }
     ~KOVQuitSignals()
     {
-        if (!m_notifier)
+        if (!m_installed)
             return;
         // From here on the signals end the process as they would anyway.
         for (int sig : {SIGTERM, SIGHUP})
@@ -102,6 +110,7 @@ public:
 
 private:
     QSocketNotifier* m_notifier = nullptr;
+    bool m_installed = false;
     bool m_quitting = false;
 };
 
@@ -172,6 +181,7 @@ int kovRunApplication(int argc, char** argv, const std::function<void(KOVReportE
 
     QApplication app(argc, argv);
     qInstallMessageHandler(logMessage);
+    KOVQuitSignals quitSignals;
     kovSetApplicationFont();
 
     qDebug() << "KOVReportExport start" << KOV_APP_VERSION;
@@ -183,9 +193,8 @@ int kovRunApplication(int argc, char** argv, const std::function<void(KOVReportE
         KOVReportExport w(nullptr);
         w.restoreData();
         w.show();
-        // Handled from here on: a signal during the restore ends the process
-        // at once, leaving the cache on disk as it was.
-        const KOVQuitSignals quitSignals(w);
+        // Not during the restore: its pages would be saved half rebuilt.
+        quitSignals.watch(w);
         QObject::connect(&app, &QCoreApplication::aboutToQuit, &w, [&w] { w.saveDataAtQuit(); });
         QObject::connect(&app, &QGuiApplication::commitDataRequest, &w, [&w](QSessionManager&) {
             if (w.getMainTabNum() > 1)
