@@ -29,8 +29,11 @@ QRect KOVScreenScale::windowPlacement(QSize stored, const QRect& available, cons
 {
     const int frameWidth = frame.left() + frame.right(), frameHeight = frame.top() + frame.bottom();
     const QSize most = maximumWindowSize();
-    const int w = std::max(1, std::min({scaled(stored.width()), most.width(), available.width() - frameWidth}));
-    const int h = std::max(1, std::min({scaled(stored.height()), most.height(), available.height() - frameHeight}));
+    // Rounded, not truncated: the size goes back to the settings divided by
+    // the factor and rounded, and must come out the same at the next start.
+    const QSize wanted(qRound(stored.width() * m_f), qRound(stored.height() * m_f));
+    const int w = std::max(1, std::min({wanted.width(), most.width(), available.width() - frameWidth}));
+    const int h = std::max(1, std::min({wanted.height(), most.height(), available.height() - frameHeight}));
     // Centred, but never before the area's top left: the title bar must stay
     // where it can be grabbed even on a screen smaller than any window.
     const int x = available.x() + std::max(0, (available.width() - w - frameWidth) / 2) + frame.left();

@@ -81,6 +81,8 @@ private slots:
                                                                   << QRect(0, 0, 1366, 738) << frame << QRect(1, 29, 1364, 708);
         QTest::newRow("panel on the left and top") << 96.0 << QSize(1300, 800) << QRect(60, 24, 1306, 744) << frame
                                                    << QRect(63, 53, 1300, 714);
+        QTest::newRow("stored back at 125 %: no shrinking") << 120.0 << QSize(1091, 594) << QRect(0, 0, 1920, 1040)
+                                                           << frame << QRect(278, 162, 1364, 743);
         QTest::newRow("frame not known yet") << 144.0 << QSize(800, 500) << QRect(0, 0, 1366, 768) << QMargins()
                                              << QRect(83, 9, 1200, 750);
         QTest::newRow("beyond the maximum") << 96.0 << QSize(3000, 3000) << QRect(0, 0, 3840, 2160) << frame
