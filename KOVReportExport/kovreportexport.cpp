@@ -143,7 +143,9 @@ bool KOVReportExport::eventFilter(QObject* watched, QEvent* event)
         && !d->m_placedFramed) {
         d->m_placedFramed = true;
         windowHandle()->removeEventFilter(this);
-        placeOnScreen();
+        const QScreen* screen = QGuiApplication::screens().value(0);
+        if (screen && !screen->availableGeometry().contains(frameGeometry()))
+            placeOnScreen();
     }
     return QMainWindow::eventFilter(watched, event);
 }
