@@ -12,7 +12,10 @@ KOVInformation* KOVInformation::Instance()
     return instance;
 }
 
-KOVInformation::KOVInformation() = default;
+KOVInformation::KOVInformation()
+    : m_runLanguage(m_cfg.m_language)
+{
+}
 
 bool KOVInformation::setLanguageId(int id)
 {
@@ -40,7 +43,7 @@ bool KOVInformation::setMainwindowSize(QSize size)
 
 QString KOVInformation::AppTitle() const
 {
-    return m_cfg.appTitle();
+    return m_runLanguage != 0 ? m_cfg.m_appTitle_en : m_cfg.m_appTitle_ch;
 }
 
 void KOVInformation::setUsrPath(QString path)

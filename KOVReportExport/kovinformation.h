@@ -22,8 +22,14 @@ public:
 
     // Settings. Each setter writes the settings file and returns false when
     // it could not (logged); the value holds for this run either way.
+    // The stored choice; a choice made in the menu is stored at once but
+    // waits for the next start.
     int getLanguageId() const { return m_cfg.m_language; }
     bool setLanguageId(int id);
+    // The language this run started with: the catalogue, the workbook
+    // templates, the calendars and the title follow it to the end of the run,
+    // so one run never mixes two languages.
+    int runLanguageId() const { return m_runLanguage; }
     QString getCustomPath() const { return m_cfg.m_importDirPath; }
     bool setcustomPath(QString path);
     QSize getMainwindowSize() const;
@@ -97,6 +103,7 @@ private:
     QStringList m_fileNameList;
     QQueue<int> m_chosedIndex;
     KOVConfig m_cfg;
+    int m_runLanguage = 0;
     KOVGetReportInfo m_getReportInfo;
     KOVGetItemLabelInfo m_getItemLabelInfo;
     int m_PDDLen = 240;

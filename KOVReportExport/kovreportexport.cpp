@@ -5,6 +5,7 @@
 #include "kovitem.h"
 #include "kovmsg.h"
 #include "kovreportexportprivate.h"
+#include "kovscreenscale.h"
 #include "kovvideoimg.h"
 #include "ui_kovreportexport.h"
 
@@ -15,6 +16,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTabBar>
+#include <QWindow>
 
 KOVReportExport::KOVReportExport(QWidget* parent)
     : QMainWindow(parent)
@@ -33,8 +35,9 @@ KOVReportExport::KOVReportExport(QWidget* parent)
         connect(screen, &QScreen::logicalDotsPerInchChanged, this, &KOVReportExport::slotLogicalDotsPerInchChanged);
     }
     KOVInformation* info = KOVInformation::Instance();
-    setGeometry(QRect(pos(), info->getMainwindowSize()));
+    resize(info->getMainwindowSize());
     refreshSize(screen ? screen->logicalDotsPerInch() : 96.0);
+    placeOnScreen();
 
     setWindowIcon(QIcon(QStringLiteral("./OEM/icon.png")));
     setWindowTitle(info->AppTitle());
@@ -42,7 +45,7 @@ KOVReportExport::KOVReportExport(QWidget* parent)
     batchVisible(false);
     ui->batch_okPB->setIcon(QIcon(QStringLiteral(":/style/ico/MainWin/del.png")));
     initStatusBar();
-    m_language = info->getLanguageId();
+    m_language = info->runLanguageId();
 
     m_videoImg = new KOVVideoImg(nullptr);
     ui->mainTabWidget->addTab(m_videoImg, tr("浏览页"));
@@ -107,6 +110,44 @@ void KOVReportExport::on_actionAbout_triggered()
         d->m_aboutWin->activateWindow();
     else
         d->m_aboutWin->show();
+}
+
+void KOVReportExport::placeOnScreen()
+{
+    QScreen* screen = QGuiApplication::screens().value(0);
+    if (!screen)
+        return;
+    // Known only once the window manager has framed the window: until then
+    // the window is placed as if it had none, and placed again at its first
+    // exposure.
+    const QRect outer = frameGeometry(), inner = geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    const QRect place = KOVScreenScale(m_preDPIRate)
+                            .windowPlacement(KOVInformation::Instance()->getMainwindowSize(),
+                                             screen->availableGeometry(), frame);
+    resize(place.size());
+    move(place.topLeft() - QPoint(frame.left(), frame.top())); // a window's position is its frame's
+}
+
+void KOVReportExport::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!d->m_placedFramed && windowHandle())
+        windowHandle()->installEventFilter(this);
+}
+
+bool KOVReportExport::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()
+        && !d->m_placedFramed) {
+        d->m_placedFramed = true;
+        windowHandle()->removeEventFilter(this);
+        const QScreen* screen = QGuiApplication::screens().value(0);
+        if (screen && !screen->availableGeometry().contains(frameGeometry()))
+            placeOnScreen();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 int KOVReportExport::getMainTabNum() const

@@ -38,8 +38,16 @@ public:
     int getMainTabNum() const;
     // Offers to restore the recovery cache, before the window is shown.
     void restoreData();
-    // Writes the recovery cache of the open report pages.
-    void saveData();
+    // Writes the recovery cache of the open report pages; false, with the
+    // reason in why, when it could not be written. Writes nothing while a
+    // restore runs: the cache on disk is then the only whole copy of the work.
+    bool saveData(QString* why = nullptr);
+    // The quit's write of the cache, while the window still shows: once per
+    // run, only with report pages open, a failure told to the user.
+    void saveDataAtQuit();
+    // Ends the run as a quit that asks nothing (the session ends, a service
+    // manager stops the program): the cache is written, then the loop ends.
+    void quitFromOutside();
 
     // The import road, step by step.
     void importFiles();
@@ -135,9 +143,16 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void initStatusBar();
+    // The window's size at factor 1 into the settings.
+    void storeWindowSize();
+    // Opens the window at its stored size, wholly inside the first screen's
+    // available area, frame included.
+    void placeOnScreen();
     void chooseLanguage(int id);
     void fitStatusBar();
     void addRow(const QString& name, bool boxVisible);

@@ -19,13 +19,31 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDebug>
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QUuid>
 
-void KOVReportExport::saveData()
+namespace {
+
+QStringList cachePictures(const KOVCacheFile& cache)
 {
+    return QDir(cache.dir()).entryList({QStringLiteral("*.jpg")}, QDir::Files);
+}
+
+} // namespace
+
+bool KOVReportExport::saveData(QString* why)
+{
+    if (d->m_restoring) {
+        // A fault in the middle of a restore would replace the whole cache
+        // with the few pages rebuilt so far.
+        qWarning() << "KOVReportExport:: cache left alone: a restore is running";
+        return true;
+    }
     qDebug() << "save Data buffer=============";
     const KOVCacheFile cache;
+    const QStringList picturesBefore = cachePictures(cache);
     KOVInformation* info = KOVInformation::Instance();
     QJsonObject root;
     root.insert(QStringLiteral("uuid"), QUuid::createUuid().toString(QUuid::WithBraces));
@@ -42,10 +60,43 @@ void KOVReportExport::saveData()
     root.insert(QStringLiteral("videoImg"), browse);
     root.insert(QStringLiteral("winList"), saveReportPages());
     root.insert(QStringLiteral("currentIndex"), ui->mainTabWidget->currentIndex());
-    QString why;
-    if (!cache.write(root, &why))
-        qWarning() << "KOVReportExport:: cache not written:" << why;
+    QString error;
+    const bool written = cache.write(root, &error);
+    if (!written) {
+        qWarning() << "KOVReportExport:: cache not written:" << error;
+        // The pages' pictures of this write belong to no document: without
+        // them the folder holds what it held before.
+        for (const QString& name : cachePictures(cache)) {
+            if (!picturesBefore.contains(name))
+                QFile::remove(cache.dir() + name);
+        }
+        if (why)
+            *why = error;
+    }
     qDebug() << "finished save data buffer =============";
+    return written;
+}
+
+void KOVReportExport::saveDataAtQuit()
+{
+    if (d->m_savedAtQuit || getMainTabNum() <= 1)
+        return;
+    d->m_savedAtQuit = true;
+    QString why;
+    if (saveData(&why))
+        return;
+    KOVMessageBox::ask(this, QMessageBox::Warning, tr("警告"),
+                       tr("恢复缓存未能写入，打开的报告在下次启动时无法恢复：") + QStringLiteral("\r\n") + why,
+                       {tr("是")});
+}
+
+void KOVReportExport::quitFromOutside()
+{
+    qDebug() << "KOVReportExport::quitFromOutside";
+    waitForExport();
+    storeWindowSize();
+    saveDataAtQuit();
+    QCoreApplication::quit();
 }
 
 void KOVReportExport::restoreData()
@@ -59,6 +110,12 @@ void KOVReportExport::restoreData()
         cache.remove();
         return;
     }
+    d->m_restoring = true;
+    struct Restoring
+    {
+        bool& flag;
+        ~Restoring() { flag = false; }
+    } restoring{d->m_restoring};
     KOVProgressBarWidget* progress = d->m_dataResore;
     if (progress)
         progress->show();

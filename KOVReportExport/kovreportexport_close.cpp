@@ -1,5 +1,6 @@
-// Closing: the window's size goes into the settings and every open report
-// is offered for export before the application quits.
+// Closing: the window's size goes into the settings, every open report is
+// offered for export and the recovery cache is written before the
+// application quits.
 #include "kovreportexport.h"
 
 #include "kovinformation.h"
@@ -12,7 +13,7 @@
 void KOVReportExport::closeEvent(QCloseEvent* event)
 {
     qDebug() << "KOVReportExport::closeEvent";
-    KOVInformation::Instance()->setMainwindowSize(size());
+    storeWindowSize();
     // A close can arrive while an export runs (from inside its progress
     // dialog): that export ends before anything else happens, or the offer
     // below would skip the report and the quit would cut the workbook short.
@@ -32,5 +33,16 @@ void KOVReportExport::closeEvent(QCloseEvent* event)
             }
         }
     }
+    // Written here rather than when the loop has ended, so that a cache
+    // that cannot be written is told while the window still shows.
+    saveDataAtQuit();
     event->accept();
+}
+
+void KOVReportExport::storeWindowSize()
+{
+    // At factor 1: the start multiplies it by the screen's factor again.
+    const QSize s = size();
+    KOVInformation::Instance()->setMainwindowSize(
+        QSize(qRound(s.width() / m_preDPIRate), qRound(s.height() / m_preDPIRate)));
 }

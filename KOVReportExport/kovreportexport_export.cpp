@@ -58,7 +58,7 @@ void KOVReportExport::exportInfo(KOVReportInfo info)
     const int n = info.pointInfoList.size();
     if (n == 0 || isExporting())
         return;
-    const int language = KOVInformation::Instance()->getLanguageId();
+    const int language = KOVInformation::Instance()->runLanguageId();
     // Refused before anything is made on disk: without its template no
     // workbook can be written.
     const QString tpl = KOVLibxl::templatePath(info.type, language);

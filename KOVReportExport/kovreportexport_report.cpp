@@ -197,6 +197,16 @@ void KOVReportExport::slotRemoveReportWin(int index)
     if (!page || i < 0)
         return; // the browse page has no close button; nothing else is ours
     qDebug() << "KOVReportExport::slotRemoveReportWin =" << index << ui->mainTabWidget->tabText(index);
+    // Closing discards the test points and deletes their locked pictures from
+    // the item folders: as with unticking one point, a single click is not enough.
+    if (!page->chosedItemList().isEmpty()) {
+        const int answer = KOVMessageBox::ask(this, QMessageBox::Warning, tr("警告"),
+                                              tr("报告 ") + ui->mainTabWidget->tabText(index) + tr(" 中有测试点，")
+                                                  + QStringLiteral("\r\n") + tr("是否关闭报告并删除测试点！"),
+                                              {tr("是"), tr("否")});
+        if (answer != 0)
+            return;
+    }
     deleteHideImg(KOVReportRules::isRow(i, m_reportList.size()) ? m_reportList.at(i).pointInfoList
                                                                 : QList<KOVTestPointInfo>());
     KOVAligned::removeAt(i, m_winList, m_reportList);

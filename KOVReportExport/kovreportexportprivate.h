@@ -23,6 +23,9 @@ public:
     QPointer<QThread> m_exportThread;                 // the running export's worker, if any
     QList<KOVExportPlan::ClipCopy> m_clipCopies;      // planned by mkReportDir, copied by the worker
     bool m_movingTab = false;                         // putting the browse tab back first
+    bool m_restoring = false;                         // a restore is rebuilding the pages
+    bool m_savedAtQuit = false;                       // the quit's cache write was made
+    bool m_placedFramed = false;                      // placed again with the frame known
     KOVAbout* m_aboutWin = nullptr;                   // no parent: a window of its own
 };
 

@@ -58,7 +58,7 @@ void KOVReportWin::initTableWidget()
         prev->setIcon(QIcon(QStringLiteral(":/style/ico/lastFrame_video.png")));
     if (auto* next = ui->calendarWidget->findChild<QToolButton*>(QStringLiteral("qt_calendar_nextmonth")))
         next->setIcon(QIcon(QStringLiteral(":/style/ico/nextFrame_video.png")));
-    ui->calendarWidget->setLocale(info->getLanguageId() == 0 ? QLocale(QLocale::Chinese, QLocale::China)
+    ui->calendarWidget->setLocale(info->runLanguageId() == 0 ? QLocale(QLocale::Chinese, QLocale::China)
                                                              : QLocale(QLocale::English));
     ui->calendarWidget->setSelectedDate(QDate::currentDate());
     ui->calendarWidget->hide();

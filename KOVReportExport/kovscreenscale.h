@@ -1,6 +1,8 @@
 #ifndef KOVSCREENSCALE_H
 #define KOVSCREENSCALE_H
 
+#include <QMargins>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -33,6 +35,12 @@ public:
 
     // Shortest decimal form with at most six significant digits (37.5, 250).
     static QString number(double v);
+
+    // Where the main window opens: the stored size (kept at factor 1) at this
+    // factor, within maximum and within the available area less the window
+    // manager's frame, the frame centred in that area and so wholly inside it.
+    // Returns the geometry of the window without its frame.
+    QRect windowPlacement(QSize stored, const QRect& available, const QMargins& frame) const;
 
 private:
     int scaled(int base) const { return static_cast<int>(base * m_f); }

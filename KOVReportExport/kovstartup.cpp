@@ -10,8 +10,14 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QSemaphore>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QTranslator>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -36,6 +42,77 @@ void saveIfReportsOpen()
     if (mw && mw->getMainTabNum() > 1)
         mw->saveData();
 }
+
+// SIGTERM and SIGHUP (a service manager, the end of the session) end the run
+// as a quit. Nothing of Qt may run inside a signal handler: the handler only
+// writes the signal's number into a pipe, whose reading end the event loop
+// watches.
+int gQuitPipe[2] = {-1, -1};
+
+void onQuitSignal(int sig)
+{
+    const int saved = errno;
+    const char byte = static_cast<char>(sig);
+    if (write(gQuitPipe[1], &byte, 1) < 0) {
+        // full pipe: a quit is under way already
+    }
+    errno = saved;
+}
+
+class KOVQuitSignals
+{
+public:
+    KOVQuitSignals()
+    {
+        if (pipe2(gQuitPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+            qWarning() << "quit signals not handled: no pipe";
+            return;
+        }
+        struct sigaction sa = {};
+        sa.sa_handler = onQuitSignal;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = SA_RESTART;
+        for (int sig : {SIGTERM, SIGHUP})
+            sigaction(sig, &sa, nullptr);
+        m_installed = true;
+    }
+    // A signal that came before waits in the pipe: the run ends as soon as
+    // its loop runs.
+    void watch(KOVReportExport& w)
+    {
+        if (!m_installed)
+            return;
+        m_notifier = new QSocketNotifier(gQuitPipe[0], QSocketNotifier::Read);
+        QObject::connect(m_notifier, &QSocketNotifier::activated, &w, [this, &w] {
+            char byte = 0;
+            while (read(gQuitPipe[0], &byte, 1) > 0)
+                qDebug() << "quit signal" << int(byte);
+            if (m_quitting)
+                return;
+            m_quitting = true;
+            w.quitFromOutside();
+        });
+    }
+    ~KOVQuitSignals()
+    {
+        if (!m_installed)
+            return;
+        // From here on the signals end the process as they would anyway.
+        for (int sig : {SIGTERM, SIGHUP})
+            signal(sig, SIG_DFL);
+        delete m_notifier;
+        close(gQuitPipe[0]);
+        close(gQuitPipe[1]);
+        gQuitPipe[0] = gQuitPipe[1] = -1;
+    }
+    KOVQuitSignals(const KOVQuitSignals&) = delete;
+    KOVQuitSignals& operator=(const KOVQuitSignals&) = delete;
+
+private:
+    QSocketNotifier* m_notifier = nullptr;
+    bool m_installed = false;
+    bool m_quitting = false;
+};
 
 } // namespace
 
@@ -104,11 +181,12 @@ int kovRunApplication(int argc, char** argv, const std::function<void(KOVReportE
 
     QApplication app(argc, argv);
     qInstallMessageHandler(logMessage);
+    KOVQuitSignals quitSignals;
     kovSetApplicationFont();
 
     qDebug() << "KOVReportExport start" << KOV_APP_VERSION;
     KOVInformation* info = KOVInformation::Instance();
-    kovInstallCatalogues(info->getLanguageId());
+    kovInstallCatalogues(info->runLanguageId());
 
     int ret = 0;
     {
@@ -116,10 +194,9 @@ int kovRunApplication(int argc, char** argv, const std::function<void(KOVReportE
         w.restoreData();
         w.show();
         w.checkNeededFiles();
-        QObject::connect(&app, &QCoreApplication::aboutToQuit, &w, [&w] {
-            if (w.getMainTabNum() > 1)
-                w.saveData();
-        });
+        // Not during the restore: its pages would be saved half rebuilt.
+        quitSignals.watch(w);
+        QObject::connect(&app, &QCoreApplication::aboutToQuit, &w, [&w] { w.saveDataAtQuit(); });
         QObject::connect(&app, &QGuiApplication::commitDataRequest, &w, [&w](QSessionManager&) {
             if (w.getMainTabNum() > 1)
                 w.saveData();

@@ -1,5 +1,6 @@
 #include "kovcachecheck.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -23,20 +24,22 @@ bool arrayOrAbsent(const QJsonObject& o, const char* key)
     return v.isUndefined() || v.isArray();
 }
 
+// The reasons end up in the restore's message, so they are given in the
+// interface's language.
 QString checkReport(const QJsonValue& entry, int index)
 {
-    const QString where = QStringLiteral("report page %1: ").arg(index + 1);
+    const QString where = QCoreApplication::translate("KOVCacheCheck", "report page %1: ").arg(index + 1);
     if (!entry.isObject() || !entry.toObject().value(QStringLiteral("reportInfo")).isObject())
-        return where + QStringLiteral("no report object");
+        return where + QCoreApplication::translate("KOVCacheCheck", "no report object");
     const QJsonObject r = entry.toObject().value(QStringLiteral("reportInfo")).toObject();
     if (!arrayOrAbsent(r, "testPointList") || !arrayOrAbsent(r, "chosedItemList"))
-        return where + QStringLiteral("test points or chosen rows are no list");
+        return where + QCoreApplication::translate("KOVCacheCheck", "test points or chosen rows are no list");
     const QJsonArray points = r.value(QStringLiteral("testPointList")).toArray();
     if (points.size() > kMaxPoints)
-        return where + QStringLiteral("%1 test points, more than %2").arg(points.size()).arg(kMaxPoints);
+        return where + QCoreApplication::translate("KOVCacheCheck", "%1 test points, more than %2").arg(points.size()).arg(kMaxPoints);
     for (const QJsonValue& p : points) {
         if (!p.isObject())
-            return where + QStringLiteral("a test point is no object");
+            return where + QCoreApplication::translate("KOVCacheCheck", "a test point is no object");
     }
     return QString();
 }
@@ -46,24 +49,24 @@ QString checkReport(const QJsonValue& entry, int index)
 QString checkRoot(const QJsonObject& root)
 {
     if (!arrayOrAbsent(root, "itemPathList") || !arrayOrAbsent(root, "itemNameList"))
-        return QStringLiteral("the item lists are no lists");
+        return QCoreApplication::translate("KOVCacheCheck", "the item lists are no lists");
     const QJsonArray paths = root.value(QStringLiteral("itemPathList")).toArray();
     const QJsonArray names = root.value(QStringLiteral("itemNameList")).toArray();
     if (paths.size() != names.size())
-        return QStringLiteral("%1 item paths but %2 item names").arg(paths.size()).arg(names.size());
+        return QCoreApplication::translate("KOVCacheCheck", "%1 item paths but %2 item names").arg(paths.size()).arg(names.size());
     if (!allStrings(paths) || !allStrings(names))
-        return QStringLiteral("the item lists hold other things than texts");
+        return QCoreApplication::translate("KOVCacheCheck", "the item lists hold other things than texts");
     const QString usrDir = root.value(QStringLiteral("usrDirPath")).toString();
     if (!paths.isEmpty() && !usrDir.isEmpty() && !QFileInfo(usrDir).isDir())
-        return QStringLiteral("the user directory %1 is gone").arg(usrDir);
+        return QCoreApplication::translate("KOVCacheCheck", "the user directory %1 is gone").arg(usrDir);
     const QJsonValue page = root.value(QStringLiteral("videoImg"));
     if (!page.isUndefined() && !page.isObject())
-        return QStringLiteral("the browse page's state is no object");
+        return QCoreApplication::translate("KOVCacheCheck", "the browse page's state is no object");
     if (!arrayOrAbsent(root, "winList"))
-        return QStringLiteral("the report pages are no list");
+        return QCoreApplication::translate("KOVCacheCheck", "the report pages are no list");
     const QJsonArray wins = root.value(QStringLiteral("winList")).toArray();
     if (wins.size() > kMaxReports)
-        return QStringLiteral("%1 report pages, more than %2").arg(wins.size()).arg(kMaxReports);
+        return QCoreApplication::translate("KOVCacheCheck", "%1 report pages, more than %2").arg(wins.size()).arg(kMaxReports);
     for (int i = 0; i < wins.size(); ++i) {
         const QString why = checkReport(wins.at(i), i);
         if (!why.isEmpty())

@@ -1,5 +1,6 @@
 #include "kovcachefile.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -52,11 +53,11 @@ bool KOVCacheFile::read(QJsonObject* root, QString* error) const
     QJsonParseError parse;
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parse);
     if (parse.error != QJsonParseError::NoError) {
-        *error = QStringLiteral("%1 at offset %2").arg(parse.errorString()).arg(parse.offset);
+        *error = QCoreApplication::translate("KOVCacheFile", "%1 at offset %2").arg(parse.errorString()).arg(parse.offset);
         return false;
     }
     if (!doc.isObject()) {
-        *error = QStringLiteral("the document is not an object");
+        *error = QCoreApplication::translate("KOVCacheFile", "the document is not an object");
         return false;
     }
     *root = doc.object();

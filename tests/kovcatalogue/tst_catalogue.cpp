@@ -1,6 +1,8 @@
 // The translation catalogues: every text the program passes through tr()
 // has its English translation, no text is claimed by two area files, and
 // the Chinese catalogue changes the few texts whose source is English.
+#include "kovcachecheck.h"
+#include "kovcachefile.h"
 #include "kovcatalogue.h"
 
 #include <QDir>
@@ -138,6 +140,44 @@ private slots:
         QTranslator ch;
         QVERIFY(ch.load(QStringLiteral(":/style/font/Translate_CH.qm")));
         QCOMPARE(ch.translate("KOVFileDialog", "Please select folder"), QStringLiteral("请选择文件夹"));
+    }
+
+    // A refused restore's reason stands in the restore's message: in the
+    // interface's language, the English catalogue keeping the source.
+    void cacheRefusalsInBothLanguages_data()
+    {
+        QTest::addColumn<QJsonObject>("root"); // empty: a document that is no object
+        QTest::addColumn<QString>("ch");
+        QTest::addColumn<QString>("en");
+        QTest::newRow("mismatched item lists")
+            << QJsonObject{{"itemPathList", QJsonArray{"a", "b"}}, {"itemNameList", QJsonArray{"a"}}}
+            << "有2个文件路径，却有1个文件名" << "2 item paths but 1 item names";
+        QTest::newRow("page with a bad point")
+            << QJsonObject{{"winList", QJsonArray{QJsonObject{{"reportInfo", QJsonObject{{"testPointList", QJsonArray{1}}}}}}}}
+            << "第1份报告页：有测试点内容无效" << "report page 1: a test point is no object";
+        QTest::newRow("document no object") << QJsonObject() << "缓存文件内容无效" << "the document is not an object";
+    }
+    void cacheRefusalsInBothLanguages()
+    {
+        QFETCH(QJsonObject, root);
+        QFETCH(QString, ch);
+        QFETCH(QString, en);
+        QDir().mkpath(QStringLiteral("cache"));
+        QFile json(QStringLiteral("cache/cache.json"));
+        QVERIFY(json.open(QIODevice::WriteOnly) && json.write("[]") == 2);
+        json.close();
+        for (const char* language : {"CH", "EN"}) {
+            QTranslator t;
+            QVERIFY(t.load(QStringLiteral(":/style/font/Translate_%1.qm").arg(QLatin1String(language))));
+            QCoreApplication::installTranslator(&t);
+            QString why;
+            QJsonObject read;
+            if (root.isEmpty())
+                KOVCacheFile().read(&read, &why);
+            else
+                why = KOVCacheCheck::checkRoot(root);
+            QCOMPARE(why, qstrcmp(language, "CH") == 0 ? ch : en);
+        }
     }
 };
 

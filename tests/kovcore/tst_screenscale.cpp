@@ -6,6 +6,8 @@
 
 #include <limits>
 
+Q_DECLARE_METATYPE(QMargins)
+
 class TestScreenScale : public QObject
 {
     Q_OBJECT
@@ -61,6 +63,40 @@ private slots:
     {
         QFETCH(double, dpi);
         QTEST(KOVScreenScale::isUsableDpi(dpi), "usable");
+    }
+
+    // The frame wholly inside the available area, at the stored size when
+    // it fits; the same stored size gives the same window at every start.
+    void windowPlacement_data()
+    {
+        QTest::addColumn<double>("dpi");
+        QTest::addColumn<QSize>("stored");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QMargins>("frame");
+        QTest::addColumn<QRect>("placed");
+        const QMargins frame(1, 29, 1, 1);
+        QTest::newRow("fits: centred") << 96.0 << QSize(1300, 800) << QRect(0, 0, 1920, 1040) << frame
+                                       << QRect(310, 134, 1300, 800);
+        QTest::newRow("1366x768 at 125 %: bounded, frame inside") << 120.0 << QSize(1300, 800)
+                                                                  << QRect(0, 0, 1366, 738) << frame << QRect(1, 29, 1364, 708);
+        QTest::newRow("panel on the left and top") << 96.0 << QSize(1300, 800) << QRect(60, 24, 1306, 744) << frame
+                                                   << QRect(63, 53, 1300, 714);
+        QTest::newRow("stored back at 125 %: no shrinking") << 120.0 << QSize(1091, 594) << QRect(0, 0, 1920, 1040)
+                                                           << frame << QRect(278, 162, 1364, 743);
+        QTest::newRow("frame not known yet") << 144.0 << QSize(800, 500) << QRect(0, 0, 1366, 768) << QMargins()
+                                             << QRect(83, 9, 1200, 750);
+        QTest::newRow("beyond the maximum") << 96.0 << QSize(3000, 3000) << QRect(0, 0, 3840, 2160) << frame
+                                            << QRect(1121, 344, 1598, 1500);
+        QTest::newRow("area smaller than the frame") << 96.0 << QSize(1300, 800) << QRect(0, 0, 1, 20) << frame
+                                                     << QRect(1, 29, 1, 1);
+    }
+    void windowPlacement()
+    {
+        QFETCH(double, dpi);
+        QFETCH(QSize, stored);
+        QFETCH(QRect, available);
+        QFETCH(QMargins, frame);
+        QTEST(KOVScreenScale(KOVScreenScale::factorOf(dpi)).windowPlacement(stored, available, frame), "placed");
     }
 };
 

@@ -1,7 +1,8 @@
 // The real start-up driven by the program itself, for tst_startrestore:
-//   kovstartprobe open|crash|check <working dir> <user dir> <out file>
-// open/crash: two reports open, what is shown written, quit or fault; check:
-// restore answered yes, what is shown written.
+//   kovstartprobe open|crash|term|hup|check|restorecrash <working dir> <user dir> <out file>
+// open/crash/term/hup: two reports open, what is shown written, quit, fault,
+// SIGTERM or SIGHUP; check: restore answered yes, what is shown written;
+// restorecrash: restore answered yes, a fault once one page is back.
 #include "kovfiledialog.h"
 #include "kovitem.h"
 #include "kovmessagebox.h"
@@ -14,6 +15,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <csignal>
 #include <unistd.h>
 
 __attribute__((no_sanitize("address", "undefined"), noinline)) static void fault()
@@ -45,12 +47,24 @@ int main(int argc, char** argv)
         return 2;
     const QByteArray mode = argv[1];
     const QString usr = QString::fromLocal8Bit(argv[3]), out = QString::fromLocal8Bit(argv[4]);
-    KOVMessageBox::s_answer = [](QMessageBox::Icon, const QString&, const QString&, const QStringList&) { return 0; };
+    KOVMessageBox::s_answer = [mode](QMessageBox::Icon, const QString&, const QString&, const QStringList&) {
+        if (mode == "restorecrash") {
+            // The restore lets events through between its pages.
+            auto* poll = new QTimer(qApp);
+            QObject::connect(poll, &QTimer::timeout, [] {
+                for (QWidget* top : QApplication::topLevelWidgets())
+                    if (auto* w = qobject_cast<KOVReportExport*>(top); w && !w->reportWins().isEmpty())
+                        fault();
+            });
+            poll->start(0);
+        }
+        return 0;
+    };
     KOVFileDialog::s_chooseHook = [usr](const QString&) { return usr; };
     return kovRunApplication(argc, argv, [mode, out](KOVReportExport& w) {
         QTimer::singleShot(0, &w, [&w, mode, out] {
             auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("mainTabWidget"));
-            if (mode != "check") {
+            if (mode != "check" && mode != "restorecrash") {
                 w.importFiles();
                 w.addNewReport(0);
                 for (int r : { 0, 2 })
@@ -62,7 +76,10 @@ int main(int argc, char** argv)
             writeShown(w, tabs, out);
             if (mode == "crash")
                 fault();
-            qApp->quit();
+            if (mode == "term" || mode == "hup")
+                kill(getpid(), mode == "term" ? SIGTERM : SIGHUP); // the loop ends the run
+            else
+                qApp->quit();
         });
     });
 }

@@ -12,6 +12,8 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -156,6 +158,21 @@ private slots:
         QCOMPARE(w.maximumSize(), QSize(1598, 1500));
         QCOMPARE(spy.count(), 3);
         QCOMPARE(m_asked.size(), 3);
+    }
+
+    // Opened inside the screen whatever size was stored; the size is stored
+    // at factor 1, as the next start multiplies it by its own factor.
+    void windowSizeAndPlace()
+    {
+        KOVInformation::Instance()->setMainwindowSize(QSize(1300, 800));
+        KOVReportExport w;
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY2(area.contains(w.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(w.x()).arg(w.y()).arg(w.width()).arg(w.height())));
+        w.refreshSize(120);
+        w.resize(500, 250);
+        w.close();
+        QCOMPARE(KOVInformation::Instance()->getMainwindowSize(), QSize(400, 200));
+        QVERIFY(m_asked.isEmpty());
     }
 
     // Stored for the next start, which alone changes the texts; a choice that

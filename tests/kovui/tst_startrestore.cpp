@@ -52,6 +52,37 @@ private slots:
         QVERIFY2(shown.endsWith(QStringLiteral("\ncurrent 1\nrows 0,2;1\n")), qPrintable(shown)); // consistent
         QCOMPARE(QString::fromUtf8(KOVTest::readAll(after)), shown);
     }
+
+    // Ended from outside, the run leaves its reports as a quit does; a fault
+    // in the middle of the restore leaves the saved cache whole.
+    void endedFromOutside_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // the first shows what is saved
+        QTest::addColumn<int>("ended");         // by the last step
+        QTest::newRow("SIGTERM") << QStringList{"term"} << 0;
+        QTest::newRow("SIGHUP") << QStringList{"hup"} << 0;
+        QTest::newRow("fault during the restore") << QStringList{"open", "restorecrash"} << -SIGSEGV;
+    }
+    void endedFromOutside()
+    {
+        QFETCH(QStringList, steps);
+        struct rlimit none = { 0, 0 };
+        setrlimit(RLIMIT_CORE, &none);
+        QTemporaryDir wd;
+        QDir dir(wd.path());
+        for (const char* sub : { "log", "dump", "cfg" })
+            dir.mkdir(QLatin1String(sub));
+        const QString usr = ReportTest::makeUserDir(dir.filePath(QStringLiteral("users/default")), 4);
+        const QString before = dir.filePath(QStringLiteral("before")), after = dir.filePath(QStringLiteral("after"));
+        int ended = 0;
+        for (const QString& step : steps)
+            ended = run(wd.path(), { step, wd.path(), usr, step == steps.first() ? before : after });
+        QTEST(ended, "ended");
+        QCOMPARE(run(wd.path(), { QStringLiteral("check"), wd.path(), usr, after }), 0);
+        const QString shown = QString::fromUtf8(KOVTest::readAll(before));
+        QVERIFY2(shown.endsWith(QStringLiteral("\ncurrent 1\nrows 0,2;1\n")), qPrintable(shown));
+        QCOMPARE(QString::fromUtf8(KOVTest::readAll(after)), shown);
+    }
 };
 
 QTEST_GUILESS_MAIN(TstStartRestore)

@@ -87,6 +87,18 @@
         <translation>是否取消选中并删除测试点！</translation>
     </message>
     <message>
+        <source>报告 </source>
+        <translation>报告 </translation>
+    </message>
+    <message>
+        <source> 中有测试点，</source>
+        <translation> 中有测试点，</translation>
+    </message>
+    <message>
+        <source>是否关闭报告并删除测试点！</source>
+        <translation>是否关闭报告并删除测试点！</translation>
+    </message>
+    <message>
         <source>否</source>
         <translation>否</translation>
     </message>

@@ -24,6 +24,10 @@
         <translation>The cache has been kept at: </translation>
     </message>
     <message>
+        <source>恢复缓存未能写入，打开的报告在下次启动时无法恢复：</source>
+        <translation>The recovery cache could not be written, the open reports cannot be recovered at the next start: </translation>
+    </message>
+    <message>
         <source>未选择任何文件，请选择文件进行删除！</source>
         <translation>Without selected files,please select file!</translation>
     </message>
@@ -50,6 +54,68 @@
     <message>
         <source>份</source>
         <translation> </translation>
+    </message>
+</context>
+<context>
+    <name>KOVCacheCheck</name>
+    <message>
+        <source>report page %1: </source>
+        <translation>report page %1: </translation>
+    </message>
+    <message>
+        <source>no report object</source>
+        <translation>no report object</translation>
+    </message>
+    <message>
+        <source>test points or chosen rows are no list</source>
+        <translation>test points or chosen rows are no list</translation>
+    </message>
+    <message>
+        <source>%1 test points, more than %2</source>
+        <translation>%1 test points, more than %2</translation>
+    </message>
+    <message>
+        <source>a test point is no object</source>
+        <translation>a test point is no object</translation>
+    </message>
+    <message>
+        <source>the item lists are no lists</source>
+        <translation>the item lists are no lists</translation>
+    </message>
+    <message>
+        <source>%1 item paths but %2 item names</source>
+        <translation>%1 item paths but %2 item names</translation>
+    </message>
+    <message>
+        <source>the item lists hold other things than texts</source>
+        <translation>the item lists hold other things than texts</translation>
+    </message>
+    <message>
+        <source>the user directory %1 is gone</source>
+        <translation>the user directory %1 is gone</translation>
+    </message>
+    <message>
+        <source>the browse page&apos;s state is no object</source>
+        <translation>the browse page&apos;s state is no object</translation>
+    </message>
+    <message>
+        <source>the report pages are no list</source>
+        <translation>the report pages are no list</translation>
+    </message>
+    <message>
+        <source>%1 report pages, more than %2</source>
+        <translation>%1 report pages, more than %2</translation>
+    </message>
+</context>
+<context>
+    <name>KOVCacheFile</name>
+    <message>
+        <source>%1 at offset %2</source>
+        <translation>%1 at offset %2</translation>
+    </message>
+    <message>
+        <source>the document is not an object</source>
+        <translation>the document is not an object</translation>
     </message>
 </context>
 </TS>

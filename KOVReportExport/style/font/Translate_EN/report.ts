@@ -87,6 +87,18 @@
         <translation>Whether to deselect and delete the test point! </translation>
     </message>
     <message>
+        <source>报告 </source>
+        <translation>Report </translation>
+    </message>
+    <message>
+        <source> 中有测试点，</source>
+        <translation> holds test points, </translation>
+    </message>
+    <message>
+        <source>是否关闭报告并删除测试点！</source>
+        <translation>Whether to close the report and delete its test points! </translation>
+    </message>
+    <message>
         <source>否</source>
         <translation>No</translation>
     </message>
