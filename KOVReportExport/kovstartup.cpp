@@ -6,6 +6,7 @@
 #include "kovreportexport.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QDebug>
 #include <QFont>
 #include <QLibraryInfo>
@@ -193,7 +194,9 @@ int kovRunApplication(int argc, char** argv, const std::function<void(KOVReportE
         KOVReportExport w(nullptr);
         w.restoreData();
         w.show();
-        w.checkNeededFiles();
+        // From inside the event loop: a quit signal that arrives while the
+        // message is up must end the run, not be spent on the message alone.
+        QTimer::singleShot(0, &w, [&w] { w.checkNeededFiles(); });
         // Not during the restore: its pages would be saved half rebuilt.
         quitSignals.watch(w);
         QObject::connect(&app, &QCoreApplication::aboutToQuit, &w, [&w] { w.saveDataAtQuit(); });
