@@ -160,6 +160,47 @@ private slots:
         QCOMPARE(f.to, end);
     }
 
+    // Single precision as the imager computes it: frame 5 starts at sample
+    // 19199 (0.2f x 96000 is 19199.998), truncated, never rounded to 19200.
+    void audioSpans_data()
+    {
+        QTest::addColumn<int>("firstFrame");
+        QTest::addColumn<int>("endFrame");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QList<int>>("clip"); // first, count
+        QTest::addColumn<QList<int>>("slice"); // valid, start, count of the first frame's slice
+        QTest::newRow("frames 5 to 10") << 5 << 10 << 96000 << QList<int> { 19199, 19200 } << QList<int> { 1, 19199, 3840 };
+        QTest::newRow("audio ends inside") << 5 << 10 << 20000 << QList<int> { 19199, 801 } << QList<int> { 1, 19199, 801 };
+        QTest::newRow("audio ends before") << 10 << 26 << 30000 << QList<int> { 30000, 0 } << QList<int> { 0, 0, 0 };
+        QTest::newRow("whole seconds") << 25 << 250 << 960000 << QList<int> { 96000, 864000 } << QList<int> { 1, 96000, 3840 };
+        QTest::newRow("no audio") << 0 << 3 << -5 << QList<int> { 0, 0 } << QList<int> { 0, 0, 0 };
+    }
+    void audioSpans()
+    {
+        QFETCH(int, firstFrame);
+        QFETCH(int, endFrame);
+        QFETCH(int, length);
+        const float from = KOVAudioTiming::frameTime(firstFrame);
+        const KOVAudioTiming::Span sp = KOVAudioTiming::clipSpan(from, KOVAudioTiming::frameTime(endFrame), length);
+        QTEST((QList<int> { sp.first, sp.count }), "clip");
+        const KOVAudioTiming::Slice sl = KOVAudioTiming::slice(from, length);
+        QTEST((QList<int> { sl.valid, sl.start, sl.count }), "slice");
+    }
+
+    // The periodic Hann window from its formula, and what it does to a
+    // constant frame: all power in bins 0 and 1 (512 and 256), none leaking.
+    void periodicWindow()
+    {
+        const float* w = KOVSpectrum::hann();
+        for (int n = 0; n < 1024; ++n)
+            QVERIFY2(std::fabs(w[n] - (0.5 - 0.5 * std::cos(2 * M_PI * n / 1024))) < 1e-7, qPrintable(QString::number(n)));
+        const QVector<float> ones(1024, 1.0f);
+        QVector<float> row(512);
+        KOVSpectrum().row(ones.constData(), row.data());
+        QVERIFY(std::fabs(row[0] - 40 * std::log10(512.0)) < 1e-3 && std::fabs(row[1] - 40 * std::log10(256.0)) < 1e-3);
+        QVERIFY(*std::max_element(row.begin() + 2, row.end()) < -60);
+    }
+
     void clamps_data()
     {
         QTest::addColumn<Clamp>("clamp");
@@ -226,6 +267,8 @@ private slots:
         QTest::newRow("corona above none") << QVector<int> { 3, 4, 0, 0 } << corona;
         QTest::newRow("mostly none, some surface") << QVector<int> { 12, 0, 1, 0 } << surface;
         QTest::newRow("mostly none") << QVector<int> { 12, 0, 0, 0 } << nothing;
+        QTest::newRow("none exactly 80 %, metal after") << QVector<int> { 8, 0, 0, 2 } << nothing;
+        QTest::newRow("none exactly 80 %, corona after") << QVector<int> { 8, 1, 0, 1 } << nothing;
         QTest::newRow("mixed, surface beats corona") << QVector<int> { 5, 3, 4, 3 } << surface;
         QTest::newRow("mixed, metal beats surface") << QVector<int> { 6, 1, 2, 3 } << metal;
         QTest::newRow("mixed, metal beats corona") << QVector<int> { 6, 1, 1, 2 } << metal;
