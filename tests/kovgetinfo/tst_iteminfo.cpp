@@ -29,6 +29,8 @@ private slots:
             << "变压器A相, 套管";
         QTest::newRow("semicolon kept")
             << "[itemInfo]\ntype=1\n[ElectricLeak]\nfaultSite=母线;B相 接头\n" << 1 << "/" << "" << "母线;B相 接头";
+        QTest::newRow("blanks around the equals sign")
+            << "[itemInfo]\ntype = 1\n[ElectricLeak]\nfaultSite = a, b \n" << 1 << "/" << "" << "a, b";
         QTest::newRow("type text reads as 0") << "[itemInfo]\ntype=abc\n" << 0 << "/" << "" << "/";
         QTest::newRow("no type key") << "[GasLeak]\nairUnit=MPa\n" << -1 << "/" << "MPa" << "/";
     }
