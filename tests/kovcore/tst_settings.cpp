@@ -1,12 +1,16 @@
-// Settings file, state object and records.
+// Settings file, state object and the main window's look at a screen scale
+// (the scales refused through the window: tst_shell).
 #include "kovconfig.h"
-#include "kovdatastruct.h"
 #include "kovinformation.h"
+#include "kovscreenscale.h"
+#include "kovtable.h"
 #include "kovtestutil.h"
+#include "kovwarnings.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QtTest>
+
+#include <limits>
 
 class TestSettings : public QObject
 {
@@ -17,13 +21,12 @@ private slots:
     {
         // Every case starts in an empty working directory.
         m_dir.reset(new QTemporaryDir);
-        QVERIFY(QDir::setCurrent(m_dir->path()));
+        QVERIFY(QDir::setCurrent(m_dir->path()) && QDir().mkpath(QStringLiteral("cfg")));
     }
     void cleanup() { QDir::setCurrent(QDir::tempPath()); }
 
     void onlyLanguageThenWriteBackKeepsTitles()
     {
-        QDir().mkpath(QStringLiteral("cfg"));
         {
             // Whoever installs the program writes the titles with QSettings.
             QSettings init(QStringLiteral("cfg/config.ini"), QSettings::IniFormat);
@@ -32,28 +35,20 @@ private slots:
             init.setValue(QStringLiteral("OEM_Info/title_en"), QStringLiteral("Acoustic"));
         }
         KOVConfig cfg;
-        QCOMPARE(cfg.m_language, 1);
-        QCOMPARE(cfg.m_company, QStringLiteral("Company"));
-        QCOMPARE(cfg.m_mainwindow_width, 1300);
-
+        QCOMPARE(QStringList({QString::number(cfg.m_language), cfg.m_company, QString::number(cfg.m_mainwindow_width)}),
+                 QStringList({"1", "Company", "1300"}));
         cfg.m_mainwindow_width = 1440;
         QCOMPARE(cfg.saveCfg(), 0);
         QSettings s(QStringLiteral("cfg/config.ini"), QSettings::IniFormat);
-        QCOMPARE(s.value("Language/id").toInt(), 1);
-        QCOMPARE(s.value("MainwindowSize/width").toInt(), 1440);
-        QCOMPARE(s.value("Report_Info/tester").toString(), QStringLiteral("Testers"));
-        QCOMPARE(s.value("OEM_Info/title_en").toString(), QStringLiteral("Acoustic"));
-
-        KOVConfig again;
-        QCOMPARE(again.m_appTitle_ch, QStringLiteral("声学成像"));
+        QCOMPARE(QStringList({s.value("Language/id").toString(), s.value("MainwindowSize/width").toString(),
+                              s.value("Report_Info/tester").toString(), s.value("OEM_Info/title_en").toString()}),
+                 QStringList({"1", "1440", "Testers", "Acoustic"}));
+        QCOMPARE(KOVConfig().m_appTitle_ch, QStringLiteral("声学成像"));
     }
 
     void badNumbers_data()
     {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("width");
-        QTest::addColumn<int>("expectLanguage");
-        QTest::addColumn<int>("expectWidth");
+        KOVTable::columns<QString, QString, int, int>({"language", "width", "expectLanguage", "expectWidth"});
         QTest::newRow("text") << "abc" << "wide" << 0 << 1300;
         QTest::newRow("negative size") << "2" << "-40" << 2 << 1300;
         QTest::newRow("zero size") << "-1" << "0" << -1 << 1300;
@@ -63,14 +58,43 @@ private slots:
     {
         QFETCH(QString, language);
         QFETCH(QString, width);
-        QDir().mkpath(QStringLiteral("cfg"));
         QVERIFY(KOVTest::writeEncoded(QStringLiteral("cfg/config.ini"),
-                                      QStringLiteral("[Language]\nid=%1\n[MainwindowSize]\nwidth=%2\nheight=x\n")
-                                          .arg(language, width), "UTF-8"));
+            QStringLiteral("[Language]\nid=%1\n[MainwindowSize]\nwidth=%2\nheight=x\n").arg(language, width), "UTF-8"));
         KOVConfig cfg;
         QTEST(cfg.m_language, "expectLanguage");
         QTEST(cfg.m_mainwindow_width, "expectWidth");
         QCOMPARE(cfg.m_mainwindow_height, 800);
+    }
+
+    // A settings file that cannot be written (a plain file named "cfg" is in
+    // the way) is reported to the caller and in the log; the setting still
+    // holds for the run.
+    void failedWriteReported_data()
+    {
+        KOVTable::columns<int, bool>({"setting", "blocked"});
+        const char* names[] = {"language", "import folder", "window size"};
+        for (int s = 0; s < 3; ++s) {
+            QTest::addRow("%s, cannot be written", names[s]) << s << true;
+            QTest::addRow("%s, written", names[s]) << s << false;
+        }
+    }
+    void failedWriteReported()
+    {
+        QFETCH(int, setting);
+        QFETCH(bool, blocked);
+        QFile block(QStringLiteral("cfg"));
+        QVERIFY(!blocked || (QDir(QStringLiteral("cfg")).removeRecursively() && block.open(QIODevice::WriteOnly)));
+        KOVInformation* info = KOVInformation::Instance();
+        KOVWarningCatcher catcher;
+        const bool ok = setting == 0   ? info->setLanguageId(7)
+                        : setting == 1 ? info->setcustomPath(QStringLiteral("/data/imports/"))
+                                       : info->setMainwindowSize(QSize(1400, 900));
+        QCOMPARE(ok, !blocked);
+        QCOMPARE(QFileInfo(QStringLiteral("cfg/config.ini")).isFile(), !blocked);
+        QCOMPARE(catcher.warnings().filter(QStringLiteral("config.ini")).size(), blocked ? 1 : 0);
+        QVERIFY(setting == 0   ? info->getLanguageId() == 7
+                : setting == 1 ? info->getCustomPath() == QLatin1String("/data/imports/")
+                               : info->getMainwindowSize() == QSize(1400, 900));
     }
 
     void changeObjectSizeTruncates()
@@ -96,6 +120,34 @@ private slots:
         QCOMPARE(info->getCompany(), QStringLiteral("内部"));
         info->setUsrPath(QDir::currentPath() + QStringLiteral("/usr"));
         QCOMPARE(info->getCompany(), QStringLiteral("旁边"));
+    }
+
+    void sizesAtDpi_data()
+    {
+        KOVTable::columns<double, QSize, int, int, QSize, QString, QString>({"dpi", "maxSize", "icon", "spacing", "row", "tab", "menu"});
+        QTest::newRow("120: fractions kept in the style") << 120.0 << QSize(1997, 1875) << 25 << 2 << QSize(262, 31) << "width: 250; height: 37.5;" << "62.5";
+        QTest::newRow("168: sizes truncated") << 168.0 << QSize(2796, 2625) << 35 << 3 << QSize(367, 43) << "width: 350; height: 52.5;" << "87.5";
+        QTest::newRow("100: six digits at most") << 100.0 << QSize(1664, 1562) << 20 << 2 << QSize(218, 26) << "width: 208.333; height: 31.25;" << "52.0833";
+    }
+    void sizesAtDpi()
+    {
+        QFETCH(double, dpi);
+        QFETCH(int, icon);
+        QFETCH(QString, tab);
+        QFETCH(QString, menu);
+        QVERIFY(KOVScreenScale::isUsableDpi(dpi));
+        const KOVScreenScale s(KOVScreenScale::factorOf(dpi));
+        QTEST(s.maximumWindowSize(), "maxSize");
+        QCOMPARE(s.tabIconSize(), QSize(icon, icon));
+        QTEST(s.listSpacing(), "spacing");
+        QTEST(s.listRowSize(), "row");
+        QCOMPARE(s.tabStyleSheet(), "QTabBar::tab {" + tab + "} QTabWidget QStackedWidget { background-color: rgb(243, 244, 248); }");
+        QCOMPARE(s.menuBarStyleSheet(), "QMenuBar { width: " + menu + "px;}");
+        // Refused: negative zero, not a number, infinite; a tiny positive one is usable.
+        const double inf = std::numeric_limits<double>::infinity();
+        QCOMPARE((QList<bool>{KOVScreenScale::isUsableDpi(-0.0), KOVScreenScale::isUsableDpi(inf - inf),
+                              KOVScreenScale::isUsableDpi(inf), KOVScreenScale::isUsableDpi(0.5)}),
+                 (QList<bool>{false, false, false, true}));
     }
 
 private:
