@@ -1,6 +1,7 @@
 // Rules of report pages without a window, and the export task with the real
 // writer, whose failed save is reported.
 #include "kovaligned.h"
+#include "kovtable.h"
 #include "kovgolden.h"
 #include "kovvideoimg.h"
 #include "reporttesthelp.h"
@@ -110,9 +111,7 @@ private slots:
 
     void pointFiles_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<bool>("flags");
-        QTest::addColumn<QStringList>("files");
+        KOVTable::columns<int, bool, QStringList>({"type", "flags", "files"});
         QTest::newRow("video, everything") << int(ItemType::video) << true
                                            << QStringList{"w.png", "f1.jpg", "p1.png", "f2.jpg", "a.wav", "v.avi"};
         QTest::newRow("video, no flags") << int(ItemType::video) << false << QStringList{};
@@ -138,9 +137,7 @@ private slots:
 
     void exportFolder_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("workbook");
+        KOVTable::columns<QString, QString, QString>({"typed", "folder", "workbook"});
         // With ".xlsx" typed: tst_export.
         QTest::newRow("no suffix typed") << "/home/u/Documents" << "/home/u/Documents"
                                          << "/home/u/Documents/Documents.xlsx";
@@ -161,9 +158,7 @@ private slots:
     // Saved with and without sound: tst_export, through the window.
     void clipCopies_data()
     {
-        QTest::addColumn<bool>("saveClip");
-        QTest::addColumn<bool>("hasClip");
-        QTest::addColumn<QStringList>("targets");
+        KOVTable::columns<bool, bool, QStringList>({"saveClip", "hasClip", "targets"});
         QTest::newRow("saved, no waveform") << true << true << QStringList{"/F/V.mp4/a.wav", "/F/V.mp4/v.avi"};
         QTest::newRow("not saved") << false << true << QStringList{};
         QTest::newRow("no clip") << true << false << QStringList{};
