@@ -128,6 +128,14 @@ private slots:
         QCOMPARE(AVI_dup_frame(a), 0);
         QCOMPARE(AVI_close(a), 0);
         lines << hex(QStringLiteral("audio"), KOVTest::readAll(path));
+        // Empty clips' headers: a zero code for RGB24, rates below 0.001 fps,
+        // NTSC's rounded, codes cut to four characters.
+        const QList<QPair<double, const char*>> headers{{15.0, "RGB24"}, {0.0009, "MJPG"}, {29.97, "mjpg"}, {25.0, "XVIDEO"}};
+        for (const auto& h : headers) {
+            const QString header = m_dir->filePath(QStringLiteral("h.avi"));
+            QCOMPARE(AVI_close(openClip(header, 64, 48, h.first, h.second)), 0);
+            lines << hex(QLatin1String(h.second), KOVTest::readAll(header));
+        }
         KOV_GOLDEN(QStringLiteral("kovrecording/golden/clips.txt"), lines);
 
         avi_t* r = AVI_open_input_file(QFile::encodeName(path).constData(), 0);
@@ -147,28 +155,6 @@ private slots:
         r = AVI_open_input_file(QFile::encodeName(path).constData(), 1);
         QCOMPARE(AVI_video_frames(r), 2L);
         AVI_close(r);
-    }
-
-    void videoHeaderFields_data()
-    {
-        KOVTable::columns<double, QByteArray, quint32, quint32, QByteArray>({"fps", "compressor", "usPerFrame", "rate", "code"});
-        QTest::newRow("RGB24 gives a zero code") << 15.0 << QByteArray("RGB24") << 66667u << 15000000u << QByteArray(4, '\0');
-        QTest::newRow("fps below 0.001") << 0.0009 << QByteArray("MJPG") << 0u << 0u << QByteArray("MJPG");
-        QTest::newRow("NTSC rate rounds") << 29.97 << QByteArray("mjpg") << 33367u << 29970000u << QByteArray("mjpg");
-        QTest::newRow("long code cut to four") << 25.0 << QByteArray("XVIDEO") << 40000u << 25000000u << QByteArray("XVID");
-    }
-    void videoHeaderFields()
-    {
-        QFETCH(double, fps);
-        QFETCH(QByteArray, compressor);
-        QFETCH(QByteArray, code);
-        const QString path = m_dir->filePath(QStringLiteral("h.avi"));
-        QCOMPARE(AVI_close(openClip(path, 64, 48, fps, compressor.constData())), 0);
-        const QByteArray b = KOVTest::readAll(path);
-        QTEST(get(b, 32), "usPerFrame");
-        QTEST(get(b, 132), "rate");
-        QCOMPARE(b.mid(112, 4) + b.mid(188, 4), code + code);
-        QCOMPARE(b.size(), 2048 + 8); // an empty index
     }
 
     void provisionalHeaderWhileRecording()
