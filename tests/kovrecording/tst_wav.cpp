@@ -1,11 +1,10 @@
-// WAV clips as the audio buffer writes them; the loader and the stereo
-// multi-channel reader over honest, short, lying and foreign files; the
-// file-mapping stand-in under them.
+// WAV clips as the audio buffer writes them; the loader (through the file
+// mapping) and the stereo multi-channel reader over honest, short, lying and
+// foreign files.
 #include "kovaudioframe.h"
 #include "kovaudioframebuffer.h"
 #include "kovaudiosave.h"
 #include "kovmediafixtures.h"
-#include "kovmmap.h"
 #include "kovmultaudio64fileio.h"
 #include "kovmultaudioframe.h"
 #include "kovmultaudioframebuffer.h"
@@ -15,8 +14,6 @@
 #include "kovtestutil.h"
 
 #include <QTemporaryDir>
-#include <fcntl.h>
-#include <unistd.h>
 
 using KOVMediaFixture::ramp;
 using KOVMediaFixture::wav;
@@ -152,41 +149,6 @@ private slots:
             QCOMPARE(QByteArray(reinterpret_cast<const char*>(r.getAudioData()), samples * 2), bytes.mid(bytes.indexOf("data") + 8, samples * 2));
     }
 
-    void mapping_data()
-    {
-        KOVTable::columns<bool, long, qint64, bool>({"withAddress", "offset", "length", "ok"});
-        const long page = getpagesize();
-        QTest::newRow("from the second page") << false << page << qint64(page) << true;
-        QTest::newRow("address requested") << true << 0L << qint64(100) << false;
-        QTest::newRow("offset not a page multiple") << false << 100L << qint64(100) << false;
-        QTest::newRow("longer than the file") << false << 0L << qint64(3 * page + 11) << false;
-        QTest::newRow("offset beyond the file") << false << 4 * page << qint64(1) << false;
-        QTest::newRow("zero length") << false << 0L << qint64(0) << false;
-    }
-    void mapping()
-    {
-        QFETCH(bool, withAddress);
-        QFETCH(long, offset);
-        QFETCH(qint64, length);
-        const QString path = m_dir.filePath(QStringLiteral("m.bin"));
-        QByteArray content(3 * getpagesize() + 10, '\0');
-        for (int i = 0; i < content.size(); ++i)
-            content[i] = static_cast<char>(i * 13);
-        QVERIFY(KOVMediaFixture::writeFile(path, content));
-        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-        char hint;
-        void* p = win32_mmap(withAddress ? &hint : nullptr, static_cast<unsigned long long>(length), 3, 2, fd, offset);
-        ::close(fd); // the view outlives the descriptor
-        QTEST(p != nullptr, "ok");
-        if (!p)
-            return;
-        char* c = static_cast<char*>(p);
-        QCOMPARE(QByteArray(c, int(length)), content.mid(int(offset), int(length)));
-        c[0] = 'X'; // a private view: the file keeps its byte
-        QVERIFY(!win32_munmap(p, static_cast<unsigned long long>(length)));
-        QCOMPARE(KOVTest::readAll(path), content);
-    }
-
     void channelPairs()
     {
         KOVMultAudioIODevice dev;
@@ -224,15 +186,9 @@ private slots:
         QVERIFY(!io.reSeek(10) && !io.reSeek(-1));
     }
 
-    void timeStamps()
-    {
-        KOVMultAudio64FileIO io(2, 96000), slow(2, 8000);
-        QVERIFY(io.open(file(stereo(10))) && io.reSeek(3) && slow.open(file(stereo(10))) && slow.reSeek(9));
-        QCOMPARE(io.timeStamp(), 31.998f);
-        QCOMPARE(slow.timeStamp(), 1152.0f); // at 8 kHz a frame lasts 128000 us
-    }
-
-    void singleChannelAndBuffers()
+    // Single channels counted from the end, buffers of several frames (more
+    // than is left gives what is left), time stamps of a frame position.
+    void singleChannelsBuffersAndTimes()
     {
         KOVMultAudioIODevice dev;
         QVERIFY(dev.open(file(stereo(10))));
@@ -240,30 +196,27 @@ private slots:
         f.setChannel(200);
         QVERIFY(!dev.readFrame(&f, 0)); // no such channel
         f.setChannel(3);
-        QVERIFY(dev.readFrame(&f, -2)); // counted from the end: frame 8
-        QCOMPARE(f.data()[0], right(8 * 1024));
-        QCOMPARE(dev.curIndex(), 0); // position restored
-        QVERIFY(!dev.readFrame(&f, 10) && !dev.readFrame(&f, -11));
-
+        QVERIFY(dev.readFrame(&f, -2) && !dev.readFrame(&f, 10) && !dev.readFrame(&f, -11)); // -2: frame 8
+        QCOMPARE(QPoint(f.data()[0], dev.curIndex()), QPoint(right(8 * 1024), 0)); // position restored
         KOVMultAudioFrameBuffer b;
         b.setFrameCount(3);
         QVERIFY(dev.readFrameBuffer(&b, 2)); // frames 2, 3, 4
-        QCOMPARE(b.data(0)[0], left(2 * 1024));
-        QCOMPARE(b.data(1)[3 * 1024 - 1], right(5 * 1024 - 1));
-        // Asking for more than is left gives what is left, in larger storage.
+        QCOMPARE(QPoint(b.data(0)[0], b.data(1)[3 * 1024 - 1]), QPoint(left(2 * 1024), right(5 * 1024 - 1)));
         b.setFrameCount(50);
         QVERIFY(!dev.readFrameBuffer(&b, -5)); // 5 + 5 reaches the end: refused
         QVERIFY(dev.readFrameBuffer(&b, 0));   // from frame 5 to the end
-        QCOMPARE(b.frameCount(), 5);
-        QCOMPARE(b.data(126)[5 * 1024 - 1], left(10 * 1024 - 1));
-
+        QCOMPARE(QPoint(b.frameCount(), b.data(126)[5 * 1024 - 1]), QPoint(5, left(10 * 1024 - 1)));
         KOVAudioFrameBuffer one;
         one.setChannel(5);
         QVERIFY(dev.readFrameBuffer(&one, 7));
-        QCOMPARE(one.frameCount(), 3);
-        QCOMPARE(one.data()[2 * 1024 + 1], right(9 * 1024 + 1));
+        QCOMPARE(QPoint(one.frameCount(), one.data()[2 * 1024 + 1]), QPoint(3, right(9 * 1024 + 1)));
         one.setChannel(-1);
         QVERIFY(!dev.readFrameBuffer(&one, 0));
+
+        KOVMultAudio64FileIO io(2, 96000), slow(2, 8000);
+        QVERIFY(io.open(file(stereo(10))) && io.reSeek(3) && slow.open(file(stereo(10))) && slow.reSeek(9));
+        QCOMPARE(io.timeStamp(), 31.998f);
+        QCOMPARE(slow.timeStamp(), 1152.0f); // at 8 kHz a frame lasts 128000 us
     }
 
     // A failed open leaves the reader closed; a lying length is clamped.
