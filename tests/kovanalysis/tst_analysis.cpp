@@ -260,6 +260,7 @@ private slots:
         QTest::newRow("mixed, surface beats corona") << QVector<int> { 5, 3, 4, 3 } << surface;
         QTest::newRow("mixed, metal beats surface") << QVector<int> { 6, 1, 2, 3 } << metal;
         QTest::newRow("mixed, metal beats corona") << QVector<int> { 6, 1, 1, 2 } << metal;
+        QTest::newRow("mixed, surface ties metal") << QVector<int> { 5, 1, 3, 3 } << surface;
         QTest::newRow("mixed, corona kept") << QVector<int> { 6, 2, 2, 2 } << corona;
     }
     void vote()
@@ -287,6 +288,9 @@ private slots:
         QCOMPARE(KOVPddPattern::usableBins(-7), 240);
         QCOMPARE(KOVPddPattern::usableBins(0), 240);
         QCOMPARE(KOVPddPattern::usableBins(1), 1);
+        QCOMPARE(KOVPddPattern::dotX(239, 240), 522); // inside the 525-pixel plot
+        // Video frame 5 asks for spectrum index ceil(18.75) and shows the row before it.
+        QCOMPARE(KOVAudioTiming::spectrumRow(KOVAudioTiming::spectrumIndex(5)), 18);
     }
 
     void pictureDrawsEveryBin()

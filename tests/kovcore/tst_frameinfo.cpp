@@ -109,6 +109,7 @@ private slots:
         row("huge partial-discharge length refused", makeFile(13, 1, QStringLiteral("pddLen:99999999999\n")), 1, 111,
             0.35f, refused);
         row("length above range refused", makeFile(12, 1, QStringLiteral("pddLen:10001\n")), 1, 111, 7.0f, refused);
+        row("smallest length kept", makeFile(12, 1, QStringLiteral("pddLen:1\n")), 1, 1, 7.0f, none);
         row("length zero refused", makeFile(12, 1, QStringLiteral("pddLen:0\n")), 1, 111, 7.0f, refused);
         row("length with unit after second colon", makeFile(12, 1, QStringLiteral("pddLen:300:ms\n")), 1, 300, 7.0f,
             none);
@@ -247,7 +248,7 @@ private slots:
         QVERIFY(reader.getImageInfo(2, info));
         QCOMPARE(info.maxSPLPos, QPoint(102, 202));
         QVERIFY(!reader.getImageInfo(3, info));
-        QCOMPARE(reader.getImageTime(1).date(), QDate(2023, 4, 5));
+        QCOMPARE(reader.getImageTime(1).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")), QStringLiteral("2023-04-05 12:34:56"));
         root = QJsonObject();
         reader.restoreData(root);
         QCOMPARE(reader.imageCount(), 0);

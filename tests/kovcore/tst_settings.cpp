@@ -95,6 +95,8 @@ private slots:
         QVERIFY(setting == 0   ? info->getLanguageId() == 7
                 : setting == 1 ? info->getCustomPath() == QLatin1String("/data/imports/")
                                : info->getMainwindowSize() == QSize(1400, 900));
+        if (setting == 0 && !blocked)
+            QCOMPARE(KOVConfig().m_language, 7); // what the next start reads
     }
 
     void changeObjectSizeTruncates()

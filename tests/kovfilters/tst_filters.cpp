@@ -40,6 +40,7 @@ private slots:
         QTest::newRow("one element") << QVector<float>{-2.5f} << -2.5f << 0 << -2.5f << 0;
         QTest::newRow("first of equal maxima") << QVector<float>{1, 3, 3, 2} << 3.0f << 1 << 1.0f << 0;
         QTest::newRow("first of equal minima") << QVector<float>{4, 2, 5, 2} << 5.0f << 2 << 2.0f << 1;
+        QTest::newRow("largest last") << QVector<float>{1, 2, 5} << 5.0f << 2 << 1.0f << 0;
         QTest::newRow("all negative") << QVector<float>{-4, -1, -9} << -1.0f << 1 << -9.0f << 2;
     }
     void statistics()

@@ -110,6 +110,7 @@ private slots:
         label.m_gasType = QStringLiteral("氮气");
         label.m_airPressure = QStringLiteral("0.8");
         label.m_airUnit = QStringLiteral("MPa");
+        label.m_distance = QStringLiteral("12");
         QVERIFY(label.saveItemCfgInfo());
 
         QStringList after = KOVTest::listTree(m_dir->path());
@@ -124,6 +125,7 @@ private slots:
         QCOMPARE(back.m_labelType, 0);
         QCOMPARE(QStringList({back.m_faultSite_gas, back.m_gasType, back.m_airPressure, back.m_airUnit, back.m_voltage}),
                  QStringList({label.m_faultSite_gas, "氮气", "0.8", "MPa", "/"}));
+        QCOMPARE(back.m_distance, QStringLiteral("12"));
     }
 
     void saveWithoutReadFails()

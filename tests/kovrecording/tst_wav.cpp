@@ -127,6 +127,8 @@ private slots:
         QTest::newRow("mono, odd length one byte past the end") << wav(s, 1, 96000, 2 * 8192 + 1) << true << 1 << 8192 << a;
         QTest::newRow("stereo, half a frame past the end") << wav(s, 2, 96000, 2 * 8192 + 2) << true << 2 << 8192 << a;
         QTest::newRow("extra chunk before data") << good.left(36) + QByteArray("LIST\x06\0\0\0abcdef", 14) + good.mid(36) << true << 1 << 8192 << a;
+        QTest::newRow("odd-sized chunk before data") << good.left(36) + QByteArray("LIST\x05\0\0\0abcde\0", 14) + good.mid(36) << true << 1 << 8192 << a;
+        QTest::newRow("extensible format") << QByteArray(good).replace(20, 2, "\xfe\xff", 2) << true << 1 << 8192 << a;
         QTest::newRow("no data chunk") << good.left(36) + QByteArray("JUNK\x10\0\0\0", 8) + QByteArray(16, '\0') << false << 0 << 0 << a;
     }
     void loader()
