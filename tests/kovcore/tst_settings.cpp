@@ -1,8 +1,6 @@
-// Settings file, state object and the main window's look at a screen scale
-// (the scales refused through the window: tst_shell).
+// Settings file and state object; a settings file that cannot be written.
 #include "kovconfig.h"
 #include "kovinformation.h"
-#include "kovscreenscale.h"
 #include "kovtable.h"
 #include "kovtestutil.h"
 #include "kovwarnings.h"
@@ -10,7 +8,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include <limits>
 
 class TestSettings : public QObject
 {
@@ -122,34 +119,6 @@ private slots:
         QCOMPARE(info->getCompany(), QStringLiteral("内部"));
         info->setUsrPath(QDir::currentPath() + QStringLiteral("/usr"));
         QCOMPARE(info->getCompany(), QStringLiteral("旁边"));
-    }
-
-    void sizesAtDpi_data()
-    {
-        KOVTable::columns<double, QSize, int, int, QSize, QString, QString>({"dpi", "maxSize", "icon", "spacing", "row", "tab", "menu"});
-        QTest::newRow("120: fractions kept in the style") << 120.0 << QSize(1997, 1875) << 25 << 2 << QSize(262, 31) << "width: 250; height: 37.5;" << "62.5";
-        QTest::newRow("168: sizes truncated") << 168.0 << QSize(2796, 2625) << 35 << 3 << QSize(367, 43) << "width: 350; height: 52.5;" << "87.5";
-        QTest::newRow("100: six digits at most") << 100.0 << QSize(1664, 1562) << 20 << 2 << QSize(218, 26) << "width: 208.333; height: 31.25;" << "52.0833";
-    }
-    void sizesAtDpi()
-    {
-        QFETCH(double, dpi);
-        QFETCH(int, icon);
-        QFETCH(QString, tab);
-        QFETCH(QString, menu);
-        QVERIFY(KOVScreenScale::isUsableDpi(dpi));
-        const KOVScreenScale s(KOVScreenScale::factorOf(dpi));
-        QTEST(s.maximumWindowSize(), "maxSize");
-        QCOMPARE(s.tabIconSize(), QSize(icon, icon));
-        QTEST(s.listSpacing(), "spacing");
-        QTEST(s.listRowSize(), "row");
-        QCOMPARE(s.tabStyleSheet(), "QTabBar::tab {" + tab + "} QTabWidget QStackedWidget { background-color: rgb(243, 244, 248); }");
-        QCOMPARE(s.menuBarStyleSheet(), "QMenuBar { width: " + menu + "px;}");
-        // Refused: negative zero, not a number, infinite; a tiny positive one is usable.
-        const double inf = std::numeric_limits<double>::infinity();
-        QCOMPARE((QList<bool>{KOVScreenScale::isUsableDpi(-0.0), KOVScreenScale::isUsableDpi(inf - inf),
-                              KOVScreenScale::isUsableDpi(inf), KOVScreenScale::isUsableDpi(0.5)}),
-                 (QList<bool>{false, false, false, true}));
     }
 
 private:

@@ -9,9 +9,10 @@
 #include "kovocrtext.h"
 #include "kovtable.h"
 
-#include <opencv2/imgproc.hpp>
-
+#include <QtTest>
 #include <thread>
+
+#include <opencv2/imgproc.hpp>
 
 namespace {
 
@@ -56,85 +57,6 @@ private slots:
     void initTestCase()
     {
         m_haveData = KOVOcrEngine::hasLanguageData();
-    }
-
-    void engineReadsGeneratedPicture_data()
-    {
-        KOVTable::columns<QString, int>({"drawn", "type"});
-        QTest::newRow("typical") << "45.2dB" << CV_8UC3;
-        QTest::newRow("low") << "12.7dB" << CV_8UC3;
-        QTest::newRow("grey picture") << "63.8dB" << CV_8UC1;
-        QTest::newRow("picture with alpha") << "71.4dB" << CV_8UC4;
-    }
-    void engineReadsGeneratedPicture()
-    {
-        if (!m_haveData)
-            QSKIP("English OCR data not installed");
-        QFETCH(QString, drawn);
-        QFETCH(int, type);
-        cv::Mat img = picture(drawn);
-        if (type == CV_8UC1)
-            cv::cvtColor(img, img, cv::COLOR_BGR2GRAY);
-        else if (type == CV_8UC4)
-            cv::cvtColor(img, img, cv::COLOR_BGR2BGRA);
-        cv::Mat region;
-        QVERIFY(KOVOcrRegion::cut(img, region));
-        KOVOcrEngine engine;
-        QVERIFY(engine.isReady());
-        QCOMPARE(KOVOcrText::postProcess(engine.recognise(KOVOcrRegion::binarise(region))), shown(drawn));
-        // The engine refuses what is not a binarised canvas.
-        QCOMPARE(engine.recognise(cv::Mat()), QString());
-        QCOMPARE(engine.recognise(region), QString());
-    }
-
-    // A picture without the reading's region starts no engine.
-    void requestWithoutRegion()
-    {
-        KOVOcrEnginePool pool(1);
-        Sink sink;
-        auto ctx = makeContext(sink, &pool);
-        QVERIFY(!ctx->request(cv::Mat(94, 160, CV_8UC3, cv::Scalar::all(255))));
-        QVERIFY(!ctx->busy());
-        ctx->shutdown();
-        QCOMPARE(pool.engineCount(), 0);
-    }
-
-    void burstEndsWithNewest()
-    {
-        if (!m_haveData)
-            QSKIP("English OCR data not installed");
-        KOVOcrEnginePool pool(1);
-        Sink sink;
-        auto ctx = makeContext(sink, &pool);
-        QStringList readings;
-        QList<cv::Mat> pictures;
-        for (int i = 0; i < 12; ++i) {
-            readings << QStringLiteral("%1.%2dB").arg(41 + i).arg(i % 10);
-            pictures << picture(readings.last());
-        }
-        for (const cv::Mat& p : pictures)
-            QVERIFY(ctx->request(p));
-        QTRY_VERIFY_WITH_TIMEOUT(!ctx->busy(), 20000);
-        QTest::qWait(20);
-        QVERIFY(!sink.accepted.isEmpty());
-        QCOMPARE(sink.accepted.last(), shown(readings.last()));
-        // Waiting requests were replaced, not queued: far fewer recognitions
-        // than requests.
-        QVERIFY2(ctx->recognitions() < readings.size(), qPrintable(QString::number(ctx->recognitions())));
-        ctx->shutdown();
-    }
-
-    void requestAfterShutdown()
-    {
-        KOVOcrEnginePool pool(1);
-        Sink sink;
-        auto ctx = makeContext(sink, &pool);
-        ctx->shutdown();
-        ctx->shutdown(); // twice is harmless
-        QVERIFY(ctx->request(picture("45.2dB")));
-        QVERIFY(!ctx->busy());
-        QTest::qWait(20);
-        QCOMPARE(sink.delivered, 0);
     }
 
     void ocrText_data()
@@ -255,6 +177,85 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(ctx.use_count(), 1L); // the ended worker holds no share
     }
+    void engineReadsGeneratedPicture_data()
+    {
+        KOVTable::columns<QString, int>({"drawn", "type"});
+        QTest::newRow("typical") << "45.2dB" << CV_8UC3;
+        QTest::newRow("low") << "12.7dB" << CV_8UC3;
+        QTest::newRow("grey picture") << "63.8dB" << CV_8UC1;
+        QTest::newRow("picture with alpha") << "71.4dB" << CV_8UC4;
+    }
+    void engineReadsGeneratedPicture()
+    {
+        if (!m_haveData)
+            QSKIP("English OCR data not installed");
+        QFETCH(QString, drawn);
+        QFETCH(int, type);
+        cv::Mat img = picture(drawn);
+        if (type == CV_8UC1)
+            cv::cvtColor(img, img, cv::COLOR_BGR2GRAY);
+        else if (type == CV_8UC4)
+            cv::cvtColor(img, img, cv::COLOR_BGR2BGRA);
+        cv::Mat region;
+        QVERIFY(KOVOcrRegion::cut(img, region));
+        KOVOcrEngine engine;
+        QVERIFY(engine.isReady());
+        QCOMPARE(KOVOcrText::postProcess(engine.recognise(KOVOcrRegion::binarise(region))), shown(drawn));
+        // The engine refuses what is not a binarised canvas.
+        QCOMPARE(engine.recognise(cv::Mat()), QString());
+        QCOMPARE(engine.recognise(region), QString());
+    }
+
+    // A picture without the reading's region starts no engine.
+    void requestWithoutRegion()
+    {
+        KOVOcrEnginePool pool(1);
+        Sink sink;
+        auto ctx = makeContext(sink, &pool);
+        QVERIFY(!ctx->request(cv::Mat(94, 160, CV_8UC3, cv::Scalar::all(255))));
+        QVERIFY(!ctx->busy());
+        ctx->shutdown();
+        QCOMPARE(pool.engineCount(), 0);
+    }
+
+    void burstEndsWithNewest()
+    {
+        if (!m_haveData)
+            QSKIP("English OCR data not installed");
+        KOVOcrEnginePool pool(1);
+        Sink sink;
+        auto ctx = makeContext(sink, &pool);
+        QStringList readings;
+        QList<cv::Mat> pictures;
+        for (int i = 0; i < 12; ++i) {
+            readings << QStringLiteral("%1.%2dB").arg(41 + i).arg(i % 10);
+            pictures << picture(readings.last());
+        }
+        for (const cv::Mat& p : pictures)
+            QVERIFY(ctx->request(p));
+        QTRY_VERIFY_WITH_TIMEOUT(!ctx->busy(), 20000);
+        QTest::qWait(20);
+        QVERIFY(!sink.accepted.isEmpty());
+        QCOMPARE(sink.accepted.last(), shown(readings.last()));
+        // Waiting requests were replaced, not queued: far fewer recognitions
+        // than requests.
+        QVERIFY2(ctx->recognitions() < readings.size(), qPrintable(QString::number(ctx->recognitions())));
+        ctx->shutdown();
+    }
+
+    void requestAfterShutdown()
+    {
+        KOVOcrEnginePool pool(1);
+        Sink sink;
+        auto ctx = makeContext(sink, &pool);
+        ctx->shutdown();
+        ctx->shutdown(); // twice is harmless
+        QVERIFY(ctx->request(picture("45.2dB")));
+        QVERIFY(!ctx->busy());
+        QTest::qWait(20);
+        QCOMPARE(sink.delivered, 0);
+    }
+
     void cleanupTestCase()
     {
         QTest::qWait(50);
