@@ -133,13 +133,31 @@ private slots:
         }
     }
 
-    // The other texts whose source is English (About title, menu entry and
-    // purpose) are held by tst_shell through the windows.
-    void chineseChangesFolderChooser()
+    // Texts the catalogues change that reach the workbook (the discharge
+    // classes) or a dialog; the other English sources are held by tst_shell.
+    void shownTexts_data()
     {
-        QTranslator ch;
-        QVERIFY(ch.load(QStringLiteral(":/style/font/Translate_CH.qm")));
-        QCOMPARE(ch.translate("KOVFileDialog", "Please select folder"), QStringLiteral("请选择文件夹"));
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("chinese");
+        QTest::addColumn<QString>("english");
+        QTest::newRow("corona") << "QObject" << "电晕，尖端放电" << "电晕/尖端放电" << "Corona/Point Discharge";
+        QTest::newRow("surface") << "QObject" << "沿面放电、悬浮放电" << "沿面/悬浮放电"
+                                 << "Discharge Along Dielectric Surface/Suspended Discharge";
+        QTest::newRow("free metal") << "QObject" << "自由金属放电" << "自由金属颗粒放电" << "Free Metal Particle Discharge";
+        QTest::newRow("none") << "QObject" << "未检测到放电" << "未检测到放电" << "No Discharge";
+        QTest::newRow("folder chooser") << "KOVFileDialog" << "Please select folder" << "请选择文件夹" << "Please select folder";
+    }
+    void shownTexts()
+    {
+        QFETCH(QString, context);
+        QFETCH(QString, source);
+        for (const char* language : {"CH", "EN"}) {
+            QTranslator t;
+            QVERIFY(t.load(QStringLiteral(":/style/font/Translate_%1.qm").arg(QLatin1String(language))));
+            const QString shown = t.translate(context.toLatin1(), source.toUtf8());
+            QTEST(shown.isEmpty() ? source : shown, language[0] == 'C' ? "chinese" : "english");
+        }
     }
 
     // A refused restore's reason stands in the restore's message: in the

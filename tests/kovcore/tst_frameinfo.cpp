@@ -4,12 +4,12 @@
 #include "kovinformation.h"
 #include "koviteminfo.h"
 #include "kovmsg.h"
+#include "kovtable.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
 
 namespace {
 
@@ -87,11 +87,7 @@ private slots:
     // One row per header variant: frame count and what the state object keeps.
     void formats_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("pddLen");
-        QTest::addColumn<float>("pressure");
-        QTest::addColumn<QString>("message");
+        KOVTable::columns<QByteArray, int, int, float, QString>({"bytes", "count", "pddLen", "pressure", "message"});
 
         const QString none;
         const QString refused = QStringLiteral("partial-discharge length refused");
@@ -113,6 +109,7 @@ private slots:
         row("huge partial-discharge length refused", makeFile(13, 1, QStringLiteral("pddLen:99999999999\n")), 1, 111,
             0.35f, refused);
         row("length above range refused", makeFile(12, 1, QStringLiteral("pddLen:10001\n")), 1, 111, 7.0f, refused);
+        row("smallest length kept", makeFile(12, 1, QStringLiteral("pddLen:1\n")), 1, 1, 7.0f, none);
         row("length zero refused", makeFile(12, 1, QStringLiteral("pddLen:0\n")), 1, 111, 7.0f, refused);
         row("length with unit after second colon", makeFile(12, 1, QStringLiteral("pddLen:300:ms\n")), 1, 300, 7.0f,
             none);
@@ -141,8 +138,7 @@ private slots:
     // record held before.
     void frameValues_data()
     {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<QList<float>>("leak"); // value, distance, level, power
+        KOVTable::columns<int, QList<float>>({"format", "leak"}); // value, distance, level, power
         QTest::newRow("format 13") << 13 << QList<float>{2.0f, 1.5f, 2.5f, 3.5f};
         QTest::newRow("format 12") << 12 << QList<float>{0, 0, 0, 0};
         QTest::newRow("format 2") << 2 << QList<float>{0, 0, 0, 0};
@@ -157,13 +153,9 @@ private slots:
         KOVImageInfo info;
         info.leakValue = info.leakDistance = info.leakLevel = info.leakPower = 9.0f;
         QVERIFY(reader.getImageInfo(3, info));
-        QCOMPARE(info.seq, 3);
-        QCOMPARE(info.freqBandLow, 2000);
-        QCOMPARE(info.freqBandHigh, 40000);
-        QCOMPARE(info.dynamivRange, 12.5f);
-        QCOMPARE(info.maxSPLdBValue, 48.25f);
-        QCOMPARE(info.maxSPLPos, QPoint(103, 203));
-        QCOMPARE(info.ultrasonicSPLdBValue, 33.5f);
+        QCOMPARE((QList<double>{double(info.seq), double(info.freqBandLow), double(info.freqBandHigh), info.dynamivRange,
+                                info.maxSPLdBValue, double(info.maxSPLPos.x()), double(info.maxSPLPos.y()), info.ultrasonicSPLdBValue}),
+                 (QList<double>{3, 2000, 40000, 12.5, 48.25, 103, 203, 33.5}));
         // A CR left on the line would make the last field unreadable.
         QCOMPARE((QList<float>{info.leakValue, info.leakDistance, info.leakLevel, info.leakPower}), leak);
         const QDateTime base = QDateTime::fromString(QLatin1String(kBase), QStringLiteral("yyyyMMddhhmmss.zzz"));
@@ -175,9 +167,7 @@ private slots:
     // Bad frame lines are skipped with the message; later ones renumber.
     void badFrameLines_data()
     {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<QString>("badLine");
-        QTest::addColumn<int>("fields");
+        KOVTable::columns<int, QString, int>({"format", "badLine", "fields"});
         QTest::newRow("format 2 with 8 fields") << 2 << frame(11, 9) << 8;
         QTest::newRow("format 2 repeated title") << 2 << QStringLiteral("seqNumber\ta\tb\tc\td\te\tf\tg\th\n") << 9;
         QTest::newRow("format 11 repeated title") << 11 << QStringLiteral("seqNumber\ta\tb\tc\td\te\tf\tg\n") << 8;
@@ -220,8 +210,7 @@ private slots:
     // the frames the generator says are good.
     void generatedFiles_data()
     {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<bool>("crlf");
+        KOVTable::columns<int, bool>({"format", "crlf"});
         for (int format : {2, 11, 12, 13}) {
             QTest::addRow("format %d CR LF", format) << format << true;
             QTest::addRow("format %d LF", format) << format << false;
@@ -259,7 +248,7 @@ private slots:
         QVERIFY(reader.getImageInfo(2, info));
         QCOMPARE(info.maxSPLPos, QPoint(102, 202));
         QVERIFY(!reader.getImageInfo(3, info));
-        QCOMPARE(reader.getImageTime(1).date(), QDate(2023, 4, 5));
+        QCOMPARE(reader.getImageTime(1).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")), QStringLiteral("2023-04-05 12:34:56"));
         root = QJsonObject();
         reader.restoreData(root);
         QCOMPARE(reader.imageCount(), 0);

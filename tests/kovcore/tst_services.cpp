@@ -1,12 +1,13 @@
 // Log handler, worker runner and signal hub.
 #include "kovlog.h"
 #include "kovmsg.h"
+#include "kovtable.h"
+#include "kovtestutil.h"
 #include "kovthread.h"
 
 #include <QAtomicInt>
 #include <QPointer>
 #include <QTemporaryDir>
-#include <QtTest>
 
 namespace {
 QString todayLog()
@@ -35,10 +36,7 @@ private slots:
     // Our own diagnostics arrive with no file and line 0; others keep theirs.
     void logLineFormat_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("level");
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<int>("line");
+        KOVTable::columns<int, QString, QByteArray, int>({"type", "level", "file", "line"});
         QTest::newRow("debug") << int(QtDebugMsg) << "Debug:" << QByteArray() << 0;
         QTest::newRow("warning") << int(QtWarningMsg) << "Warning:" << QByteArray() << 0;
         QTest::newRow("unknown type") << 99 << "" << QByteArray() << 0;
@@ -53,11 +51,10 @@ private slots:
         QDir().mkpath(QStringLiteral("log"));
         QMessageLogContext ctx(file.isEmpty() ? nullptr : file.constData(), line, "f", "default");
         logMessage(QtMsgType(type), ctx, QStringLiteral("报告 exported 3"));
-        const QByteArray bytes = KOVTest_read(todayLog());
         const QRegularExpression re(QStringLiteral("^%1\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d Flie\\(%2\\) Line\\(%3\\) 报告 exported 3\r\n$")
                                         .arg(QRegularExpression::escape(level), QRegularExpression::escape(QString::fromLatin1(file)))
                                         .arg(line));
-        const QString text = QString::fromLocal8Bit(bytes);
+        const QString text = QString::fromLocal8Bit(KOVTest::readAll(todayLog()));
         QVERIFY2(re.match(text).hasMatch(), qPrintable(text));
     }
 
@@ -85,7 +82,7 @@ private slots:
             QVERIFY(w->wait(30000));
         qDeleteAll(workers);
         qInstallMessageHandler(nullptr);
-        const QStringList lines = QString::fromLocal8Bit(KOVTest_read(todayLog())).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        const QStringList lines = QString::fromLocal8Bit(KOVTest::readAll(todayLog())).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), threads * perThread);
         const QRegularExpression re(QStringLiteral("^Debug:\\S+ \\S+ Flie\\(.*\\) Line\\(\\d+\\) T\\d-\\d+-x{60}$"));
         QSet<QString> seen;
@@ -121,11 +118,6 @@ private slots:
     }
 
 private:
-    static QByteArray KOVTest_read(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     QScopedPointer<QTemporaryDir> m_dir;
 };
 

@@ -1,5 +1,7 @@
-// The crash handler in a real process: dump file, log line, exit status.
+// The crash handler in a real process: dump file, log line, exit status, and
+// the watchdog that ends a process whose error callback hangs.
 #include "kovcrashhandler.h"
+#include "kovtable.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -38,10 +40,7 @@ private slots:
 
     void faults_data()
     {
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<int>("sig");
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<bool>("dumpFolder");
+        KOVTable::columns<QString, int, QString, bool>({"mode", "sig", "code", "dumpFolder"});
         QTest::newRow("segv") << "segv" << SIGSEGV << "c0000005" << true;
         QTest::newRow("trap") << "trap" << SIGTRAP << "80000003" << true;
         QTest::newRow("abort") << "abort" << SIGABRT << "40000015" << true;
@@ -94,6 +93,23 @@ private slots:
         QVERIFY2(text.contains("应用程序发生异常 :  ErrorCode = 0x" + code + ";\r\n"), qPrintable(text));
         // Only the browse tab was open: no recovery cache.
         QVERIFY(!dir.exists(QStringLiteral("cache")));
+    }
+    // A crash whose error callback never returns still ends the process,
+    // with the fault's signal and its dump, within the watchdog's time.
+    void stuckCallbackStillEnds()
+    {
+        QTemporaryDir wd;
+        QDir(wd.path()).mkdir(QStringLiteral("dump"));
+        QProcess p;
+        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kovcrashprobe"),
+                { QStringLiteral("segv-stuck"), wd.path() });
+        const bool ended = p.waitForFinished(20000); // a hang here is the fault under test
+        if (!ended)
+            p.kill();
+        QVERIFY2(ended, "the crashed process hung in its error callback");
+        QCOMPARE(p.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(p.exitCode(), SIGSEGV);
+        QCOMPARE(QDir(wd.filePath(QStringLiteral("dump"))).entryList(QDir::Files).size(), 1);
     }
 };
 

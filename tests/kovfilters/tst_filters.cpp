@@ -2,6 +2,7 @@
 // one generated recording held to a stored golden output, block continuity,
 // and 16-bit conversion at the rails.
 #include "goldenrecording.h"
+#include "kovtable.h"
 #include "kovblas.h"
 #include "kovfilter.h"
 #include "kovgolden.h"
@@ -35,14 +36,11 @@ class TestFilters : public QObject
 private slots:
     void statistics_data()
     {
-        QTest::addColumn<QVector<float>>("a");
-        QTest::addColumn<float>("max");
-        QTest::addColumn<int>("maxAt");
-        QTest::addColumn<float>("min");
-        QTest::addColumn<int>("minAt");
+        KOVTable::columns<QVector<float>, float, int, float, int>({"a", "max", "maxAt", "min", "minAt"});
         QTest::newRow("one element") << QVector<float>{-2.5f} << -2.5f << 0 << -2.5f << 0;
         QTest::newRow("first of equal maxima") << QVector<float>{1, 3, 3, 2} << 3.0f << 1 << 1.0f << 0;
         QTest::newRow("first of equal minima") << QVector<float>{4, 2, 5, 2} << 5.0f << 2 << 2.0f << 1;
+        QTest::newRow("largest last") << QVector<float>{1, 2, 5} << 5.0f << 2 << 1.0f << 0;
         QTest::newRow("all negative") << QVector<float>{-4, -1, -9} << -1.0f << 1 << -9.0f << 2;
     }
     void statistics()
@@ -145,9 +143,7 @@ private slots:
 
     void sixteenBitOutputs_data()
     {
-        QTest::addColumn<float>("gain");
-        QTest::addColumn<float>("in");
-        QTest::addColumn<short>("out");
+        KOVTable::columns<float, float, short>({"gain", "in", "out"});
         QTest::newRow("1.5 steps truncate to 1") << 1.0f << 1.5f / 32767.0f << short(1);
         QTest::newRow("-1.5 steps truncate to -1") << 1.0f << -1.5f / 32767.0f << short(-1);
         QTest::newRow("full scale") << 1.0f << 1.0f << short(32767);

@@ -1,16 +1,21 @@
-// The discharge classifier: its bank reader against malformed banks, the
-// features, the vote, and the features and answers for one generated
-// recording held to a stored golden output.
+// The discharge classifier: its bank reader against malformed and missing
+// banks, the features, the vote, and the features and answers for one
+// generated recording held to a stored golden output; the synthetic feature
+// bank, reproducible from its seed and separating the classes on recordings
+// it has not seen.
 #include "goldenrecording.h"
 #include "kov_pdalg.h"
 #include "kov_pdclassifier.h"
+#include "kovbankbuilder.h"
 #include "kovgolden.h"
 #include "kovmediafixtures.h"
 #include "kovpddpulsecapture.h"
+#include "kovtable.h"
+#include "kovtestutil.h"
+#include "kovwarnings.h"
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <QtTest>
 #include <random>
 
 namespace {
@@ -61,13 +66,31 @@ class TestClassifier : public QObject
     Q_OBJECT
 
 private slots:
+    // A missing feature bank leaves every period unclassified: that is said
+    // in the log once, not once per page or per period (first: it is said
+    // once per process).
+    void missingBankSaidOnce()
+    {
+        const QByteArray path = QFile::encodeName(QDir::current().filePath(QStringLiteral("no/such/bank.txt")));
+        std::vector<float> bins(240, 1.0f);
+        bins[60] = 5000.0f;
+        QStringList warnings;
+        {
+            KOVWarningCatcher catcher;
+            for (int page = 0; page < 3; ++page) {
+                KOV_PDClassifier c(path.constData());
+                int type = -1;
+                c.GetPDInfo(bins.data(), int(bins.size()), type);
+                QCOMPARE(type, 0);
+            }
+            warnings = catcher.warnings();
+        }
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings.first().contains(QString::fromLocal8Bit(path)), qPrintable(warnings.first()));
+    }
     void bankReading_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("classes");
-        QTest::addColumn<int>("rowLength");
-        QTest::addColumn<int>("rowCount");
-        QTest::addColumn<bool>("usable");
+        KOVTable::columns<QString, int, int, int, bool>({"text", "classes", "rowLength", "rowCount", "usable"});
         QTest::newRow("four rows and a partial fifth") << "4 9\n" + rows(4) + "1 2 3 4 5" << 4 << 9 << 4 << true;
         QTest::newRow("counts truncated") << "4.7 9.9\n" + rows(6) << 4 << 9 << 6 << true;
         QTest::newRow("line breaks do not matter") << "4\n9 " + rows(5).replace(QLatin1Char('\n'), QLatin1Char(' '))
@@ -114,29 +137,19 @@ private slots:
             QCOMPARE(type, 0);
     }
 
-    void features()
+    // The features of {0, 0, 0, 4} worked by hand: the bank writer's row.
+    // A flat period has no skewness; the classifier must not vote on it.
+    void flatPeriodHasNoSkewness()
     {
-        const float x[] = {0, 0, 0, 4};
-        float r[KOV_ROW_LEN] = {};
-        KOV_FeatureExtraction(x, 4, r);
-        QCOMPARE(r[1], 1.0f);                          // mean
-        QCOMPARE(r[2], 3.0f);                          // variance
-        QVERIFY(qAbs(r[3] - 1.1547005f) < 1e-5f);      // skewness 24 / (3^1.5 * 4)
-        QVERIFY(qAbs(r[4] - (84.0f / 36 - 3)) < 1e-5f); // kurtosis
-        QCOMPARE(r[5], 2.0f);                          // crest: 4 / 2
-        QCOMPARE(r[6], 16.0f);                         // latitude: 4 / (2/4)^2
-        QCOMPARE(r[7], 2.0f);                          // shape: 2 / 1
-        QCOMPARE(r[8], 4.0f);                          // dynamic range
-        // A flat period has no skewness; the classifier must not vote on it.
         const std::vector<float> flat(240, 5.0f);
+        float r[KOV_ROW_LEN] = {};
         KOV_FeatureExtraction(flat.data(), 240, r);
         QVERIFY(!std::isfinite(r[3]));
     }
 
     void vote_data()
     {
-        QTest::addColumn<QString>("bank");
-        QTest::addColumn<int>("answer");
+        KOVTable::columns<QString, int>({"bank", "answer"});
         const std::vector<float> a = pattern(2, 1), b = pattern(30, 2, 3e5f);
         QTest::newRow("five rows, tie goes to the lower class")
             << "4 9\n" + row(1, 0) + row(1, 1) + row(2, 2) + row(2, 3) + row(3, 4) << 1;
@@ -231,10 +244,7 @@ private slots:
 
     void bankWriter_data()
     {
-        QTest::addColumn<QByteArray>("patterns");
-        QTest::addColumn<bool>("makeFolder");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<int>("lines");
+        KOVTable::columns<QByteArray, bool, bool, int>({"patterns", "makeFolder", "ok", "lines"});
         QTest::newRow("two patterns") << QByteArray("2 4\n1 0 0 0 4\n3 1 2 3 9\n") << true << true << 2;
         QTest::newRow("no Data folder") << QByteArray("1 4\n1 0 0 0 4\n") << false << false << 0;
         QTest::newRow("cut short") << QByteArray("3 4\n1 0 0 0 4\n2 1 2") << true << false << 1;
@@ -264,13 +274,55 @@ private slots:
         for (const QByteArray& l : written.mid(1))
             QCOMPARE(l.simplified().split(' ').size(), 9);
         if (lines == 2) {
+            // mean 1, variance 3, skewness 24 / (3^1.5 * 4), kurtosis 84 / 36 - 3,
+            // crest 4 / 2, latitude 4 / (2/4)^2, shape 2 / 1, dynamic range 4
             QCOMPARE(written[1], QByteArray("1 1 3 1.1547 -0.666667 2 16 2 4 "));
             QVERIFY(written[2].startsWith("3 3.75 "));
         }
     }
 
+    // The bank the build ships is this seed's, and another seed gives another.
+    void reproducibleFromSeed()
+    {
+        QString error;
+        QVERIFY2(KOVBankBuilder::build(1, 250, bank(), &error), qPrintable(error));
+        const QString built = qEnvironmentVariable("KOV_BINARY_DIR") + QStringLiteral("/run/cfg/Data/bank.txt");
+        QCOMPARE(KOVTest::readAll(built), KOVTest::readAll(bank()));
+        const QString other = m_dir.filePath(QStringLiteral("other.txt"));
+        QVERIFY(KOVBankBuilder::build(3, 250, other, nullptr));
+        QVERIFY(KOVTest::readAll(other) != KOVTest::readAll(bank()));
+    }
+
+    // A regression guard on consistency, not a claim of field accuracy.
+    void separatesUnseenRecordings_data()
+    {
+        KOVTable::columns<int, double>({"cls", "least"});
+        QTest::newRow("none") << 0 << 95.0;
+        QTest::newRow("corona") << 1 << 60.0;
+        QTest::newRow("surface") << 2 << 30.0;
+        QTest::newRow("free metal") << 3 << 45.0;
+    }
+    void separatesUnseenRecordings()
+    {
+        QFETCH(int, cls);
+        QFETCH(double, least);
+        if (!m_evaluated) {
+            m_confusion = KOVBankBuilder::evaluate(bank(), 2, 10);
+            m_evaluated = true;
+            qInfo().noquote() << KOVBankBuilder::format(m_confusion);
+        }
+        const auto& c = m_confusion;
+        QVERIFY(c.pulses[cls] > 100);
+        const double pct = 100.0 * c.counts[cls][cls] / c.pulses[cls];
+        QVERIFY2(pct >= least, qPrintable(QString::number(pct)));
+    }
+
 private:
+    QString bank() const { return m_dir.filePath(QStringLiteral("built.txt")); }
+
     QTemporaryDir m_dir;
+    KOVBankBuilder::Confusion m_confusion;
+    bool m_evaluated = false;
 };
 
 QTEST_GUILESS_MAIN(TestClassifier)

@@ -2,6 +2,7 @@
 // alignment worked by hand, and every period of one generated recording fed in scripted
 // blocks, held to a stored golden output.
 #include "goldenrecording.h"
+#include "kovtable.h"
 #include "kovblas.h"
 #include "kovgolden.h"
 #include "kovpddpulsecapture.h"
@@ -28,9 +29,7 @@ private slots:
 
     void pulseTest_data()
     {
-        QTest::addColumn<float>("peak");
-        QTest::addColumn<float>("floor");
-        QTest::addColumn<bool>("pulse");
+        KOVTable::columns<float, float, bool>({"peak", "floor", "pulse"});
         auto at = [](double level) { return static_cast<float>(std::pow(10.0, (level - 120.0) / 20.0)); };
         QTest::newRow("level 80 over 66") << 0.01f << 0.002f << true;
         QTest::newRow("level 40 over 26") << 0.0001f << 0.00002f << false;
@@ -53,9 +52,7 @@ private slots:
 
     void periodNeedsEnoughSamples_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("fed");
-        QTest::addColumn<bool>("period");
+        KOVTable::columns<int, int, bool>({"mode", "fed", "period"});
         QTest::newRow("50 Hz: 4863") << 0 << 4863 << false;
         QTest::newRow("50 Hz: 4864") << 0 << 4864 << true;
         QTest::newRow("60 Hz: 4223") << 1 << 4223 << false;
@@ -112,8 +109,8 @@ private slots:
     // alone let the floor fall.
     void generatedRecording_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("pullsPerBlock"); // periods taken after each block, at most
+        // pullsPerBlock: periods taken after each block, at most
+        KOVTable::columns<int, int>({"mode", "pullsPerBlock"});
         QTest::newRow("50 Hz, up to 40 periods per block") << 0 << 40;
         QTest::newRow("60 Hz, up to 40 periods per block") << 1 << 40;
         QTest::newRow("50 Hz, one period per block") << 0 << 1;

@@ -1,40 +1,51 @@
-// WAV clips as the audio buffer writes them, and the loader over honest,
-// short, lying and foreign files; the file-mapping stand-in under it.
+// WAV clips as the audio buffer writes them; the loader (through the file
+// mapping) and the stereo multi-channel reader over honest, short, lying and
+// foreign files.
+#include "kovaudioframe.h"
+#include "kovaudioframebuffer.h"
 #include "kovaudiosave.h"
 #include "kovmediafixtures.h"
-#include "kovmmap.h"
+#include "kovmultaudio64fileio.h"
+#include "kovmultaudioframe.h"
+#include "kovmultaudioframebuffer.h"
+#include "kovmultaudioiodevice.h"
 #include "kovreadaudio.h"
+#include "kovtable.h"
 #include "kovtestutil.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
-#include <fcntl.h>
-#include <unistd.h>
 
 using KOVMediaFixture::ramp;
 using KOVMediaFixture::wav;
+
+namespace {
+
+// Left sample i is i, right sample i is -i - 1 (both wrapped to 16 bits).
+short left(long i) { return static_cast<short>(i % 32768); }
+short right(long i) { return static_cast<short>(-(i % 32768) - 1); }
+
+QByteArray stereo(int frames, qint64 claimed = -1)
+{
+    std::vector<short> s(static_cast<size_t>(frames) * 1024 * 2);
+    for (size_t i = 0; i < s.size() / 2; ++i) {
+        s[2 * i] = left(long(i));
+        s[2 * i + 1] = right(long(i));
+    }
+    return wav(s, 2, 96000, claimed);
+}
+
+} // namespace
 
 class TestWav : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_dir.reset(new QTemporaryDir);
-        QVERIFY(m_dir->isValid());
-    }
-
-    // The clip as the audio buffer writes it; what is counted is what is stored.
+    // What is counted is what is stored; written on destruction only.
     void writer_data()
     {
-        QTest::addColumn<int>("channels");
-        QTest::addColumn<int>("n");
-        QTest::addColumn<bool>("nullFirst");
-        QTest::addColumn<bool>("nullSecond");
-        QTest::addColumn<int>("calls");
-        QTest::addColumn<bool>("existing"); // a longer file at the path already
-        QTest::addColumn<int>("stored");    // samples per channel in the file
+        // stored: samples per channel in the file; existing: a longer file at the path already
+        KOVTable::columns<int, int, bool, bool, int, bool, int>({"channels", "n", "nullFirst", "nullSecond", "calls", "existing", "stored"});
         QTest::newRow("mono") << 1 << 1000 << false << true << 1 << false << 1000;
         QTest::newRow("stereo") << 2 << 1000 << false << false << 1 << false << 1000;
         QTest::newRow("no samples") << 1 << 0 << false << true << 1 << false << 0;
@@ -53,177 +64,190 @@ private slots:
         QFETCH(int, calls);
         QFETCH(bool, existing);
         QFETCH(int, stored);
-        const QString path = m_dir->filePath(QStringLiteral("clip.wav"));
+        const QString path = m_dir.filePath(QStringLiteral("clip.wav"));
+        QFile::remove(path);
         if (existing)
             QVERIFY(KOVMediaFixture::writeFile(path, QByteArray(5000, 'z')));
-        const std::vector<short> left = ramp(1000, 3, 1), right = ramp(1000, -5, -2);
+        const std::vector<short> l = ramp(1000, 3, 1), r = ramp(1000, -5, -2);
         {
             KOVAudioSave save(path, channels, 96000, false);
             for (int c = 0; c < calls; ++c)
-                save.write(nullFirst ? nullptr : left.data(), nullSecond ? nullptr : right.data(), n);
+                save.write(nullFirst ? nullptr : l.data(), nullSecond ? nullptr : r.data(), n);
             QCOMPARE(save.audioLength(), quint32(stored * channels * 2));
-            QCOMPARE(QFile::exists(path), existing); // written on destruction only
+            QCOMPARE(QFile::exists(path), existing);
         }
         std::vector<short> expected;
         for (int i = 0; i < stored; ++i) {
-            expected.push_back(left[static_cast<size_t>(i % n)]);
+            expected.push_back(l[static_cast<size_t>(i % n)]);
             if (channels == 2)
-                expected.push_back(right[static_cast<size_t>(i)]);
+                expected.push_back(r[static_cast<size_t>(i)]);
         }
         QCOMPARE(KOVTest::readAll(path), wav(expected, channels));
     }
 
-    void ffprobeAgrees_data()
-    {
-        QTest::addColumn<int>("channels");
-        QTest::newRow("mono") << 1;
-        QTest::newRow("stereo") << 2;
-    }
     void ffprobeAgrees()
     {
-        QFETCH(int, channels);
         if (KOVMediaFixture::run(QStringLiteral("ffprobe"), {QStringLiteral("-version")}).isEmpty())
             QSKIP("ffprobe is not installed");
-        const QString path = m_dir->filePath(QStringLiteral("probe.wav"));
+        const QString path = m_dir.filePath(QStringLiteral("probe.wav"));
         const std::vector<short> s = ramp(144000);
-        {
-            KOVAudioSave save(path, channels, 96000, false);
-            save.write(s.data(), s.data(), 144000);
+        for (int channels : {1, 2}) {
+            KOVAudioSave(path, channels, 96000, false).write(s.data(), s.data(), 144000);
+            const QString out = KOVMediaFixture::run(QStringLiteral("ffprobe"),
+                {"-v", "error", "-show_entries", "stream=codec_name,sample_rate,channels,duration", "-of", "default=nw=1", path});
+            for (const QString& want : {QStringLiteral("codec_name=pcm_s16le"), QStringLiteral("sample_rate=96000"),
+                                        QStringLiteral("channels=%1").arg(channels), QStringLiteral("duration=1.500000")})
+                QVERIFY2(out.contains(want), qPrintable(out));
         }
-        const QString out = KOVMediaFixture::run(
-            QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                                        QStringLiteral("stream=codec_name,sample_rate,channels,duration"), QStringLiteral("-of"),
-                                        QStringLiteral("default=nw=1"), path});
-        for (const QString& want : {QStringLiteral("codec_name=pcm_s16le"), QStringLiteral("sample_rate=96000"),
-                                    QStringLiteral("channels=%1").arg(channels), QStringLiteral("duration=1.500000")})
-            QVERIFY2(out.contains(want), qPrintable(out));
     }
 
-    void loaderCounts_data()
+    // Honest files of any length and path; then files whose header lies:
+    // the loader keeps whole sample frames present in the file, read from
+    // the data chunk, and a failed load leaves nothing of the one before.
+    void loader_data()
     {
-        QTest::addColumn<int>("channels");
-        QTest::addColumn<int>("perChannel");
-        QTest::addColumn<int>("frames");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("one second mono") << 1 << 96000 << 93 << "a.wav"; // 93.75 frames, the rest dropped
-        QTest::newRow("stereo") << 2 << 2048 * 3 + 100 << 6 << "a.wav";
-        QTest::newRow("shorter than a frame") << 1 << 1000 << 0 << "a.wav";
-        QTest::newRow("blanks and Chinese in the path") << 1 << 4096 << 4 << "变电站 一号/wav/录音 01.wav";
-    }
-    void loaderCounts()
-    {
-        QFETCH(int, channels);
-        QFETCH(int, perChannel);
-        QFETCH(QString, name);
-        const std::vector<short> s = ramp(static_cast<size_t>(perChannel * channels), 7);
-        const QString path = m_dir->filePath(name);
-        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-        QVERIFY(KOVMediaFixture::writeFile(path, wav(s, channels)));
-        KOVReadAudio r;
-        QVERIFY(r.initAudioData(path));
-        QCOMPARE(r.getAudioChannels(), channels);
-        QTEST(r.getFrameCnt(), "frames");
-        QVERIFY(r.getAudioData());
-        QVERIFY(std::equal(s.begin(), s.end(), r.getAudioData()));
-    }
-
-    void loaderDistrustsHeader_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<int>("channels");
-        QTest::addColumn<int>("samples"); // interleaved samples kept
-
+        KOVTable::columns<QByteArray, bool, int, int, QString>({"bytes", "ok", "channels", "samples", "name"}); // samples: interleaved, kept
         const std::vector<short> s = ramp(8192, 3);
         const QByteArray good = wav(s, 1);
-        QTest::newRow("empty") << QByteArray() << false << 0 << 0;
-        QTest::newRow("header cut at 43 bytes") << good.left(43) << false << 0 << 0;
-        QTest::newRow("zero channels") << wav(s, 1, 96000, -1, 0) << false << 0 << 0;
-        QTest::newRow("8-bit samples") << QByteArray(good).replace(34, 1, "\x08", 1) << false << 0 << 0;
-        QTest::newRow("header only") << good.left(44) << true << 1 << 0;
-        QTest::newRow("claims more than the file") << wav(s, 1, 96000, 1000000) << true << 1 << 8192;
-        QTest::newRow("length field all ones") << wav(s, 1, 96000, 0xFFFFFFFFLL) << true << 1 << 8192;
-        QTest::newRow("truncated mid sample") << good.left(44 + 1001) << true << 1 << 500;
-        QTest::newRow("stereo truncated mid frame") << wav(s, 2).left(44 + 4 * 100 + 3) << true << 2 << 200;
+        const QString a = QStringLiteral("a.wav");
+        QTest::newRow("one second mono") << wav(ramp(96000, 7), 1) << true << 1 << 96000 << a; // 93.75 frames
+        QTest::newRow("stereo") << wav(ramp(2 * 6244, 7), 2) << true << 2 << 2 * 6244 << a;
+        QTest::newRow("blanks and Chinese in the path") << good << true << 1 << 8192 << "变电站 一号/wav/录音 01.wav";
+        QTest::newRow("empty") << QByteArray() << false << 0 << 0 << a;
+        QTest::newRow("header cut at 43 bytes") << good.left(43) << false << 0 << 0 << a;
+        QTest::newRow("zero channels") << wav(s, 1, 96000, -1, 0) << false << 0 << 0 << a;
+        QTest::newRow("8-bit samples") << QByteArray(good).replace(34, 1, "\x08", 1) << false << 0 << 0 << a;
+        QTest::newRow("header only") << good.left(44) << true << 1 << 0 << a;
+        QTest::newRow("claims more than the file") << wav(s, 1, 96000, 1000000) << true << 1 << 8192 << a;
+        QTest::newRow("length field all ones") << wav(s, 1, 96000, 0xFFFFFFFFLL) << true << 1 << 8192 << a;
+        QTest::newRow("truncated mid sample") << good.left(44 + 1001) << true << 1 << 500 << a;
+        QTest::newRow("stereo truncated mid frame") << wav(s, 2).left(44 + 4 * 100 + 3) << true << 2 << 200 << a;
         // Lengths that are no whole number of sample frames and lie past the end.
-        QTest::newRow("stereo, odd length far past the end") << wav(s, 2, 96000, 4 * 1000 + 3).left(44 + 4 * 100 + 2)
-                                                            << true << 2 << 200;
-        QTest::newRow("mono, odd length one byte past the end") << wav(s, 1, 96000, 2 * 8192 + 1) << true << 1 << 8192;
-        QTest::newRow("stereo, half a frame past the end") << wav(s, 2, 96000, 2 * 8192 + 2) << true << 2 << 8192;
-        // A chunk before the data: read from the data chunk, not offset 44.
-        QByteArray extra = good.left(36) + QByteArray("LIST\x06\0\0\0abcdef", 14) + good.mid(36);
-        QTest::newRow("extra chunk before data") << extra << true << 1 << 8192;
-        QByteArray noData = good.left(36) + QByteArray("JUNK\x10\0\0\0", 8) + QByteArray(16, '\0');
-        QTest::newRow("no data chunk") << noData << false << 0 << 0;
+        QTest::newRow("stereo, odd length far past the end") << wav(s, 2, 96000, 4 * 1000 + 3).left(44 + 4 * 100 + 2) << true << 2 << 200 << a;
+        QTest::newRow("mono, odd length one byte past the end") << wav(s, 1, 96000, 2 * 8192 + 1) << true << 1 << 8192 << a;
+        QTest::newRow("stereo, half a frame past the end") << wav(s, 2, 96000, 2 * 8192 + 2) << true << 2 << 8192 << a;
+        QTest::newRow("extra chunk before data") << good.left(36) + QByteArray("LIST\x06\0\0\0abcdef", 14) + good.mid(36) << true << 1 << 8192 << a;
+        QTest::newRow("odd-sized chunk before data") << good.left(36) + QByteArray("LIST\x05\0\0\0abcde\0", 14) + good.mid(36) << true << 1 << 8192 << a;
+        QTest::newRow("extensible format") << QByteArray(good).replace(20, 2, "\xfe\xff", 2) << true << 1 << 8192 << a;
+        QTest::newRow("no data chunk") << good.left(36) + QByteArray("JUNK\x10\0\0\0", 8) + QByteArray(16, '\0') << false << 0 << 0 << a;
     }
-    void loaderDistrustsHeader()
+    void loader()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, ok);
         QFETCH(int, channels);
         QFETCH(int, samples);
-        const QString good = m_dir->filePath(QStringLiteral("good.wav"));
-        const QString path = m_dir->filePath(QStringLiteral("bad.wav"));
-        const std::vector<short> s = ramp(8192, 3);
-        QVERIFY(KOVMediaFixture::writeFile(good, wav(s, 1)));
-        QVERIFY(KOVMediaFixture::writeFile(path, bytes));
+        QFETCH(QString, name);
+        const QString good = m_dir.filePath(QStringLiteral("good.wav")), path = m_dir.filePath(name);
+        QVERIFY(KOVMediaFixture::writeFile(good, wav(ramp(8192, 3), 1)));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()) && KOVMediaFixture::writeFile(path, bytes));
         KOVReadAudio r;
-        QVERIFY(r.initAudioData(good)); // a failed load must not leave this behind
+        QVERIFY(r.initAudioData(good));
         QCOMPARE(r.initAudioData(path), ok);
         QCOMPARE(r.getAudioChannels(), channels);
         QCOMPARE(r.getFrameCnt(), channels ? samples / channels / 1024 : 0);
-        if (!ok) {
-            QVERIFY(!r.getAudioData());
-            return;
-        }
-        QVERIFY(r.getAudioData());
-        const QByteArray expectedData = bytes.mid(bytes.indexOf("data") + 8, samples * 2);
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(r.getAudioData()), samples * 2), expectedData);
+        QCOMPARE(r.getAudioData() != nullptr, ok);
+        if (ok)
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(r.getAudioData()), samples * 2), bytes.mid(bytes.indexOf("data") + 8, samples * 2));
     }
 
-    void mapping_data()
+    void channelPairs()
     {
-        QTest::addColumn<bool>("withAddress");
-        QTest::addColumn<int>("flags");
-        QTest::addColumn<long>("offset");
-        QTest::addColumn<qint64>("length");
-        QTest::addColumn<bool>("ok");
-        const long page = getpagesize();
-        QTest::newRow("from the second page") << false << 2 << page << qint64(page) << true;
-        QTest::newRow("address requested") << true << 2 << 0L << qint64(100) << false;
-        QTest::newRow("offset not a page multiple") << false << 2 << 100L << qint64(100) << false;
-        QTest::newRow("longer than the file") << false << 2 << 0L << qint64(3 * page + 11) << false;
-        QTest::newRow("offset beyond the file") << false << 2 << 4 * page << qint64(1) << false;
-        QTest::newRow("zero length") << false << 2 << 0L << qint64(0) << false;
+        KOVMultAudioIODevice dev;
+        QVERIFY(dev.open(file(stereo(1024))));
+        QVERIFY(!dev.open(file(stereo(1024)))); // already open
+        QCOMPARE(dev.maxIndex(), 1024);
+        KOVMultAudioFrame f;
+        QVERIFY(dev.readFrame(&f, 5)); // move to frame 5, read it
+        QCOMPARE(f.channelsCount(), 128);
+        for (int c : {0, 1, 2, 3, 126, 127})
+            for (int k : {0, 1023})
+                QCOMPARE(f.data(c)[k], c % 2 ? right(5 * 1024 + k) : left(5 * 1024 + k));
+        QVERIFY(!f.data(128) && !f.data(-1));
+        QCOMPARE(dev.curIndex(), 6);
     }
-    void mapping()
+
+    void moves_data()
     {
-        QFETCH(bool, withAddress);
-        QFETCH(int, flags);
-        QFETCH(long, offset);
-        QFETCH(qint64, length);
-        const QString path = m_dir->filePath(QStringLiteral("m.bin"));
-        QByteArray content(3 * getpagesize() + 10, '\0');
-        for (int i = 0; i < content.size(); ++i)
-            content[i] = static_cast<char>(i * 13);
-        QVERIFY(KOVMediaFixture::writeFile(path, content));
-        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-        QVERIFY(fd >= 0);
-        char hint;
-        void* p = win32_mmap(withAddress ? &hint : nullptr, static_cast<unsigned long long>(length), 3, flags, fd, offset);
-        ::close(fd); // the view outlives the descriptor
-        QTEST(p != nullptr, "ok");
-        if (!p)
-            return;
-        char* c = static_cast<char*>(p);
-        QCOMPARE(QByteArray(c, static_cast<int>(length)), content.mid(static_cast<int>(offset), static_cast<int>(length)));
-        c[0] = 'X'; // a private view: the file keeps its byte
-        QVERIFY(!win32_munmap(p, static_cast<unsigned long long>(length)));
-        QCOMPARE(KOVTest::readAll(path), content);
+        KOVTable::columns<int, int, bool, int>({"start", "offset", "ok", "after"});
+        QTest::newRow("-1 from 0 goes to the last") << 0 << -1 << true << 9;
+        QTest::newRow("3 from 8 is refused") << 8 << 3 << false << 8;
+        QTest::newRow("1 from 8") << 8 << 1 << true << 9;
+        QTest::newRow("-10 from 0 is refused") << 0 << -10 << false << 0;
+        QTest::newRow("huge offset is refused") << 2 << 2147483647 << false << 2;
+        QTest::newRow("most negative is refused") << 2 << -2147483647 - 1 << false << 2;
+    }
+    void moves()
+    {
+        QFETCH(int, start);
+        QFETCH(int, offset);
+        KOVMultAudio64FileIO io(2, 96000);
+        QVERIFY(io.open(file(stereo(10))) && io.reSeek(start));
+        QTEST(io.seek(offset), "ok");
+        QTEST(io.curIndex(), "after");
+        QVERIFY(!io.reSeek(10) && !io.reSeek(-1));
+    }
+
+    // Single channels counted from the end, buffers of several frames (more
+    // than is left gives what is left), time stamps of a frame position.
+    void singleChannelsBuffersAndTimes()
+    {
+        KOVMultAudioIODevice dev;
+        QVERIFY(dev.open(file(stereo(10))));
+        KOVAudioFrame f;
+        f.setChannel(200);
+        QVERIFY(!dev.readFrame(&f, 0)); // no such channel
+        f.setChannel(3);
+        QVERIFY(dev.readFrame(&f, -2) && !dev.readFrame(&f, 10) && !dev.readFrame(&f, -11)); // -2: frame 8
+        QCOMPARE(QPoint(f.data()[0], dev.curIndex()), QPoint(right(8 * 1024), 0)); // position restored
+        KOVMultAudioFrameBuffer b;
+        b.setFrameCount(3);
+        QVERIFY(dev.readFrameBuffer(&b, 2)); // frames 2, 3, 4
+        QCOMPARE(QPoint(b.data(0)[0], b.data(1)[3 * 1024 - 1]), QPoint(left(2 * 1024), right(5 * 1024 - 1)));
+        b.setFrameCount(50);
+        QVERIFY(!dev.readFrameBuffer(&b, -5)); // 5 + 5 reaches the end: refused
+        QVERIFY(dev.readFrameBuffer(&b, 0));   // from frame 5 to the end
+        QCOMPARE(QPoint(b.frameCount(), b.data(126)[5 * 1024 - 1]), QPoint(5, left(10 * 1024 - 1)));
+        KOVAudioFrameBuffer one;
+        one.setChannel(5);
+        QVERIFY(dev.readFrameBuffer(&one, 7));
+        QCOMPARE(QPoint(one.frameCount(), one.data()[2 * 1024 + 1]), QPoint(3, right(9 * 1024 + 1)));
+        one.setChannel(-1);
+        QVERIFY(!dev.readFrameBuffer(&one, 0));
+
+        KOVMultAudio64FileIO io(2, 96000), slow(2, 8000);
+        QVERIFY(io.open(file(stereo(10))) && io.reSeek(3) && slow.open(file(stereo(10))) && slow.reSeek(9));
+        QCOMPARE(io.timeStamp(), 31.998f);
+        QCOMPARE(slow.timeStamp(), 1152.0f); // at 8 kHz a frame lasts 128000 us
+    }
+
+    // A failed open leaves the reader closed; a lying length is clamped.
+    void readerRefusesAndClamps()
+    {
+        for (const QByteArray& bytes : {wav(ramp(4096), 1), wav(ramp(8192), 4), QByteArray(5000, 'n'), wav(ramp(4096), 2, 96000, -1, 0)}) {
+            KOVMultAudioIODevice dev;
+            KOVMultAudioFrame f;
+            QVERIFY(!dev.open(file(bytes)) && !dev.isOpen() && !dev.readFrame(&f, 0));
+            QCOMPARE(dev.maxIndex(), 0);
+        }
+        KOVMultAudioIODevice dev;
+        QVERIFY(dev.open(file(stereo(3, 0xFFFFFFF0LL))));
+        QCOMPARE(dev.maxIndex(), 3);
+        KOVMultAudioFrame f;
+        QVERIFY(dev.readFrame(&f, 2));
+        QCOMPARE(f.data(0)[1023], left(3 * 1024 - 1));
     }
 
 private:
-    QScopedPointer<QTemporaryDir> m_dir;
+    const char* file(const QByteArray& bytes)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("s%1.wav").arg(m_names.size()));
+        m_names << (KOVMediaFixture::writeFile(path, bytes) ? QFile::encodeName(path) : QByteArray());
+        return m_names.last().constData();
+    }
+
+    QTemporaryDir m_dir;
+    QList<QByteArray> m_names;
 };
 
 QTEST_GUILESS_MAIN(TestWav)

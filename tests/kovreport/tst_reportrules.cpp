@@ -1,6 +1,10 @@
 // Rules of report pages without a window, and the export task with the real
 // writer, whose failed save is reported.
 #include "kovaligned.h"
+#include "kovtable.h"
+#include "kovgolden.h"
+#include "kovvideoimg.h"
+#include "reporttesthelp.h"
 #include "kovexportjob.h"
 #include "kovexportplan.h"
 #include "kovreportrules.h"
@@ -8,10 +12,28 @@
 #include "writerfixture.h"
 #include "xlsxtesthelp.h"
 
-#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QQueue>
 #include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+
+// Every path of a JSON tree with the type found there; arrays as "[]".
+void shape(const QString& path, const QJsonValue& v, QSet<QString>& out)
+{
+    static const char* const names[] = {"null", "bool", "number", "string", "array", "object"};
+    out << path + QLatin1Char(' ') + QLatin1String(names[qMin(int(v.type()) & 0xf, 5)]);
+    if (v.isArray())
+        for (const QJsonValue& e : v.toArray())
+            shape(path + QStringLiteral("[]"), e, out);
+    const QJsonObject o = v.toObject();
+    for (auto it = o.begin(); it != o.end(); ++it)
+        shape(path + QLatin1Char('/') + it.key(), it.value(), out);
+}
+
+} // namespace
 
 class TestReportRules : public QObject
 {
@@ -24,6 +46,48 @@ private slots:
         QDir().mkpath(QStringLiteral("pictures"));
         QVERIFY(KOVXlsxTest::makePicture(KOVWriterFixture::kFrame, 1024, 600, "JPEG"));
         QVERIFY(KOVXlsxTest::makePicture(KOVWriterFixture::kPattern, 530, 220, "PNG", QColor(200, 60, 40)));
+    }
+
+    // Caches stored by an earlier run are read by their key names and value
+    // types at every level: a key renamed in writer and reader alike, or a
+    // number written as text, loses them. The window writes a gas report of a
+    // picture and an electrical one of a video with a locked frame and a clip.
+    void cacheKeysAndTypes()
+    {
+        QTemporaryDir root;
+        const QString usr = ReportTest::makeUserDir(root.filePath(QStringLiteral("default")), 2);
+        KOVGen::ItemOptions o;
+        o.dir = usr + QStringLiteral("/item_video");
+        o.fileName = QStringLiteral("VID_1.mp4");
+        o.kind = KOVGen::ItemKind::Video;
+        o.frames = 12;
+        o.label = KOVGen::electricalLabel(3);
+        o.withAudio = true;
+        QVERIFY(!usr.isEmpty() && KOVGen::writeItem(o));
+        ReportTest::Answers answers;
+        answers.install();
+        {
+            KOVReportExport w;
+            w.show();
+            ReportTest::importInto(w, usr);
+            w.addNewReport(0);
+            ReportTest::tick(w, 0);
+            w.addNewReport(1);
+            ReportTest::tick(w, 2);
+            KOVVideoImg* page = w.reportWins().at(1)->testPointPages().at(0);
+            QVERIFY(QMetaObject::invokeMethod(page, "on_lockBtn_clicked"));
+            for (const char* step : {"on_screenShotPB_clicked", "slotTimeOut", "slotTimeOut", "on_screenShotPB_clicked"})
+                QVERIFY(QMetaObject::invokeMethod(page, step));
+            QVERIFY(page->pointInfo().hasClip);
+            w.saveData();
+        }
+        QFile f(QStringLiteral("cache/cache.json"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QSet<QString> paths;
+        shape(QString(), QJsonDocument::fromJson(f.readAll()).object(), paths);
+        QStringList lines = paths.values();
+        lines.sort();
+        KOV_GOLDEN(QStringLiteral("kovreport/golden/cache_keys.txt"), lines);
     }
 
     void rowsAfterDeletion()
@@ -44,9 +108,7 @@ private slots:
 
     void pointFiles_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<bool>("flags");
-        QTest::addColumn<QStringList>("files");
+        KOVTable::columns<int, bool, QStringList>({"type", "flags", "files"});
         QTest::newRow("video, everything") << int(ItemType::video) << true
                                            << QStringList{"w.png", "f1.jpg", "p1.png", "f2.jpg", "a.wav", "v.avi"};
         QTest::newRow("video, no flags") << int(ItemType::video) << false << QStringList{};
@@ -72,9 +134,7 @@ private slots:
 
     void exportFolder_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("workbook");
+        KOVTable::columns<QString, QString, QString>({"typed", "folder", "workbook"});
         // With ".xlsx" typed: tst_export.
         QTest::newRow("no suffix typed") << "/home/u/Documents" << "/home/u/Documents"
                                          << "/home/u/Documents/Documents.xlsx";
@@ -95,9 +155,7 @@ private slots:
     // Saved with and without sound: tst_export, through the window.
     void clipCopies_data()
     {
-        QTest::addColumn<bool>("saveClip");
-        QTest::addColumn<bool>("hasClip");
-        QTest::addColumn<QStringList>("targets");
+        KOVTable::columns<bool, bool, QStringList>({"saveClip", "hasClip", "targets"});
         QTest::newRow("saved, no waveform") << true << true << QStringList{"/F/V.mp4/a.wav", "/F/V.mp4/v.avi"};
         QTest::newRow("not saved") << false << true << QStringList{};
         QTest::newRow("no clip") << true << false << QStringList{};

@@ -1,6 +1,7 @@
 // A test point's files: the delete guard of the working folder, the tag
 // slots from a tag folder's names, and the text tag's UTF-8 then GBK reading.
 #include "kovclipnames.h"
+#include "kovtable.h"
 #include "kovreportrules.h"
 #include "kovtagslots.h"
 #include "kovtagtext.h"
@@ -28,9 +29,8 @@ class TstPointFiles : public QObject
 private slots:
     void guard_data()
     {
-        QTest::addColumn<QString>("relative"); // to the item folder
-        QTest::addColumn<bool>("byPage");      // the page, which knows its item
-        QTest::addColumn<bool>("byReport");    // a test point's removal, which does not
+        // relative: to the item folder; byPage: the page, which knows its item; byReport: a test point's removal, which does not
+        KOVTable::columns<QString, bool, bool>({"relative", "byPage", "byReport"});
         QTest::newRow("frame in working folder") << "hideImg/R1_0.jpg" << true << true;
         QTest::newRow("through ..") << "hideImg/../keep.jpg" << false << false;
         QTest::newRow("sub folder") << "hideImg/sub/keep.jpg" << false << false;

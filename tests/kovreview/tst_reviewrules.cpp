@@ -1,11 +1,20 @@
-// The review page's rules that need no widget.
+// The review page's rules that need no widget: texts, labels, locked-frame
+// lookups, frame conversion, leak-loss figures, and the frame source against
+// damaged files (it fails cleanly and never labels a frame with another
+// frame's index).
 #include "kovframeconvert.h"
 #include "kovframeinfotext.h"
+#include "kovgen.h"
+#include "koviteminfo.h"
 #include "kovlabelrules.h"
 #include "kovmarklookup.h"
+#include "kovtable.h"
+#include "kovvideosource.h"
 #include "kovvideotime.h"
+#include "leaklossestimation.h"
 
-#include <QtTest>
+#include <QJsonArray>
+#include <QTemporaryDir>
 
 #include <cstring>
 
@@ -15,10 +24,21 @@ class TstReviewRules : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_good = m_dir.filePath("good.mp4");
+        KOVGen::VideoOptions o;
+        o.frames = 30;
+        QVERIFY(KOVGen::writeVideo(m_good, o));
+        QFile f(m_good);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        m_goodBytes = f.readAll();
+    }
+
     void videoTime_data()
     {
-        QTest::addColumn<int>("frames");
-        QTest::addColumn<QString>("label");
+        KOVTable::columns<int, QString>({"frames", "label"});
         QTest::newRow("none") << 0 << "00:00";
         QTest::newRow("25 frames one second") << 25 << "00:01";
         QTest::newRow("1499 frames") << 1499 << "00:59";
@@ -33,15 +53,8 @@ private slots:
 
     void frameInfoText_data()
     {
-        QTest::addColumn<int>("low");
-        QTest::addColumn<int>("high");
-        QTest::addColumn<float>("dynamic");
-        QTest::addColumn<float>("leakValue");
-        QTest::addColumn<QString>("band");
-        QTest::addColumn<QString>("dynText");
-        QTest::addColumn<QString>("leakText");
-        QTest::addColumn<QDateTime>("time");
-        QTest::addColumn<QString>("timeText");
+        KOVTable::columns<int, int, float, float, QString, QString, QString, QDateTime, QString>(
+            {"low", "high", "dynamic", "leakValue", "band", "dynText", "leakText", "time", "timeText"});
         const QDateTime t(QDate(2024, 3, 15), QTime(10, 15, 59, 960));
         const QString tt = QStringLiteral("2024-03-15 10:15");
         QTest::newRow("typical") << 20000 << 40000 << 12.34f << 1.0f << "20.0 - 40.0 kHz" << "12.3 dB" << "1.00" << t << tt;
@@ -74,9 +87,7 @@ private slots:
 
     void labelPanel_data()
     {
-        QTest::addColumn<int>("labelType");
-        QTest::addColumn<int>("reportType");
-        QTest::addColumn<int>("panel");
+        KOVTable::columns<int, int, int>({"labelType", "reportType", "panel"});
         QTest::newRow("gas label on electrical report") << 0 << 1 << int(KOVLabelRules::GasPanel);
         QTest::newRow("electrical label on gas report") << 1 << 0 << int(KOVLabelRules::ElecPanel);
         QTest::newRow("no label on gas report") << -1 << 0 << int(KOVLabelRules::GasPanel);
@@ -92,10 +103,7 @@ private slots:
 
     void markLookup_data()
     {
-        QTest::addColumn<QList<int>>("marks");
-        QTest::addColumn<int>("infoCount");
-        QTest::addColumn<int>("frameNo");
-        QTest::addColumn<bool>("found");
+        KOVTable::columns<QList<int>, int, int, bool>({"marks", "infoCount", "frameNo", "found"});
         QTest::newRow("locked, entry present") << QList<int> { 5, 9 } << 2 << 9 << true;
         QTest::newRow("not locked") << QList<int> { 5, 9 } << 2 << 6 << false;
         QTest::newRow("restored list shorter than marks") << QList<int> { 5, 9 } << 1 << 9 << false;
@@ -125,8 +133,7 @@ private slots:
 
     void convertToQImage_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("format");
+        KOVTable::columns<int, int>({"type", "format"});
         QTest::newRow("8-bit colour") << CV_8UC3 << int(QImage::Format_RGB888);
         QTest::newRow("8-bit with alpha") << CV_8UC4 << int(QImage::Format_ARGB32);
         QTest::newRow("8-bit grey") << CV_8UC1 << int(QImage::Format_Grayscale8);
@@ -165,12 +172,8 @@ private slots:
     // shares it and it has the frame's size and format.
     void displayImage_data()
     {
-        QTest::addColumn<QSize>("size");     // frame columns x rows
-        QTest::addColumn<bool>("roi");       // a region of a larger frame
-        QTest::addColumn<QSize>("reuseSize"); // invalid: no buffer offered
-        QTest::addColumn<int>("reuseFormat");
-        QTest::addColumn<bool>("reuseShared");
-        QTest::addColumn<bool>("reused");
+        // size: columns x rows; roi: a region of a larger frame; reuseSize invalid: no buffer offered
+        KOVTable::columns<QSize, bool, QSize, int, bool, bool>({"size", "roi", "reuseSize", "reuseFormat", "reuseShared", "reused"});
         const int rgb32 = int(QImage::Format_RGB32);
         const QSize none;
         QTest::newRow("imager frame, no buffer") << QSize(1024, 600) << false << none << rgb32 << false << false;
@@ -231,6 +234,136 @@ private slots:
         QVERIFY(KOVFrameConvert::toDisplayImage(cv::Mat(4, 4, CV_32FC3), keep).isNull());
         QVERIFY(!keep.isNull());
     }
+    void yearlyAmount_data()
+    {
+        KOVTable::columns<float, float, int, float, int, QString>({"pressure", "leak", "hours", "specificPower", "unit", "shown"});
+        QTest::newRow("0.5 MPa 10 ml/s yuan") << 0.5f << 10.0f << 8760 << 12.0f << 0 << "1934.61";
+        QTest::newRow("dollar") << 0.5f << 10.0f << 8760 << 12.0f << 1 << "304.31";
+        QTest::newRow("euro") << 0.5f << 10.0f << 8760 << 12.0f << 2 << "268.14";
+        QTest::newRow("pound") << 0.5f << 10.0f << 8760 << 12.0f << 3 << "224.61";
+        QTest::newRow("unknown currency is base") << 0.5f << 10.0f << 8760 << 12.0f << -1 << "1934.61";
+        QTest::newRow("no pressure 1 ml/s") << 0.0f << 1.0f << 8760 << 12.0f << 0 << "37.84";
+        QTest::newRow("empty hours") << 0.5f << 10.0f << 0 << 12.0f << 0 << "0.00";
+        // The energy term uses the measured leak: no power removes exactly 63.07.
+        QTest::newRow("energy term uses measured leak") << 0.5f << 10.0f << 8760 << 0.0f << 0 << "1871.54";
+    }
+    void yearlyAmount()
+    {
+        QFETCH(float, pressure);
+        QFETCH(float, leak);
+        QFETCH(int, hours);
+        QFETCH(float, specificPower);
+        QFETCH(int, unit);
+        LeakLossEstimation e;
+        e.pressure = pressure;
+        e.leakValue = leak;
+        e.time = hours;
+        e.specificPower = specificPower;
+        e.unitType = unit;
+        QTEST(KOVLeakLoss::moneyText(KOVLeakLoss::toDisplay(unit, KOVLeakLoss::yearlyAmount(e))), "shown");
+        // A typed amount is kept in the base currency and shows again as typed.
+        QCOMPARE(KOVLeakLoss::moneyText(KOVLeakLoss::toDisplay(unit, KOVLeakLoss::toBase(unit, 6.36f))),
+                 QStringLiteral("6.36"));
+    }
+
+    // Dropped, a restored page would show a leak rate of 0.
+    void leakFieldsInTheCache()
+    {
+        const QJsonObject frame { { "seq", 1 }, { "leakDistance", 3.25 }, { "leakLevel", 2.5 }, { "leakPower", 0.75 },
+                                  { "leakValue", 1.5 } };
+        QJsonObject root { { "imageCount", 1 }, { "imageInfoList", QJsonArray { frame } } };
+        KOVItemInfo info;
+        info.restoreData(root);
+        QJsonObject again;
+        info.saveData(again);
+        const QJsonObject back = again.value("imageInfoList").toArray().at(0).toObject();
+        for (const char* key : { "leakDistance", "leakLevel", "leakPower", "leakValue" })
+            QCOMPARE(back.value(QLatin1String(key)), frame.value(QLatin1String(key)));
+    }
+    void unreadable_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("missing file") << QByteArray();
+        QTest::newRow("empty file") << QByteArray("");
+        QTest::newRow("nonsense") << QByteArray(5000, '\x33');
+        QTest::newRow("only the first 64 bytes") << QByteArray("head");
+    }
+    void unreadable()
+    {
+        QFETCH(QByteArray, bytes);
+        const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".mp4");
+        if (!bytes.isNull()) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes == "head" ? m_goodBytes.left(64) : bytes);
+        }
+        KOVVideoSource s;
+        cv::Mat frame;
+        if (!s.open(path))
+            QVERIFY(s.frameCount() == 0 && !s.read(frame) && !s.seek(3));
+        QCOMPARE(s.lastIndex(), -1);
+        QVERIFY(frame.empty());
+    }
+
+    void truncatedStopsCleanly()
+    {
+        // The container's index (at the end for this writer, or the start) may
+        // claim frames whose data is gone: reading stops, and every frame read
+        // carries its own index.
+        for (const double keep : { 0.3, 0.6, 0.9 }) {
+            const QString path = m_dir.filePath(QStringLiteral("cut%1.mp4").arg(int(keep * 10)));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(m_goodBytes.left(int(m_goodBytes.size() * keep)));
+            f.close();
+            KOVVideoSource s;
+            if (!s.open(path))
+                continue;
+            cv::Mat frame;
+            int n = 0;
+            while (s.read(frame)) {
+                QCOMPARE(s.lastIndex(), n);
+                const int code = KOVGen::decodeFrameIndex(frame);
+                if (code >= 0)
+                    QCOMPARE(code, n);
+                ++n;
+                QVERIFY(n <= 30);
+            }
+            QVERIFY(n <= s.frameCount() || s.frameCount() == 0);
+        }
+    }
+
+    void sequentialAndSeek()
+    {
+        KOVVideoSource s;
+        QVERIFY(s.open(m_good));
+        QCOMPARE(s.frameCount(), 30);
+        cv::Mat frame;
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(s.read(frame));
+            QCOMPARE(QPoint(KOVGen::decodeFrameIndex(frame), s.lastIndex()), QPoint(i, i));
+        }
+        for (int target : { 20, 0, 29, 1, 13, 0 }) {
+            QVERIFY(s.seek(target) && s.read(frame));
+            QCOMPARE(QPoint(KOVGen::decodeFrameIndex(frame), s.lastIndex()), QPoint(target, target));
+        }
+        QVERIFY(s.seek(-5) && s.read(frame)); // clamped
+        QCOMPARE(s.lastIndex(), 0);
+        QVERIFY(s.seek(500) && s.read(frame));
+        QCOMPARE(s.lastIndex(), 29);
+        // Reading past the end moves nothing.
+        QVERIFY(!s.read(frame));
+        QCOMPARE(s.lastIndex(), 29);
+        QCOMPARE(s.nextIndex(), 30);
+        s.release();
+        QVERIFY(!s.read(frame));
+        QCOMPARE(s.frameCount(), 0);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_good;
+    QByteArray m_goodBytes;
 };
 
 QTEST_GUILESS_MAIN(TstReviewRules)

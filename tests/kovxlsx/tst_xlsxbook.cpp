@@ -1,9 +1,11 @@
-// The workbook layer on its own: readers fed broken files, cell text,
-// sheet copies, picture headers and anchors, and the atomic save.
+// The workbook layer on its own: readers fed broken files and hostile
+// templates, cell text, sheet copies, picture headers and anchors, and the
+// atomic save.
 #include "kovxlsxbook.h"
 #include "kovxlsxgeometry.h"
 #include "kovxlsximageinfo.h"
 #include "kovxlsxtext.h"
+#include "kovtable.h"
 #include "kovtestutil.h"
 #include "xlsxtesthelp.h"
 
@@ -11,7 +13,6 @@
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <QtEndian>
-#include <QtTest>
 
 #include <cerrno>
 #include <csignal>
@@ -20,6 +21,18 @@
 #include <sys/resource.h>
 
 using namespace KOVXlsxTest;
+
+namespace {
+
+const char* const kSheet = "xl/worksheets/sheet2.xml"; // the test point sheet
+
+QByteArray nested(int depth)
+{
+    return "<c r=\"A1\" t=\"inlineStr\"><is>" + QByteArray("<r>").repeated(depth) + "<t>deep</t>"
+           + QByteArray("</r>").repeated(depth) + "</is></c>";
+}
+
+} // namespace
 
 class TestXlsxBook : public QObject
 {
@@ -84,9 +97,7 @@ private slots:
 
     void cellRefs_data()
     {
-        QTest::addColumn<QByteArray>("ref");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("col");
+        KOVTable::columns<QByteArray, int, int>({"ref", "row", "col"});
         QTest::newRow("A1") << QByteArray("A1") << 0 << 0;
         QTest::newRow("B71") << QByteArray("B71") << 70 << 1;
         QTest::newRow("last cell") << QByteArray("XFD1048576") << 1048575 << 16383;
@@ -112,8 +123,7 @@ private slots:
 
     void cellText_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("stored");
+        KOVTable::columns<QString, QString>({"text", "stored"});
         QTest::newRow("markup characters") << QStringLiteral("A&B <c> \"d\" 'e'") << QStringLiteral("A&B <c> \"d\" 'e'");
         QTest::newRow("leading and trailing blanks") << QStringLiteral("   –   测试 ") << QStringLiteral("   –   测试 ");
         QTest::newRow("empty") << QString() << QString("");
@@ -150,8 +160,7 @@ private slots:
     // user's first edit goes to every sheet of the group.
     void sheetCopy_data()
     {
-        QTest::addColumn<int>("pattern");
-        QTest::addColumn<bool>("pointSelected"); // the template was saved on its second sheet
+        KOVTable::columns<int, bool>({"pattern", "pointSelected"}); // pointSelected: the template was saved on its second sheet
         QTest::newRow("copy of an unselected sheet") << 1 << false;
         QTest::newRow("copy of the selected home sheet") << 0 << false;
         QTest::newRow("copy of a selected point sheet") << 1 << true;
@@ -234,9 +243,7 @@ private slots:
 
     void imageHeaders_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("extension");
-        QTest::addColumn<QSize>("size");
+        KOVTable::columns<QByteArray, QString, QSize>({"bytes", "extension", "size"});
         const auto file = [this](int w, int h, const char* fmt, bool progressive = false) {
             const QString path = m_dir.filePath(QStringLiteral("probe.") + QLatin1String(fmt));
             QImage img(w, h, QImage::Format_RGB32);
@@ -287,12 +294,7 @@ private slots:
     {
         // The test point sheet: columns A to H of 87 pixels, later ones of 64,
         // rows from 14 on of 20 pixels.
-        QTest::addColumn<QSize>("picture");
-        QTest::addColumn<double>("scale");
-        QTest::addColumn<int>("dx");
-        QTest::addColumn<int>("dy");
-        QTest::addColumn<QList<int>>("from"); // column, offset px, row, offset px
-        QTest::addColumn<QList<int>>("to");
+        KOVTable::columns<QSize, double, int, int, QList<int>, QList<int>>({"picture", "scale", "dx", "dy", "from", "to"}); // column, offset px, row, offset px
         QTest::newRow("locked frame") << QSize(1024, 600) << 0.6 << 40 << 20 << QList<int>{0, 40, 14, 0} << QList<int>{7, 45, 32, 0};
         QTest::newRow("pattern below it") << QSize(530, 220) << 1.0 << 85 << 400 << QList<int>{0, 85, 33, 0} << QList<int>{7, 6, 44, 0};
         QTest::newRow("offset of exactly one column") << QSize(1024, 600) << 0.1 << 87 << 0 << QList<int>{1, 0, 13, 0} << QList<int>{2, 15, 16, 0};
@@ -442,6 +444,68 @@ private slots:
             QCOMPARE(cells.value("C5").toString(), QStringLiteral("3"));
             QCOMPARE(sheet.value("images").toArray().size(), 1);
         }
+    }
+
+    // Templates users replaced with something hostile: numbers in attributes
+    // that overflow an int or a float-to-int conversion, and text runs nested
+    // so deep that a recursive walk runs off the stack. The book either
+    // refuses the edit with a reason or works with it end to end.
+    void hostileTemplate_data()
+    {
+        KOVTable::columns<QString, QByteArray, QByteArray, QString>({"part", "from", "to", "error"}); // error empty: loads and works
+
+        const QByteArray a1 = "<c r=\"A1\" s=\"18\" t=\"s\"><v>22</v></c>";
+        QTest::newRow("runs nested 160000 deep") << kSheet << a1 << nested(160000) << "nested deeper than 256";
+        QTest::newRow("runs nested 200 deep") << kSheet << a1 << nested(200) << "";
+        QTest::newRow("shared string nested deep") << "xl/sharedStrings.xml" << QByteArray("<si>")
+                                                   << "<si>" + QByteArray("<r>").repeated(300) << "shared strings";
+        const QByteArray row1 = "<row r=\"1\" ";
+        QTest::newRow("row past the last") << kSheet << row1 << QByteArray("<row r=\"1048577\" ") << "row number";
+        QTest::newRow("row 2^31") << kSheet << row1 << QByteArray("<row r=\"2147483648\" ") << "row number";
+        QTest::newRow("negative row") << kSheet << row1 << QByteArray("<row r=\"-5\" ") << "row number";
+        QTest::newRow("row zero") << kSheet << row1 << QByteArray("<row r=\"0\" ") << "row number";
+        const QByteArray col1 = "<col min=\"1\" max=\"1\" width=\"12.5\"";
+        QTest::newRow("column range to int max") << kSheet << col1
+                                                 << QByteArray("<col min=\"1\" max=\"2147483647\" width=\"12.5\"") << "";
+        QTest::newRow("column range below one") << kSheet << col1
+                                                << QByteArray("<col min=\"-2147483648\" max=\"1\" width=\"12.5\"") << "";
+        QTest::newRow("width 1e300") << kSheet << col1 << QByteArray("<col min=\"1\" max=\"1\" width=\"1e300\"") << "";
+        QTest::newRow("width nan") << kSheet << col1 << QByteArray("<col min=\"1\" max=\"1\" width=\"nan\"") << "";
+        QTest::newRow("row height 1e308") << kSheet << QByteArray("ht=\"30\"") << QByteArray("ht=\"1e308\"") << "";
+        QTest::newRow("default row height inf") << kSheet << QByteArray("defaultRowHeight=\"15\"")
+                                                << QByteArray("defaultRowHeight=\"inf\"") << "";
+        QTest::newRow("default width 1e300") << kSheet << QByteArray("defaultRowHeight=\"15\"")
+                                             << QByteArray("defaultColWidth=\"1e300\"") << "";
+        QTest::newRow("base width -1e300") << kSheet << QByteArray("defaultRowHeight=\"15\"")
+                                           << QByteArray("baseColWidth=\"-1e300\"") << "";
+        QTest::newRow("last sheet id taken") << "xl/workbook.xml" << QByteArray("sheetId=\"2\"")
+                                             << QByteArray("sheetId=\"4294967295\"") << "no sheet id";
+    }
+    void hostileTemplate()
+    {
+        QFETCH(QString, part);
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(QString, error);
+        const QString path = m_dir.filePath(QStringLiteral("hostile.xlsx")), out = m_dir.filePath(QStringLiteral("out.xlsx"));
+        QVERIFY(patchPart(tpl(), path, part, [&](QByteArray b) {
+            return b.contains(from) ? b.replace(b.indexOf(from), from.size(), to) : QByteArray("the row's text is gone");
+        }));
+        // Every step the report writer takes (each copy titled in A1), then the saved book loads again.
+        KOVXlsxBook book, again;
+        const QString picture = m_dir.filePath(QStringLiteral("p.png"));
+        const int id = book.load(path) && makePicture(picture, 40, 30, "PNG") ? book.addPicture(picture) : -1;
+        KOVXlsxSheet* copy = id >= 0 && book.sheet(1)->writeStr(6, 0, QStringLiteral("valve"))
+                && book.sheet(1)->setPicture(13, 0, id, 0.6, 40, 20) ? book.addSheetCopy(QStringLiteral("copy"), book.sheet(1)) : nullptr;
+        QVERIFY2(bool(copy) == error.isEmpty() && book.errorMessage().contains(error), qPrintable(book.errorMessage()));
+        QCOMPARE(book.sheetCount(), id < 0 ? 0 : (copy ? 3 : 2));
+        if (!copy)
+            return;
+        QVERIFY(copy->writeStr(0, 0, QStringLiteral("title")) && copy->setPicture(0, 0, id, 1.0, 1000000, 1000000));
+        QVERIFY2(book.save(out) && again.load(out), qPrintable(book.errorMessage() + again.errorMessage()));
+        QCOMPARE(again.sheet(2)->readStr(6, 0) + again.sheet(2)->readStr(0, 0), QStringLiteral("valvetitle"));
+        if (to.contains("deep"))
+            QCOMPARE(again.sheet(1)->readStr(0, 0), QStringLiteral("deep"));
     }
 
 private:
