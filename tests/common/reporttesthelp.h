@@ -14,18 +14,27 @@
 
 namespace ReportTest {
 
-// Message boxes answered with `answer` (0 the first button), each text kept.
+// Message boxes answered with `answer` (0 the first button), each text kept,
+// and in `boxes` as "title|text|buttons".
 struct Answers
 {
-    QStringList texts;
+    QStringList texts, boxes;
     int answer = 0;
 
     void install()
     {
-        KOVMessageBox::s_answer = [this](QMessageBox::Icon, const QString&, const QString& text, const QStringList&) {
+        KOVMessageBox::s_answer = [this](QMessageBox::Icon, const QString& title, const QString& text,
+                                         const QStringList& buttons) {
             texts << text;
+            boxes << title + QLatin1Char('|') + text + QLatin1Char('|') + buttons.join(QLatin1Char(','));
             return answer;
         };
+    }
+    void clear()
+    {
+        texts.clear();
+        boxes.clear();
+        answer = 0;
     }
 };
 
@@ -62,6 +71,8 @@ inline QString faults(KOVReportExport& w)
         f += page->checkConsistency();
     return f;
 }
+
+#define KOV_CONSISTENT(w) QVERIFY2(ReportTest::faults(w).isEmpty(), qPrintable(ReportTest::faults(w)))
 
 // Ticks a row as the user does, by its check box.
 inline void tick(KOVReportExport& w, int row) { w.itemEntries().at(row)->setChosed(); }
