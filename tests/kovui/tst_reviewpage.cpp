@@ -1,8 +1,10 @@
-// The review page as a whole: modes, showing items, playback of a video
-// whose frames carry their index, frame and label information.
+// The review page as a whole: modes, showing items, the road an item takes,
+// playback of a video whose frames carry their index, frame and label
+// information, saving the label.
 #include "kovframeinfotext.h"
 #include "kovframeview.h"
 #include "kovinformation.h"
+#include "kovmessagebox.h"
 #include "kovocrcontext.h"
 #include "kovocrengine.h"
 #include "kovvideotime.h"
@@ -43,14 +45,22 @@ private slots:
                 << ReviewFixture::makeItem(r, "one", "VID_one.mp4", K::Video, 1, -1, true, 9)
                 << ReviewFixture::makeItem(r, "bad", "VID_bad.mp4", K::Video, 2, -1, true, 10)
                 << ReviewFixture::makeItem(r, "nodat", "IMG_nodat.jpg", K::Picture, 1, -1, false, 12)
-                << ReviewFixture::makeItem(r, "pic elec", "IMG_elec.jpg", K::Picture, 1, 1, true, 13);
+                << ReviewFixture::makeItem(r, "pic elec", "IMG_elec.jpg", K::Picture, 1, 1, true, 13)
+                << ReviewFixture::makeItem(r, "v", "x.jpg.mp4", K::Video, 3, -1, true, 21)
+                << ReviewFixture::makeItem(r, "p", "x.mp4.jpg", K::Picture, 1, -1, true, 22)
+                << ReviewFixture::makeItem(r, "upper", "IMG_UP.JPG", K::Picture, 1, -1, true, 11)
+                << ReviewFixture::makeItem(r, "locked", "IMG_locked.jpg", K::Picture, 1, 0, true, 25);
         for (const Item& i : m_items)
             QVERIFY2(!i.path.isEmpty(), "fixture item not written");
         QFile bad(m_items[BadVideo].path);
         QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate) && bad.write(QByteArray(4096, '\x5a')) > 0);
         bad.close();
+        // A label file that cannot be written: a folder stands where it would be.
+        const QString label = m_items[Unwritable].dir + QStringLiteral("itemInfo.ini");
+        QVERIFY(QFile::remove(label) && QDir().mkpath(label));
         ReviewFixture::publish(m_items);
     }
+    void cleanup() { KOVMessageBox::s_answer = nullptr; }
 
     void showItemIgnoresBadIndex_data()
     {
@@ -301,6 +311,94 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
+    void roadFollowsImportRule_data()
+    {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<int>("frames"); // 0: a picture; -1: a video the decoder may read as one still
+        QTest::newRow("video whose name holds .jpg") << int(VideoLikePicture) << 3;
+        QTest::newRow("picture whose name holds .mp4") << int(PictureLikeVideo) << 0;
+        QTest::newRow("upper-case .JPG") << int(UpperJpg) << -1;
+    }
+    void roadFollowsImportRule()
+    {
+        QFETCH(int, item);
+        QFETCH(int, frames);
+        KOVVideoImg page;
+        open(page, -1, item, m_items[item].dir);
+        QCOMPARE(page.pointInfo().type, frames ? ItemType::video : ItemType::photo);
+        if (frames < 0) { // whether OpenCV reads it depends on its backends
+            QVERIFY(page.frameCount() <= 1 && (page.shownFrame().isNull() || page.currentFrameIndex() == 0));
+            return;
+        }
+        QCOMPARE(page.frameCount(), frames);
+        QCOMPARE(page.shownFrame().isNull(), !frames);
+    }
+
+    // An emptied page keeps nothing of the closed item's label, whichever
+    // label type is chosen after.
+    void emptiedPageShowsNoLabel_data()
+    {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QList<int>>("switches");
+        QTest::newRow("gas label, there and back") << int(Pic) << QList<int> { 1, 0 };
+        QTest::newRow("electrical label, there and back") << int(PicElec) << QList<int> { 0, 1 };
+    }
+    void emptiedPageShowsNoLabel()
+    {
+        QFETCH(int, item);
+        QFETCH(QList<int>, switches);
+        KOVVideoImg page;
+        open(page, -1, item, m_items[item].dir);
+        QVERIFY(text(&page, item == Pic ? "infoFaultSite_gas" : "infoFaultSite_elec") != QLatin1String("/"));
+        page.closeFile(true);
+        for (int t : qAsConst(switches)) {
+            child<QComboBox>(&page, QStringLiteral("itemInfoTypeCB"))->setCurrentIndex(t);
+            for (const char* f : { "infoAirPressure", "infoAirType", "infoFaultSite_gas", "infoDistance",
+                     "infoFaultSite_elec", "infoVoltage" })
+                QCOMPARE(text(&page, f), QStringLiteral("/"));
+        }
+    }
+
+    // Saved, or a warning naming the file; declined, the file untouched.
+    void labelSave_data()
+    {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("label file written") << int(Pic) << true;
+        QTest::newRow("label file cannot be written") << int(Unwritable) << true;
+        QTest::newRow("save declined") << int(PicElec) << false;
+    }
+    void labelSave()
+    {
+        QFETCH(int, item);
+        QFETCH(bool, confirmed);
+        QStringList shown;
+        KOVMessageBox::s_answer = [&shown](QMessageBox::Icon icon, const QString& title, const QString& text,
+                                      const QStringList&) {
+            shown << QStringLiteral("%1|%2|%3").arg(int(icon)).arg(title, text);
+            return 0;
+        };
+        const QString file = m_items[item].dir + QStringLiteral("itemInfo.ini");
+        const QByteArray before = contents(file);
+        KOVVideoImg page;
+        QString asked;
+        page.setQuestion([&](const QString& title, const QString&) { asked = title; return confirmed; });
+        open(page, item == PicElec ? 1 : 0, item, m_items[item].dir);
+        child<QLineEdit>(&page, item == PicElec ? "infoDistance" : "infoFaultSite_gas")->setText(QStringLiteral("法兰 B"));
+        QVERIFY(QMetaObject::invokeMethod(&page, "on_saveItemInfo_clicked"));
+        QCOMPARE(asked, QStringLiteral("提示"));
+        QCOMPARE(shown, item != Unwritable ? QStringList()
+                                           : QStringList { QStringLiteral("%1|警告|测试点信息未能保存，请检查文件是否可写：%2")
+                                                               .arg(int(QMessageBox::Warning))
+                                                               .arg(QDir::cleanPath(file)) });
+        if (!confirmed)
+            QCOMPARE(contents(file), before);
+        if (item != Pic)
+            return;
+        KOVInformation::Instance()->setItemPath(m_items[item].dir);
+        QCOMPARE(KOVInformation::Instance()->getFaultSite_gas(), QStringLiteral("法兰 B"));
+    }
+
 private:
     // The shown frame, the index, the view, the slider, the time label and
     // the frame information agree.
@@ -316,7 +414,8 @@ private:
 
     QTemporaryDir m_root;
     QList<Item> m_items;
-    enum { Pic, Video12, Video1, BadVideo, PicNoDat, PicElec, ItemCount };
+    enum { Pic, Video12, Video1, BadVideo, PicNoDat, PicElec, VideoLikePicture, PictureLikeVideo, UpperJpg, Unwritable,
+        ItemCount };
     int m_videoFrames = 12;
 };
 
