@@ -8,6 +8,7 @@
 #include "kovprogressbarwidget.h"
 #include "kovslider.h"
 #include "kovversion.h"
+#include "kovtable.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -29,9 +30,8 @@ private slots:
     // OK on a folder: closes with Accepted, or walks into it and stays open.
     void usrDirectoryRule_data()
     {
-        QTest::addColumn<QString>("rel"); // "" : nothing selected
-        QTest::addColumn<bool>("usrInfo");
-        QTest::addColumn<bool>("accepted");
+        // rel: "" : nothing selected
+        KOVTable::columns<QString, bool, bool>({"rel", "usrInfo", "accepted"});
         QTest::newRow("named default") << "a/default" << false << true;
         QTest::newRow("Default with capital D") << "b/Default" << false << false;
         QTest::newRow("holds usrInfo.ini") << "c/u1" << true << true;
@@ -75,9 +75,7 @@ private slots:
     // switched: the box grows with the scale, the label must move with it.
     void entryLabelClearsBox_data()
     {
-        QTest::addColumn<double>("dpi");
-        QTest::addColumn<int>("shownX");
-        QTest::addColumn<int>("hiddenX");
+        KOVTable::columns<double, int, int>({"dpi", "shownX", "hiddenX"});
         QTest::newRow("96") << 96.0 << 25 << 5;
         QTest::newRow("120") << 120.0 << 31 << 6;
         QTest::newRow("192") << 192.0 << 50 << 10;
@@ -99,10 +97,8 @@ private slots:
     // Seek slider: the value under a press.
     void sliderValue_data()
     {
-        QTest::addColumn<int>("x");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("maximum");
-        QTest::addColumn<int>("value"); // -1: not set
+        // value: -1: not set
+        KOVTable::columns<int, int, int, int>({"x", "width", "maximum", "value"});
         QTest::newRow("first pixel") << 0 << 200 << 100 << 0;
         QTest::newRow("middle") << 99 << 200 << 100 << 50;
         QTest::newRow("next to last pixel") << 198 << 200 << 100 << 99;
@@ -149,8 +145,7 @@ private slots:
 
     void progressPercentages_data()
     {
-        QTest::addColumn<int>("total");
-        QTest::addColumn<QStringList>("shown");
+        KOVTable::columns<int, QStringList>({"total", "shown"});
         QTest::newRow("three truncates") << 3 << QStringList{"33%", "66%", "100%"};
         QTest::newRow("no total yet") << 0 << QStringList{"0%"};
     }

@@ -7,6 +7,7 @@
 #include "kovvideoimg.h"
 #include "reporttesthelp.h"
 #include "xlsxtesthelp.h"
+#include "kovtable.h"
 
 #include <QJsonArray>
 #include <QRegularExpression>
@@ -121,8 +122,7 @@ private slots:
     // A typed path naming a folder the user keeps other work in.
     void typedFolderKeepsItsFiles_data()
     {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("stamped");
+        KOVTable::columns<int, bool>({"answer", "stamped"});
         QTest::newRow("overwrite") << 0 << false;
         QTest::newRow("keep") << 1 << true;
     }

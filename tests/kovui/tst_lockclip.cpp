@@ -14,6 +14,7 @@
 #include "kovvideotime.h"
 #include "pagetesthelp.h"
 #include "reviewfixture.h"
+#include "kovtable.h"
 
 #include <QComboBox>
 #include <QJsonObject>
@@ -212,8 +213,7 @@ private slots:
 
     void clipOverTicks_data()
     {
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("ticks");
+        KOVTable::columns<int, int>({"from", "ticks"});
         QTest::newRow("from frame 2") << 2 << 5;
         QTest::newRow("one tick") << 0 << 1;
         QTest::newRow("from the last frame: rewinds to 0 first") << 19 << 3;

@@ -11,6 +11,7 @@
 #include "kovwarnings.h"
 #include "reporttesthelp.h"
 #include "reviewfixture.h"
+#include "kovtable.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -216,8 +217,7 @@ private slots:
     // Which folders become rows. files: relative to the user directory.
     void importRules_data()
     {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QStringList>("rows");
+        KOVTable::columns<QStringList, QStringList>({"files", "rows"});
         QTest::newRow("thumbnail pair") << QStringList{"i1/A.jpg", "i1/.thumbnail.jpg"} << QStringList{"A.jpg"};
         QTest::newRow("video with thumbnail") << QStringList{"i1/B.mp4", "i1/.thumbnail.jpg"} << QStringList{"B.mp4"};
         QTest::newRow("picture and video skipped") << QStringList{"i1/A.jpg", "i1/B.mp4"} << QStringList{};
@@ -267,12 +267,9 @@ private slots:
     // chooser's start before the first step unless custom says otherwise.
     void importSequence_data()
     {
-        QTest::addColumn<QString>("custom");
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QStringList>("rows");
-        QTest::addColumn<int>("changes"); // list announcements after the first step
-        QTest::addColumn<QStringList>("starts");
-        QTest::addColumn<QStringList>("warnings");
+        // changes: list announcements after the first step
+        KOVTable::columns<QString, QStringList, QStringList, int, QStringList, QStringList>(
+            {"custom", "steps", "rows", "changes", "starts", "warnings"});
         makeUsrDir(QStringLiteral("seq/twice"), {"i1/A.jpg", "i2/B.mp4"});
         makeUsrDir(QStringLiteral("seq/parent/u1"), {"i1/A.jpg"});
         makeUsrDir(QStringLiteral("seq/own"), {"i1/A.jpg"});
@@ -401,11 +398,8 @@ private slots:
     // could not be saved is not promised (asked: the box's text starts so).
     void languageChoice_data()
     {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<int>("before");
-        QTest::addColumn<bool>("blocked"); // a file where the settings folder should be
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<QString>("asked");
+        // blocked: a file where the settings folder should be
+        KOVTable::columns<QString, int, bool, int, QString>({"action", "before", "blocked", "stored", "asked"});
         QTest::newRow("English from Chinese") << "actionEnglish" << 0 << false << 1 << "提示|重启软件，语言设置生效|是";
         QTest::newRow("English while English") << "actionEnglish" << 1 << false << 1 << "提示|重启软件，语言设置生效|是";
         QTest::newRow("Chinese from another id") << "actionChinese" << 7 << false << 0 << "提示|重启软件，语言设置生效|是";
@@ -467,9 +461,7 @@ private slots:
 
     void windowsShowWholeTexts_data()
     {
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("catalogue");
-        QTest::addColumn<double>("dpi");
+        KOVTable::columns<QString, QString, double>({"window", "catalogue", "dpi"});
         for (const char* window : {"main window", "About", "gas report", "electricity report", "waveform window"}) {
             for (double dpi : {96.0, 144.0}) {
                 QTest::addRow("%s, Chinese, %g dpi", window, dpi) << window << ":/style/font/Translate_CH.qm" << dpi;

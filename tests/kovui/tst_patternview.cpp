@@ -14,6 +14,7 @@
 #include "kovsmoothgraph.h"
 #include "kovwaveform.h"
 #include "pagetesthelp.h"
+#include "kovtable.h"
 
 #include <QLabel>
 #include <QTemporaryDir>
@@ -131,11 +132,7 @@ private slots:
 
     void loading_data()
     {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<int>("reportType");
-        QTest::addColumn<int>("pddLen");
-        QTest::addColumn<int>("frames");
-        QTest::addColumn<QString>("rate");
+        KOVTable::columns<QString, int, int, int, QString>({"folder", "reportType", "pddLen", "frames", "rate"});
         QTest::newRow("electrical page") << "pd" << 1 << 240 << 281 << "20ms/50Hz";
         QTest::newRow("gas page: no label") << "pd" << 0 << 240 << 281 << "";
         QTest::newRow("more bins than held") << "pd" << 1 << 300 << 281 << "16.7ms/60Hz";
@@ -248,11 +245,8 @@ private slots:
     }
     void sliceOfEachFrame_data()
     {
-        QTest::addColumn<int>("frames");
-        QTest::addColumn<bool>("cleared"); // after the audio came
-        QTest::addColumn<int>("videoFrame");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("count");
+        // cleared: after the audio came
+        KOVTable::columns<int, bool, int, int, int>({"frames", "cleared", "videoFrame", "start", "count"});
         QTest::newRow("frame 5 at 19199") << 30 << false << 5 << 19199 << 3840;
         QTest::newRow("negative frame as 0") << 10 << false << -3 << 0 << 3840;
         QTest::newRow("last, partial") << 10 << false << 2 << 7680 << 2560;
@@ -288,10 +282,8 @@ private slots:
 
     void spectrumAndCursorFollowTheFrame_data()
     {
-        QTest::addColumn<int>("frame");
-        QTest::addColumn<int>("row"); // of the spectrogram; -1: none
-        QTest::addColumn<double>("cursor");
-        QTest::addColumn<double>("amplitude");
+        // row: of the spectrogram; -1: none
+        KOVTable::columns<int, int, double, double>({"frame", "row", "cursor", "amplitude"});
         QTest::newRow("frame 1: row 3") << 1 << 3 << 0.08 << 32767.0;
         QTest::newRow("frame 3: row 11") << 3 << 11 << 0.16 << 32767.0;
         QTest::newRow("negative frame as 0") << -2 << 0 << 0.04 << 32767.0;
@@ -363,10 +355,7 @@ private slots:
 
     void clipCut_data()
     {
-        QTest::addColumn<float>("start");
-        QTest::addColumn<float>("end");
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("count");
+        KOVTable::columns<float, float, int, int>({"start", "end", "first", "count"});
         QTest::newRow("one frame, from -32768") << 0.04f << 0.08f << 3840 << 3840;
         QTest::newRow("end past the audio") << 0.08f << 5.0f << 7680 << 10240 - 7680;
         QTest::newRow("wholly past") << 1.0f << 2.0f << 10240 << 0;

@@ -14,6 +14,7 @@
 #include "reporttesthelp.h"
 #include "reviewfixture.h"
 #include "xlsxtesthelp.h"
+#include "kovtable.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -448,8 +449,8 @@ private slots:
     // indexes in a good one are bounded.
     void untrustedCache_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("reason"); // empty: restored
+        // reason: empty: restored
+        KOVTable::columns<QByteArray, QString>({"bytes", "reason"});
         const QJsonObject good { { "usrDirPath", m_usr }, { "itemNameList", QJsonArray { "a", "b" } },
             { "itemPathList", QJsonArray { m_usr + "/item1/a", m_usr + "/item2/b" } } };
         const QByteArray whole = QJsonDocument(good).toJson();
@@ -509,14 +510,9 @@ private slots:
     // Rows deleted, one by one or as a batch, unless refused (asked).
     void deletion_data()
     {
-        QTest::addColumn<Reports>("reports");
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<int>("shown"); // -1: nothing shown
-        QTest::addColumn<bool>("batch");
-        QTest::addColumn<Rows>("rows");
-        QTest::addColumn<int>("preIndex");
-        QTest::addColumn<Reports>("after");
-        QTest::addColumn<QString>("asked");
+        // shown: -1: nothing shown
+        KOVTable::columns<Reports, int, int, bool, Rows, int, Reports, QString>(
+            {"reports", "tab", "shown", "batch", "rows", "preIndex", "after", "asked"});
         QTest::newRow("the shown row") << Reports() << 0 << 2 << false << Rows { 2 } << 0 << Reports() << "";
         QTest::newRow("a row before the shown one") << Reports() << 0 << 3 << false << Rows { 0 } << 2 << Reports() << "";
         QTest::newRow("batch of two apart") << Reports() << 0 << -1 << true << Rows { 0, 2 } << -1 << Reports() << "";
@@ -566,10 +562,7 @@ private slots:
     // tab with its own save dialog.
     void closeOffersExport_data()
     {
-        QTest::addColumn<int>("reports");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("saved");
-        QTest::addColumn<QStringList>("dialogs");
+        KOVTable::columns<int, int, bool, QStringList>({"reports", "answer", "saved", "dialogs"});
         QTest::newRow("browse tab alone asks nothing") << 0 << 0 << true << QStringList{};
         QTest::newRow("two reports, yes: two exports") << 2 << 0 << true << QStringList{"1|气体报告1", "2|电力报告2"};
         QTest::newRow("two reports, yes, both dialogs cancelled")

@@ -13,6 +13,7 @@
 #include "kovvideotime.h"
 #include "pagetesthelp.h"
 #include "reviewfixture.h"
+#include "kovtable.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -178,10 +179,8 @@ private slots:
     // index alone).
     void playback_data()
     {
-        QTest::addColumn<int>("item");
-        QTest::addColumn<int>("before"); // item shown first on the same page, or -1
-        QTest::addColumn<int>("frames");
-        QTest::addColumn<QString>("script");
+        // before: item shown first on the same page, or -1
+        KOVTable::columns<int, int, int, QString>({"item", "before", "frames", "script"});
         QString ticks;
         for (int k = 1; k < m_videoFrames; ++k)
             ticks += QStringLiteral(" t=%1").arg(k);
@@ -261,12 +260,8 @@ private slots:
     // label, or the report's kind where the item has none.
     void modesAndLabelPanel_data()
     {
-        QTest::addColumn<int>("reportType"); // -1: the browse page
-        QTest::addColumn<int>("item");
-        QTest::addColumn<bool>("gas");
-        QTest::addColumn<bool>("prpd");
-        QTest::addColumn<bool>("loss");
-        QTest::addColumn<bool>("result");
+        // reportType: -1: the browse page
+        KOVTable::columns<int, int, bool, bool, bool, bool>({"reportType", "item", "gas", "prpd", "loss", "result"});
         QTest::newRow("electrical label on gas report") << 0 << int(PicElec) << false << false << true << true;
         QTest::newRow("gas label on electrical report") << 1 << int(Pic) << true << true << false << true;
         QTest::newRow("no label on gas report") << 0 << int(PicNoDat) << true << false << true << true;
@@ -327,8 +322,8 @@ private slots:
     // record; a reading of a picture shown before it never overwrites it.
     void pictureReading_data()
     {
-        QTest::addColumn<QList<int>>("shown");
-        QTest::addColumn<quint64>("seed"); // of the last picture
+        // seed: of the last picture
+        KOVTable::columns<QList<int>, quint64>({"shown", "seed"});
         QTest::newRow("one picture") << QList<int>{Pic} << quint64(7);
         QTest::newRow("another shown before the first is read") << QList<int>{Pic, PicElec} << quint64(13);
     }
@@ -372,8 +367,8 @@ private slots:
 
     void roadFollowsImportRule_data()
     {
-        QTest::addColumn<int>("item");
-        QTest::addColumn<int>("frames"); // 0: a picture; -1: a video the decoder may read as one still
+        // frames: 0: a picture; -1: a video the decoder may read as one still
+        KOVTable::columns<int, int>({"item", "frames"});
         QTest::newRow("video whose name holds .jpg") << int(VideoLikePicture) << 3;
         QTest::newRow("picture whose name holds .mp4") << int(PictureLikeVideo) << 0;
         QTest::newRow("upper-case .JPG") << int(UpperJpg) << -1;
@@ -397,8 +392,7 @@ private slots:
     // label type is chosen after.
     void emptiedPageShowsNoLabel_data()
     {
-        QTest::addColumn<int>("item");
-        QTest::addColumn<QList<int>>("switches");
+        KOVTable::columns<int, QList<int>>({"item", "switches"});
         QTest::newRow("gas label, there and back") << int(Pic) << QList<int> { 1, 0 };
         QTest::newRow("electrical label, there and back") << int(PicElec) << QList<int> { 0, 1 };
     }
@@ -421,8 +415,7 @@ private slots:
     // Saved, or a warning naming the file; declined, the file untouched.
     void labelSave_data()
     {
-        QTest::addColumn<int>("item");
-        QTest::addColumn<bool>("confirmed");
+        KOVTable::columns<int, bool>({"item", "confirmed"});
         QTest::newRow("label file written") << int(Pic) << true;
         QTest::newRow("label file cannot be written") << int(Unwritable) << true;
         QTest::newRow("save declined") << int(PicElec) << false;
@@ -460,11 +453,8 @@ private slots:
 
     void looksLikeLabelPixmap_data()
     {
-        QTest::addColumn<QSize>("labelSize");
-        QTest::addColumn<QSize>("imageSize"); // invalid: no picture
-        QTest::addColumn<bool>("alpha");
-        QTest::addColumn<bool>("enabled");
-        QTest::addColumn<bool>("opaque");
+        // imageSize: invalid: no picture
+        KOVTable::columns<QSize, QSize, bool, bool, bool>({"labelSize", "imageSize", "alpha", "enabled", "opaque"});
         const QSize l(204, 120);
         QTest::newRow("video frame of the label's size") << l << l << false << true << true;
         QTest::newRow("frame of the contents size") << l << QSize(202, 118) << false << true << true;
