@@ -441,6 +441,7 @@ private slots:
         QCOMPARE(tabTexts(pointTabs(back.reportWins().at(1))), points);
         QCOMPARE(pointTabs(back.reportWins().at(1))->currentIndex(), 1);
         QCOMPARE(back.browsePage()->shownItem(), 4);
+        QCOMPARE(back.preIndex(), 4);
         back.addNewReport(0); // the numbering goes on
         QVERIFY(mainTabs(back)->tabText(3).endsWith(QLatin1Char('3')));
     }
