@@ -304,6 +304,7 @@ private slots:
         if (amplitude == 0) {
             QCOMPARE(w->fftPlot()->yAxis->range(), QCPRange(-120, 0));
             QCOMPARE(w->colorMap()->data()->cell(2, 100), -120.0); // the spectrogram's floor
+            QCOMPARE(w->colorMap()->dataRange(), QCPRange(-120, 0));
             return;
         }
         auto* spectrum = w->fftPlot()->graphCount() ? qobject_cast<KOVSmoothGraph*>(w->fftPlot()->graph(0)) : nullptr;
@@ -375,6 +376,9 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("clip.wav"));
         wf.cutoutAudio(path, start, end);
         QCOMPARE(QFileInfo(path).size(), 44 + 2 * qint64(count));
+        QFile clip(path); // mono at the recording's 96 kHz
+        QVERIFY(clip.open(QIODevice::ReadOnly) && clip.seek(22));
+        QCOMPARE(clip.read(6), QByteArray::fromHex("010000770100"));
         if (count == 0)
             return;
         KOVReadAudio back;
