@@ -457,13 +457,14 @@ private slots:
         const QByteArray whole = QJsonDocument(good).toJson();
         QTest::newRow("torn") << whole.left(whole.size() - 9) << "offset";
         QJsonObject o = good;
-        o.insert("itemNameList", QJsonArray { "a" });
-        QTest::newRow("mismatched arrays") << QJsonDocument(o).toJson() << "2 item paths but 1 item names";
+        o.insert("itemNameList", QJsonArray { "a", "b", "c" });
+        QTest::newRow("mismatched arrays") << QJsonDocument(o).toJson() << "2 item paths but 3 item names";
+        QTest::newRow("not an object") << QByteArray("[]") << "not an object";
         o = good;
         o.insert("usrDirPath", m_root.filePath(QStringLiteral("gone/")));
         QTest::newRow("user directory gone") << QJsonDocument(o).toJson() << "is gone";
         o = good;
-        o.insert("preIndex", 50);
+        o.insert("preIndex", 2); // one past the list
         o.insert("currentIndex", 9);
         o.insert("videoImg", QJsonObject { { "testPoint", QJsonObject { { "preSelect", 40 } } } });
         // Rows short, twice and past the list; a point tab past the last.
