@@ -92,8 +92,8 @@ public:
     QList<KOVReportInfo> reportRecords() const { return m_reportList; }
     QQueue<int> chosedItemList() const { return m_chosedItemList; }
     int reportNum() const { return m_reportNum; }
-    // Empty when the tabs, the report lists, the chosen rows and the ticks
-    // agree, else the first disagreement found.
+    // Empty when the tabs, the report lists, the file list rows, the chosen rows
+    // and the ticks agree, else the first disagreement found.
     QString checkConsistency() const;
 
     QStringList filePathList() const { return m_filePathList; }

@@ -267,6 +267,12 @@ QString KOVReportExport::checkConsistency() const
     }
     if (m_itemList.size() != m_fileNameList.size())
         return QStringLiteral("%1 entries for %2 names").arg(m_itemList.size()).arg(m_fileNameList.size());
+    if (ui->listWidget->count() != m_itemList.size())
+        return QStringLiteral("%1 list rows for %2 entries").arg(ui->listWidget->count()).arg(m_itemList.size());
+    for (int r = 0; r < m_itemList.size(); ++r) {
+        if (ui->listWidget->itemWidget(ui->listWidget->item(r)) != m_itemList.at(r))
+            return QStringLiteral("list row %1 shows another entry").arg(r);
+    }
     const KOVReportWin* page = currentReportWin();
     QQueue<int> pageRows = page ? page->chosedItemList() : QQueue<int>();
     QQueue<int> mine = m_chosedItemList;

@@ -8,9 +8,11 @@
 #include "kovvideoimg.h"
 #include "reporttesthelp.h"
 #include "xlsxtesthelp.h"
+#include "kovtable.h"
 
 #include <QJsonArray>
 #include <QRegularExpression>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -83,10 +85,19 @@ private slots:
         QSignalSpy finish(&w, &KOVReportExport::sigFinishProgressBar);
         const QString out = m_root.filePath(QStringLiteral("out"));
         m_saveAnswer = out + QStringLiteral("/r1.xlsx");
+        // The worker held at its start while the window is asked: exporting
+        // then, and no longer once the dialog has ended.
+        QSemaphore started, go;
+        connect(&w, &KOVReportExport::sigTotal, this, [&] { started.release(); go.acquire(); }, Qt::DirectConnection);
+        bool during = false;
+        QTimer::singleShot(0, &w, [&] {
+            during = started.tryAcquire(1, 20000) && w.isExporting();
+            go.release();
+        });
         w.on_actionsaveReport_triggered();
         QCOMPARE(m_saveAsked, QStringList{QStringLiteral("导出报告|气体报告1")});
         QVERIFY(m_answers.texts.isEmpty());
-        QVERIFY(!w.isExporting());
+        QVERIFY(during && !w.isExporting());
 
         const QString wb = out + QStringLiteral("/r1/r1.xlsx");
         QCOMPARE(total.value(0).value(0).toInt(), 3);
@@ -112,8 +123,7 @@ private slots:
     // A typed path naming a folder the user keeps other work in.
     void typedFolderKeepsItsFiles_data()
     {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("stamped");
+        KOVTable::columns<int, bool>({"answer", "stamped"});
         QTest::newRow("overwrite") << 0 << false;
         QTest::newRow("keep") << 1 << true;
     }

@@ -1,88 +1,329 @@
-// The recovery cache through the windows: a review page's state, the main
-// window with its report pages, caches a restore must not trust; and deleting
-// items while reports use them. Every window step ends with the windows' own
+// Report pages through the real windows: opening and numbering, ticking and
+// unticking, dragged and closed tabs, records arriving late, the header; the
+// recovery cache of a review page and of the main window, caches a restore
+// must not trust; deleting items while reports use them; closing the main
+// window with reports open. Every window step ends with the windows' own
 // consistency checks.
 #include "kovcachefile.h"
 #include "kovinformation.h"
 #include "kovlockcheck.h"
+#include "kovreportrules.h"
+#include "kovsavedialog.h"
 #include "kovtestutil.h"
 #include "kovvideoimg.h"
 #include "reporttesthelp.h"
 #include "reviewfixture.h"
+#include "xlsxtesthelp.h"
+#include "kovtable.h"
 
+#include <QAction>
+#include <QCalendarWidget>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 using namespace ReportTest;
 using Rows = QList<int>;
 using Reports = QList<QList<int>>;
+
+namespace {
+
+QComboBox* box(QObject* page, const char* name) { return page->findChild<QComboBox*>(QLatin1String(name)); }
+QListWidget* list(KOVReportExport& w) { return w.findChild<QListWidget*>(QStringLiteral("listWidget")); }
+QString field(QObject* page, const char* name) { return page->findChild<QLineEdit*>(QLatin1String(name))->text(); }
+
+Reports rowsOf(KOVReportExport& w)
+{
+    Reports r;
+    for (KOVReportWin* page : w.reportWins()) {
+        const QQueue<int> q = page->chosedItemList();
+        r << Rows(q.begin(), q.end());
+    }
+    return r;
+}
+
+QStringList tabTexts(QTabWidget* tabs)
+{
+    QStringList t;
+    for (int i = 0; i < tabs->count(); ++i)
+        t << tabs->tabText(i);
+    return t;
+}
+
+// Each page's number (its files' prefix) and header, as record and as shown.
+QStringList headers(KOVReportExport& w)
+{
+    QStringList h;
+    for (KOVReportWin* p : w.reportWins()) {
+        const KOVReportInfo r = p->getReportData();
+        h << QStringLiteral("%1|%2|%3|%4|%5").arg(p->reportNumber()).arg(r.company, r.tester, field(p, "infoCompany"),
+                                                                          field(p, "infoTester"));
+    }
+    return h;
+}
+
+void untick(KOVReportExport& w, int row) { w.itemEntries().at(row)->findChild<QCheckBox*>()->setChecked(false); }
+QStringList hideImg(const QString& dir) { return QDir(dir + QStringLiteral("/hideImg")).entryList(QDir::Files); }
+
+} // namespace
 
 class TstReportRestore : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_root;
-    QString m_usr;
+    QString m_usr; // 7 items
     Answers m_asked;
     QList<ReviewFixture::Item> m_items; // a picture and a video for the review page alone
+    QStringList m_saveAsked;            // "current tab|proposed name" per save dialog
+    QString m_saveDir;                  // where the save dialog answers; empty cancels
+    KOVReportExport* m_window = nullptr;
 
-    static QComboBox* box(QObject* page, const char* name) { return page->findChild<QComboBox*>(QLatin1String(name)); }
-
-    static QListWidget* list(KOVReportExport& w) { return w.findChild<QListWidget*>(QStringLiteral("listWidget")); }
-    static Reports rowsOf(KOVReportExport& w)
-    {
-        Reports r;
-        for (KOVReportWin* page : w.reportWins()) {
-            const QQueue<int> q = page->chosedItemList();
-            r << Rows(q.begin(), q.end());
-        }
-        return r;
-    }
-    static QStringList tabTexts(QTabWidget* tabs)
-    {
-        QStringList t;
-        for (int i = 0; i < tabs->count(); ++i)
-            t << tabs->tabText(i);
-        return t;
-    }
-    void check(KOVReportExport& w)
-    {
-        QCOMPARE(faults(w), QString());
-        QCOMPARE(list(w)->count(), w.fileNameList().size());
-    }
     void open(KOVReportExport& w, const Reports& reports, int tab = 0)
     {
         w.show();
-        importInto(w, m_usr);
-        for (int i = 0; i < reports.size(); ++i) {
-            w.addNewReport(i % 2);
-            for (int row : reports.at(i))
-                tick(w, row);
-        }
-        mainTabs(w)->setCurrentIndex(tab);
-        check(w);
+        openReports(w, m_usr, reports, tab);
+        KOV_CONSISTENT(w);
     }
 
 private slots:
     void initTestCase()
     {
+        QVERIFY(KOVXlsxTest::installTemplates(QDir::currentPath()));
         m_usr = makeUserDir(m_root.filePath(QStringLiteral("default")), 7);
         QVERIFY(!m_usr.isEmpty());
         m_items << ReviewFixture::makeItem(m_root.path(), QStringLiteral("p1"), QStringLiteral("a.jpg"), KOVGen::ItemKind::Picture, 1, 0)
                 << ReviewFixture::makeItem(m_root.path(), QStringLiteral("v1"), QStringLiteral("b.mp4"), KOVGen::ItemKind::Video, 12, 1);
         m_asked.install();
+        KOVSaveDialog::s_answer = [this](const QString&, const QString& proposed, const QString&) {
+            m_saveAsked << QStringLiteral("%1|%2").arg(mainTabs(*m_window)->currentIndex()).arg(proposed);
+            return m_saveDir.isEmpty() ? QString() : m_saveDir + QLatin1Char('/') + proposed + ".xlsx";
+        };
     }
     void init()
     {
-        m_asked.texts.clear();
+        m_asked.clear();
+        m_saveAsked.clear();
+        m_saveDir.clear();
         KOVCacheFile().remove();
         for (const QString& d : QDir().entryList({ QStringLiteral("cache-failed-*") }, QDir::Dirs))
             QDir(d).removeRecursively();
+    }
+
+    void openAndNumber()
+    {
+        KOVReportExport w;
+        w.addNewReport(0);
+        QCOMPARE(m_asked.texts, QStringList{"请先导入文件列表！"});
+        QCOMPARE(w.getMainTabNum(), 1);
+        importInto(w, m_usr);
+        w.findChild<QAction*>("actionGas")->trigger();
+        w.findChild<QAction*>("actionElectricity")->trigger();
+        KOV_CONSISTENT(w);
+        QCOMPARE(tabTexts(mainTabs(w)).mid(1), (QStringList{"气体报告1", "电力报告2"}));
+        QCOMPARE(w.reportWins().at(1)->getReportData().type, 1);
+        QCOMPARE(currentPage(w), w.reportWins().at(1));
+        for (int i = 3; i <= KOVReportRules::kMaxReports; ++i)
+            w.addNewReport(0);
+        m_asked.texts.clear();
+        w.addNewReport(1);
+        QCOMPARE(m_asked.texts, QStringList{"可新建报告数量达最大值！"});
+        QCOMPARE(w.getMainTabNum(), KOVReportRules::kMaxReports + 1);
+        KOV_CONSISTENT(w);
+        // Closing a page gives its number to nobody.
+        QPointer<KOVReportWin> closed = w.reportWins().at(4);
+        emit mainTabs(w)->tabCloseRequested(5);
+        KOV_CONSISTENT(w);
+        w.addNewReport(1);
+        QCOMPARE(mainTabs(w)->tabText(KOVReportRules::kMaxReports), QStringLiteral("电力报告31"));
+        KOV_CONSISTENT(w);
+        QTRY_VERIFY(closed.isNull()); // released, not kept hidden
+    }
+
+    void tickAndUntick()
+    {
+        KOVReportExport w;
+        openReports(w, m_usr, {{1, 4}});
+        KOVReportWin* page = currentPage(w);
+        KOV_CONSISTENT(w);
+        QCOMPARE(page->getReportData().pointInfoList.at(1).name, w.fileNameList().at(4));
+        tick(w, 1); // already chosen: nothing
+        QVERIFY(!page->addTestpoint(-1)); // rows outside the item list
+        QVERIFY(!page->addTestpoint(w.fileNameList().size()));
+        QCOMPARE(pointTabs(page)->count(), 2);
+
+        m_asked.answer = 1; // 否
+        untick(w, 1);
+        QCOMPARE(m_asked.texts, QStringList{"文件 " + w.fileNameList().at(1) + " 已被选做测试点分析，\r\n是否取消选中并删除测试点！"});
+        QCOMPARE(page->chosedItemList(), (QQueue<int>() << 1 << 4));
+        KOV_CONSISTENT(w);
+        m_asked.answer = 0;
+        untick(w, 1);
+        QCOMPARE(page->chosedItemList(), QQueue<int>() << 4);
+        KOV_CONSISTENT(w);
+
+        // The browse page shows no ticks; coming back shows this report's
+        // (the consistency check compares every box with the current rows).
+        mainTabs(w)->setCurrentIndex(0);
+        KOV_CONSISTENT(w);
+        QVERIFY(w.itemEntries().at(4)->findChild<QCheckBox*>()->isHidden());
+        w.addNewReport(1);
+        tick(w, 2);
+        KOV_CONSISTENT(w);
+        mainTabs(w)->setCurrentWidget(page);
+        KOV_CONSISTENT(w);
+    }
+
+    void hundredAndFirstRefused()
+    {
+        KOVReportExport w;
+        const QString large = makeUserDir(m_root.filePath(QStringLiteral("large")), KOVReportRules::kMaxPoints + 1);
+        Rows all;
+        for (int r = 0; r < KOVReportRules::kMaxPoints; ++r)
+            all << r;
+        openReports(w, large, {all});
+        QVERIFY(m_asked.texts.isEmpty());
+        tick(w, KOVReportRules::kMaxPoints);
+        QCOMPARE(m_asked.texts, QStringList{"可增加测试点数量达最大值！"});
+        QCOMPARE(currentPage(w)->testPointPages().size(), KOVReportRules::kMaxPoints);
+        KOV_CONSISTENT(w);
+    }
+
+    // A dragged tab, then unticking and closing: the right point goes, with
+    // its files and no other's.
+    void dragThenRemove()
+    {
+        KOVReportExport w;
+        openReports(w, m_usr, {{0, 1, 2}});
+        KOVReportWin* page = currentPage(w);
+        for (int i = 0; i < 3; ++i)
+            emit page->testPointPages().at(i)->sigPointInfoChanged(
+                videoRecord(w.fileNameList().at(i), m_root.filePath(QString("files%1").arg(i))));
+        QVERIFY(pointTabs(page)->isMovable());
+        pointTabs(page)->tabBar()->moveTab(0, 2); // rows now 1, 2, 0
+        KOV_CONSISTENT(w);
+        QCOMPARE(page->chosedItemList(), QQueue<int>() << 1 << 2 << 0);
+        QCOMPARE(page->pointInfoList().at(2).name, w.fileNameList().at(0));
+        untick(w, 0);
+        KOV_CONSISTENT(w);
+        QCOMPARE(page->chosedItemList(), QQueue<int>() << 1 << 2);
+        QVERIFY(hideImg(m_root.filePath("files0")).isEmpty());
+        QCOMPARE(hideImg(m_root.filePath("files1")).size(), 5);
+        // The close button of the tab now first (row 1): the main window
+        // unticks that row.
+        emit pointTabs(page)->tabCloseRequested(0);
+        KOV_CONSISTENT(w);
+        QCOMPARE(page->chosedItemList(), QQueue<int>() << 2);
+        QVERIFY(hideImg(m_root.filePath("files1")).isEmpty());
+        QCOMPARE(hideImg(m_root.filePath("files2")).size(), 5);
+    }
+
+    void lateRecords()
+    {
+        KOVReportExport w;
+        openReports(w, m_usr, {{0, 1}});
+        KOVReportWin* first = currentPage(w);
+        QPointer<KOVVideoImg> page0 = first->testPointPages().at(0);
+        KOVTestPointInfo late = first->pointInfoList().at(0);
+        late.advice = QStringLiteral("late reading");
+        emit page0->sigPointInfoChanged(late); // tab 1 is current
+        QCOMPARE(first->pointInfoList().at(0).advice, late.advice);
+        QCOMPARE(first->pointInfoList().at(1).name, w.fileNameList().at(1));
+        QCOMPARE(w.reportRecords().at(0).pointInfoList.at(0).advice, late.advice);
+        KOV_CONSISTENT(w);
+        // From another report's page while the second report is current.
+        w.addNewReport(1);
+        tick(w, 3);
+        late.advice = QStringLiteral("from the first report");
+        emit page0->sigPointInfoChanged(late);
+        QCOMPARE(w.reportRecords().at(0).pointInfoList.at(0).advice, late.advice);
+        QCOMPARE(w.reportRecords().at(1).pointInfoList.size(), 1);
+        QCOMPARE(w.reportRecords().at(1).pointInfoList.at(0).name, w.fileNameList().at(3));
+        // From a removed point: ignored, and its page is released.
+        mainTabs(w)->setCurrentWidget(first);
+        untick(w, 0);
+        emit page0->sigPointInfoChanged(late);
+        QCOMPARE(first->pointInfoList().size(), 1);
+        QCOMPARE(first->pointInfoList().at(0).name, w.fileNameList().at(1));
+        KOV_CONSISTENT(w);
+        QTRY_VERIFY(page0.isNull());
+    }
+
+    void dragReportTabs()
+    {
+        KOVReportExport w;
+        openReports(w, m_usr, {{}, {}, {}});
+        QList<KOVReportWin*> pages = w.reportWins();
+        QTabBar* bar = mainTabs(w)->tabBar();
+        QVERIFY(mainTabs(w)->isMovable());
+        bar->moveTab(3, 1);
+        KOV_CONSISTENT(w);
+        QCOMPARE(w.reportWins(), (QList<KOVReportWin*>{pages[2], pages[0], pages[1]}));
+        bar->moveTab(0, 2); // the browse page goes back first
+        KOV_CONSISTENT(w);
+        bar->moveTab(2, 0);
+        KOV_CONSISTENT(w);
+        // Closing the dragged report deletes its pictures only; the clip files stay.
+        mainTabs(w)->setCurrentWidget(pages[2]);
+        tick(w, 5);
+        emit pages[2]->testPointPages().at(0)->sigPointInfoChanged(videoRecord("x", m_root.filePath("rep2")));
+        mainTabs(w)->setCurrentWidget(pages[1]);
+        tick(w, 4);
+        emit pages[1]->testPointPages().at(0)->sigPointInfoChanged(videoRecord("y", m_root.filePath("rep1")));
+        emit mainTabs(w)->tabCloseRequested(mainTabs(w)->indexOf(pages[2]));
+        KOV_CONSISTENT(w);
+        QCOMPARE(w.reportWins(), (QList<KOVReportWin*>{pages[0], pages[1]}));
+        QCOMPARE(hideImg(m_root.filePath("rep2")), (QStringList{"a.wav", "v.avi"}));
+        QCOMPARE(hideImg(m_root.filePath("rep1")).size(), 5);
+    }
+
+    // A title typed on a page that is not current renames that page's tab;
+    // the date picked reaches the record in the workbook's form. The header
+    // box slides up to its fold button and back, the tabs taking its room;
+    // tabs keep their width, scaled with the screen.
+    void header()
+    {
+        KOVReportExport w;
+        w.refreshSize(96);
+        openReports(w, m_usr, {{0}, {}});
+        KOVReportWin* page = w.reportWins().at(0);
+        page->findChild<QLineEdit*>("infoName")->setText(QStringLiteral("北区管网"));
+        QCOMPARE(tabTexts(mainTabs(w)).mid(1), (QStringList{"北区管网", "电力报告2"}));
+        QCOMPARE(mainTabs(w)->tabBar()->tabRect(1).size(), QSize(200, 30));
+        emit page->findChild<QCalendarWidget*>("calendarWidget")->clicked(QDate(2022, 3, 5));
+        QCOMPARE(page->getReportData().datetime, QStringLiteral("2022-03-05"));
+
+        auto* header = page->findChild<QGroupBox*>("groupBox_reportInfo");
+        auto* button = page->findChild<QPushButton*>("hideInfoBtn");
+        QTabWidget* tabs = pointTabs(page);
+        const QRect shown = tabs->geometry();
+        const auto icon = [button](const char* name) {
+            return button->icon().pixmap(20).toImage() == QIcon(QStringLiteral(":/style/ico/reportWin/") + name).pixmap(20).toImage();
+        };
+        button->click();
+        QCOMPARE(header->pos(), QPoint(10, -button->y()));
+        QCOMPARE(tabs->geometry(), QRect(10, button->height() + 10, shown.width(), shown.height() + button->y() + 10));
+        QVERIFY(icon("down.png"));
+        button->click();
+        QCOMPARE(header->pos(), QPoint(10, 10));
+        QCOMPARE(tabs->geometry(), shown);
+        QVERIFY(icon("up.png"));
+        QCOMPARE(tabs->tabBar()->tabRect(0).size(), QSize(200, 25));
+        page->slotScreenDPIChanged(1.5);
+        QCOMPARE(tabs->tabBar()->tabRect(0).width(), 300);
     }
 
     void reviewPageRoundTrip_data()
@@ -112,7 +353,6 @@ private slots:
         }
         QJsonObject first;
         saved.saveData(first);
-
         KOVVideoImg restored;
         restored.isReportWin(true, row);
         restored.restoreData(first);
@@ -155,24 +395,38 @@ private slots:
 
     void windowRoundTrip()
     {
-        QStringList tabs, names, points;
+        QStringList tabs, names, points, header;
+        const QString firstWrite = QStringLiteral("first-cache.json");
+        QByteArray firstBytes;
         {
             KOVReportExport w;
             open(w, { { 0, 2 }, { 1, 6, 3 } });
+            for (int i = 0; i < 2; ++i) {
+                w.reportWins().at(i)->findChild<QLineEdit*>("infoCompany")->setText(QStringLiteral("公司 %1").arg(i));
+                w.reportWins().at(i)->findChild<QLineEdit*>("infoTester")->setText(QStringLiteral("测试员 %1").arg(i));
+            }
             w.clickItemtoShow(4);
-            w.saveData(); // of two writes the last stands, alone
+            w.saveData();
+            // Of two writes the last stands, alone; the first is replaced
+            // whole, never rewritten in place (a link to it keeps it).
+            QFile::remove(firstWrite);
+            QCOMPARE(::link(qPrintable(KOVCacheFile().jsonPath()), qPrintable(firstWrite)), 0);
+            firstBytes = KOVTest::readAll(firstWrite);
             mainTabs(w)->setCurrentIndex(1);
             pointTabs(w.reportWins().at(1))->setCurrentIndex(1);
             points = tabTexts(pointTabs(w.reportWins().at(1)));
             tabs = tabTexts(mainTabs(w));
             names = w.fileNameList();
+            header = headers(w);
             w.saveData();
         }
+        QCOMPARE(KOVTest::readAll(firstWrite), firstBytes);
+        QVERIFY(KOVTest::readAll(KOVCacheFile().jsonPath()) != firstBytes);
         QCOMPARE(QDir(KOVCacheFile().dir()).entryList({ QStringLiteral("*.json*") }, QDir::Files).size(), 1);
         KOVInformation::Instance()->setFileNameList({});
         KOVReportExport back;
         back.restoreData();
-        check(back);
+        KOV_CONSISTENT(back);
         QCOMPARE(m_asked.texts, QStringList { QStringLiteral("检测到上次未正常关闭，是否恢复？") });
         QVERIFY(!KOVCacheFile().exists());
         back.restoreData(); // offered once
@@ -181,9 +435,13 @@ private slots:
         QCOMPARE(tabTexts(mainTabs(back)), tabs);
         QCOMPARE(mainTabs(back)->currentIndex(), 1);
         QCOMPARE(rowsOf(back), (Reports { { 0, 2 }, { 1, 6, 3 } }));
+        // Each page keeps its number, so the restored pages' files never share a prefix.
+        QCOMPARE(headers(back), header);
+        QVERIFY(back.reportWins().at(0)->reportNumber() != back.reportWins().at(1)->reportNumber());
         QCOMPARE(tabTexts(pointTabs(back.reportWins().at(1))), points);
         QCOMPARE(pointTabs(back.reportWins().at(1))->currentIndex(), 1);
         QCOMPARE(back.browsePage()->shownItem(), 4);
+        QCOMPARE(back.preIndex(), 4);
         back.addNewReport(0); // the numbering goes on
         QVERIFY(mainTabs(back)->tabText(3).endsWith(QLatin1Char('3')));
     }
@@ -192,20 +450,21 @@ private slots:
     // indexes in a good one are bounded.
     void untrustedCache_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("reason"); // empty: restored
+        // reason: empty: restored
+        KOVTable::columns<QByteArray, QString>({"bytes", "reason"});
         const QJsonObject good { { "usrDirPath", m_usr }, { "itemNameList", QJsonArray { "a", "b" } },
             { "itemPathList", QJsonArray { m_usr + "/item1/a", m_usr + "/item2/b" } } };
         const QByteArray whole = QJsonDocument(good).toJson();
         QTest::newRow("torn") << whole.left(whole.size() - 9) << "offset";
         QJsonObject o = good;
-        o.insert("itemNameList", QJsonArray { "a" });
-        QTest::newRow("mismatched arrays") << QJsonDocument(o).toJson() << "2 item paths but 1 item names";
+        o.insert("itemNameList", QJsonArray { "a", "b", "c" });
+        QTest::newRow("mismatched arrays") << QJsonDocument(o).toJson() << "2 item paths but 3 item names";
+        QTest::newRow("not an object") << QByteArray("[]") << "not an object";
         o = good;
         o.insert("usrDirPath", m_root.filePath(QStringLiteral("gone/")));
         QTest::newRow("user directory gone") << QJsonDocument(o).toJson() << "is gone";
         o = good;
-        o.insert("preIndex", 50);
+        o.insert("preIndex", 2); // one past the list
         o.insert("currentIndex", 9);
         o.insert("videoImg", QJsonObject { { "testPoint", QJsonObject { { "preSelect", 40 } } } });
         // Rows short, twice and past the list; a point tab past the last.
@@ -225,7 +484,7 @@ private slots:
         QVERIFY(put());
         KOVReportExport w;
         w.restoreData();
-        check(w);
+        KOV_CONSISTENT(w);
         const QStringList aside = QDir().entryList({ QStringLiteral("cache-failed-*") }, QDir::Dirs);
         if (reason.isNull()) {
             QVERIFY(aside.isEmpty());
@@ -253,14 +512,9 @@ private slots:
     // Rows deleted, one by one or as a batch, unless refused (asked).
     void deletion_data()
     {
-        QTest::addColumn<Reports>("reports");
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<int>("shown"); // -1: nothing shown
-        QTest::addColumn<bool>("batch");
-        QTest::addColumn<Rows>("rows");
-        QTest::addColumn<int>("preIndex");
-        QTest::addColumn<Reports>("after");
-        QTest::addColumn<QString>("asked");
+        // shown: -1: nothing shown
+        KOVTable::columns<Reports, int, int, bool, Rows, int, Reports, QString>(
+            {"reports", "tab", "shown", "batch", "rows", "preIndex", "after", "asked"});
         QTest::newRow("the shown row") << Reports() << 0 << 2 << false << Rows { 2 } << 0 << Reports() << "";
         QTest::newRow("a row before the shown one") << Reports() << 0 << 3 << false << Rows { 0 } << 2 << Reports() << "";
         QTest::newRow("batch of two apart") << Reports() << 0 << -1 << true << Rows { 0, 2 } << -1 << Reports() << "";
@@ -293,7 +547,7 @@ private slots:
             list(w)->setCurrentRow(rows.at(0));
             w.on_actionDelete_triggered();
         }
-        check(w);
+        KOV_CONSISTENT(w);
         QCOMPARE(KOVInformation::Instance()->getFilePathList(), w.filePathList());
         QStringList left = names;
         for (int i = rows.size() - 1; asked.isEmpty() && i >= 0; --i)
@@ -304,6 +558,151 @@ private slots:
             QTEST(w.browsePage()->shownItem(), "preIndex");
         QCOMPARE(m_asked.texts.size(), asked.isEmpty() ? 0 : 1);
         QVERIFY(asked.isEmpty() || m_asked.texts.at(0).endsWith(asked));
+    }
+
+    // Closing the main window offers every open report for export, tab by
+    // tab with its own save dialog.
+    void closeOffersExport_data()
+    {
+        KOVTable::columns<int, int, bool, QStringList>({"reports", "answer", "saved", "dialogs"});
+        QTest::newRow("browse tab alone asks nothing") << 0 << 0 << true << QStringList{};
+        QTest::newRow("two reports, yes: two exports") << 2 << 0 << true << QStringList{"1|气体报告1", "2|电力报告2"};
+        QTest::newRow("two reports, yes, both dialogs cancelled")
+            << 2 << 0 << false << QStringList{"1|气体报告1", "2|电力报告2"};
+        QTest::newRow("two reports, no: nothing exported") << 2 << 1 << true << QStringList{};
+        QTest::newRow("box closed without an answer counts as no") << 1 << -1 << true << QStringList{};
+    }
+    void closeOffersExport()
+    {
+        QFETCH(int, reports);
+        QFETCH(int, answer);
+        QFETCH(bool, saved);
+        QFETCH(QStringList, dialogs);
+        const QString out = m_root.filePath(QStringLiteral("out_%1").arg(QTest::currentDataTag()));
+        QDir().mkpath(out);
+        m_saveDir = saved ? out : QString();
+        m_asked.answer = answer;
+        KOVReportExport w;
+        m_window = &w;
+        openReports(w, m_usr, Reports{{0}, {1}}.mid(0, reports));
+        w.resize(1333, 777);
+        QVERIFY(w.close());
+        QCOMPARE(m_asked.texts, reports ? QStringList{"应用程序正在退出，是否导出数据！"} : QStringList{});
+        QCOMPARE(m_saveAsked, dialogs);
+        for (const QString& d : dialogs) { // each answered dialog left its workbook behind
+            const QString name = d.section(QLatin1Char('|'), 1);
+            QCOMPARE(QFile::exists(out + QLatin1Char('/') + name + QLatin1Char('/') + name + ".xlsx"), saved);
+        }
+        // Stored at factor 1: the test screen runs at 100 dpi.
+        QCOMPARE(QSettings(QStringLiteral("./cfg/config.ini"), QSettings::IniFormat).value("/MainwindowSize/width").toInt(), 1280);
+        m_window = nullptr;
+    }
+
+    // A close that arrives while an export runs (here from inside its
+    // progress dialog) lets it end before the offer and before the close.
+    void closeDuringExport()
+    {
+        KOVReportExport w;
+        m_window = &w;
+        openReports(w, m_usr, {{0}});
+        m_saveDir = m_root.filePath(QStringLiteral("during"));
+        QDir().mkpath(m_saveDir);
+        QSignalSpy finish(&w, &KOVReportExport::sigFinishProgressBar);
+        bool exportingWhenAsked = true;
+        int finishedWhenAsked = -1;
+        KOVMessageBox::s_answer = [&](QMessageBox::Icon, const QString&, const QString&, const QStringList&) {
+            exportingWhenAsked = w.isExporting();
+            finishedWhenAsked = finish.size();
+            return 1;
+        };
+        QTimer::singleShot(0, &w, [&w] { w.close(); });
+        w.on_actionsaveReport_triggered();
+        m_asked.install();
+        QVERIFY(!exportingWhenAsked);
+        QCOMPARE(finishedWhenAsked, 1);
+        QVERIFY(w.isHidden());
+        QString error;
+        QVERIFY2(!KOVXlsxTest::inspect(m_saveDir + "/气体报告1/气体报告1.xlsx", &error).isEmpty(), qPrintable(error));
+        m_window = nullptr;
+    }
+    // A report's ✕ asks before its test points (and their locked pictures)
+    // go; an empty report closes at once.
+    void closeReportTab_data()
+    {
+        KOVTable::columns<int, int, int>({"points", "answer", "tabsAfter"});
+        QTest::newRow("empty report, no question") << 0 << 1 << 1;
+        QTest::newRow("test points, no keeps it") << 2 << 1 << 2;
+        QTest::newRow("test points, box closed keeps it") << 1 << -1 << 2;
+        QTest::newRow("test points, yes closes") << 1 << 0 << 1;
+    }
+    void closeReportTab()
+    {
+        QFETCH(int, points);
+        KOVReportExport w;
+        openReports(w, m_usr, {Rows{0, 1}.mid(0, points)});
+        QFETCH(int, answer);
+        m_asked.answer = answer;
+        emit mainTabs(w)->tabCloseRequested(1);
+        QTEST(w.getMainTabNum(), "tabsAfter");
+        QCOMPARE(m_asked.boxes, points ? QStringList{"警告|报告 气体报告1 中有测试点，\r\n是否关闭报告并删除测试点！|是,否"}
+                                       : QStringList{});
+        if (w.getMainTabNum() == 2)
+            QCOMPARE(w.reportWins().at(0)->chosedItemList().size(), points);
+        KOV_CONSISTENT(w);
+    }
+
+    // A cache that cannot be written (its name taken by a folder) is told
+    // while the window still shows, and its pictures do not stay behind.
+    void cacheNotWrittenAtClose()
+    {
+        QVERIFY(QDir().mkpath(QStringLiteral("cache/cache.json")));
+        QVERIFY(QFile(QStringLiteral("cache/old.jpg")).open(QIODevice::WriteOnly));
+        KOVReportExport w;
+        m_window = &w;
+        // A shown video frame is saved as a picture beside the document.
+        const QString usr = m_root.filePath(QStringLiteral("video"));
+        QVERIFY(!ReviewFixture::makeItem(usr, "v", "VID_1.mp4", KOVGen::ItemKind::Video, 3, 0).path.isEmpty());
+        QVERIFY(QFile(usr + QStringLiteral("/usrInfo.ini")).open(QIODevice::WriteOnly));
+        openReports(w, usr, {{0}}, 0);
+        w.show();
+        w.clickItemtoShow(0);
+        QStringList shownWhenAsked;
+        KOVMessageBox::s_answer = [&](QMessageBox::Icon, const QString& title, const QString& text, const QStringList&) {
+            shownWhenAsked << QStringLiteral("%1|%2|%3").arg(title, text.left(9)).arg(w.isVisible());
+            return 1;
+        };
+        QVERIFY(w.close());
+        m_asked.install();
+        QCOMPARE(shownWhenAsked, (QStringList{"提示|应用程序正在退出，|1", "警告|恢复缓存未能写入，|1"}));
+        QCOMPARE(QDir(QStringLiteral("cache")).entryList({"*.jpg"}, QDir::Files), QStringList{"old.jpg"});
+        QDir(QStringLiteral("cache")).removeRecursively();
+        m_window = nullptr;
+    }
+
+    // The menu's language is for the next start: the run keeps its own for
+    // the workbook's template and new reports' calendars.
+    void languageChoiceWaitsForRestart()
+    {
+        const bool chinese = KOVInformation::Instance()->runLanguageId() == 0;
+        KOVReportExport w;
+        m_window = &w;
+        openReports(w, m_usr, {{0}});
+        w.findChild<QAction*>(chinese ? "actionEnglish" : "actionChinese")->trigger();
+        QCOMPARE(KOVInformation::Instance()->getLanguageId(), chinese ? 1 : 0); // stored at once
+        w.addNewReport(1);
+        QCOMPARE(w.reportWins().at(1)->findChild<QCalendarWidget*>()->locale().language(),
+                 chinese ? QLocale::Chinese : QLocale::English);
+        m_saveDir = m_root.filePath(QStringLiteral("language"));
+        QDir().mkpath(m_saveDir);
+        mainTabs(w)->setCurrentIndex(1);
+        w.on_actionsaveReport_triggered();
+        w.waitForExport();
+        KOVInformation::Instance()->setLanguageId(chinese ? 0 : 1);
+        const QString name = chinese ? "气体报告1" : "Gas Report 1";
+        const QJsonObject book = KOVXlsxTest::inspect(m_saveDir + '/' + name + '/' + name + ".xlsx");
+        QCOMPARE(book.value("sheets").toArray().at(0).toObject().value("name").toString(),
+                 chinese ? QStringLiteral("检测报告") : QStringLiteral("Report"));
+        m_window = nullptr;
     }
 };
 

@@ -1,17 +1,24 @@
-// The review page as a whole: modes, showing items, playback of a video
-// whose frames carry their index, frame and label information.
+// The review page as a whole: modes, showing items, the road an item takes,
+// playback of a video whose frames carry their index, frame and label
+// information, saving the label. The frame view draws the shown picture
+// exactly as the frame label drew it as its pixmap, inside the label's
+// style-sheet border, and paints every pixel itself only when the picture
+// hides the whole contents rectangle.
 #include "kovframeinfotext.h"
 #include "kovframeview.h"
 #include "kovinformation.h"
+#include "kovmessagebox.h"
 #include "kovocrcontext.h"
 #include "kovocrengine.h"
 #include "kovvideotime.h"
 #include "pagetesthelp.h"
 #include "reviewfixture.h"
+#include "kovtable.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -28,6 +35,61 @@ QString text(QWidget* page, const char* name)
     return child<QLineEdit>(page, name)->text();
 }
 
+
+// The page's arrangement in small: a white rounded box around a bordered
+// label whose picture is centred.
+struct Stage
+{
+    QWidget top;
+    QWidget* box = new QWidget(&top);
+    QLabel* label = new QLabel(box);
+
+    explicit Stage(const QSize& labelSize, bool enabled = true)
+    {
+        top.setStyleSheet(QStringLiteral("background-color: rgb(243, 244, 248);"));
+        top.resize(labelSize + QSize(40, 40));
+        box->setAttribute(Qt::WA_StyledBackground);
+        box->setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 255);\nborder-radius: 5px;"));
+        box->setGeometry(5, 5, labelSize.width() + 30, labelSize.height() + 30);
+        label->setStyleSheet(QStringLiteral("border: 1px solid rgb(186,186,186);"));
+        label->setAlignment(Qt::AlignCenter);
+        label->setGeometry(10, 15, labelSize.width(), labelSize.height());
+        label->setEnabled(enabled);
+    }
+    QImage grab()
+    {
+        top.show();
+        QCoreApplication::processEvents();
+        return top.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+};
+
+QImage picture(const QSize& size, bool alpha = false)
+{
+    QImage img(size, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    img.fill(alpha ? QColor(0, 0, 0, 0) : QColor(20, 40, 60));
+    QPainter p(&img);
+    // Distinct corners and edges, so a pixel of misplacement shows.
+    p.fillRect(0, 0, 3, 3, Qt::red);
+    p.fillRect(size.width() - 3, size.height() - 3, 3, 3, Qt::green);
+    p.setPen(QColor(200, 200, 0, alpha ? 128 : 255));
+    p.drawLine(0, size.height() / 2, size.width() - 1, size.height() / 2 + 1);
+    p.drawRect(1, 1, size.width() - 3, size.height() - 3);
+    return img;
+}
+
+// Paint events seen by the objects it watches.
+struct PaintLog : QObject
+{
+    QList<QObject*> painted;
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            painted << o;
+        return false;
+    }
+};
+
 } // namespace
 
 class TstReviewPage : public QObject
@@ -43,14 +105,22 @@ private slots:
                 << ReviewFixture::makeItem(r, "one", "VID_one.mp4", K::Video, 1, -1, true, 9)
                 << ReviewFixture::makeItem(r, "bad", "VID_bad.mp4", K::Video, 2, -1, true, 10)
                 << ReviewFixture::makeItem(r, "nodat", "IMG_nodat.jpg", K::Picture, 1, -1, false, 12)
-                << ReviewFixture::makeItem(r, "pic elec", "IMG_elec.jpg", K::Picture, 1, 1, true, 13);
+                << ReviewFixture::makeItem(r, "pic elec", "IMG_elec.jpg", K::Picture, 1, 1, true, 13)
+                << ReviewFixture::makeItem(r, "v", "x.jpg.mp4", K::Video, 3, -1, true, 21)
+                << ReviewFixture::makeItem(r, "p", "x.mp4.jpg", K::Picture, 1, -1, true, 22)
+                << ReviewFixture::makeItem(r, "upper", "IMG_UP.JPG", K::Picture, 1, -1, true, 11)
+                << ReviewFixture::makeItem(r, "locked", "IMG_locked.jpg", K::Picture, 1, 0, true, 25);
         for (const Item& i : m_items)
             QVERIFY2(!i.path.isEmpty(), "fixture item not written");
         QFile bad(m_items[BadVideo].path);
         QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate) && bad.write(QByteArray(4096, '\x5a')) > 0);
         bad.close();
+        // A label file that cannot be written: a folder stands where it would be.
+        const QString label = m_items[Unwritable].dir + QStringLiteral("itemInfo.ini");
+        QVERIFY(QFile::remove(label) && QDir().mkpath(label));
         ReviewFixture::publish(m_items);
     }
+    void cleanup() { KOVMessageBox::s_answer = nullptr; }
 
     void showItemIgnoresBadIndex_data()
     {
@@ -109,10 +179,8 @@ private slots:
     // index alone).
     void playback_data()
     {
-        QTest::addColumn<int>("item");
-        QTest::addColumn<int>("before"); // item shown first on the same page, or -1
-        QTest::addColumn<int>("frames");
-        QTest::addColumn<QString>("script");
+        // before: item shown first on the same page, or -1
+        KOVTable::columns<int, int, int, QString>({"item", "before", "frames", "script"});
         QString ticks;
         for (int k = 1; k < m_videoFrames; ++k)
             ticks += QStringLiteral(" t=%1").arg(k);
@@ -192,12 +260,8 @@ private slots:
     // label, or the report's kind where the item has none.
     void modesAndLabelPanel_data()
     {
-        QTest::addColumn<int>("reportType"); // -1: the browse page
-        QTest::addColumn<int>("item");
-        QTest::addColumn<bool>("gas");
-        QTest::addColumn<bool>("prpd");
-        QTest::addColumn<bool>("loss");
-        QTest::addColumn<bool>("result");
+        // reportType: -1: the browse page
+        KOVTable::columns<int, int, bool, bool, bool, bool>({"reportType", "item", "gas", "prpd", "loss", "result"});
         QTest::newRow("electrical label on gas report") << 0 << int(PicElec) << false << false << true << true;
         QTest::newRow("gas label on electrical report") << 1 << int(Pic) << true << true << false << true;
         QTest::newRow("no label on gas report") << 0 << int(PicNoDat) << true << false << true << true;
@@ -258,8 +322,8 @@ private slots:
     // record; a reading of a picture shown before it never overwrites it.
     void pictureReading_data()
     {
-        QTest::addColumn<QList<int>>("shown");
-        QTest::addColumn<quint64>("seed"); // of the last picture
+        // seed: of the last picture
+        KOVTable::columns<QList<int>, quint64>({"shown", "seed"});
         QTest::newRow("one picture") << QList<int>{Pic} << quint64(7);
         QTest::newRow("another shown before the first is read") << QList<int>{Pic, PicElec} << quint64(13);
     }
@@ -301,6 +365,176 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
+    void roadFollowsImportRule_data()
+    {
+        // frames: 0: a picture; -1: a video the decoder may read as one still
+        KOVTable::columns<int, int>({"item", "frames"});
+        QTest::newRow("video whose name holds .jpg") << int(VideoLikePicture) << 3;
+        QTest::newRow("picture whose name holds .mp4") << int(PictureLikeVideo) << 0;
+        QTest::newRow("upper-case .JPG") << int(UpperJpg) << -1;
+    }
+    void roadFollowsImportRule()
+    {
+        QFETCH(int, item);
+        QFETCH(int, frames);
+        KOVVideoImg page;
+        open(page, -1, item, m_items[item].dir);
+        QCOMPARE(page.pointInfo().type, frames ? ItemType::video : ItemType::photo);
+        if (frames < 0) { // whether OpenCV reads it depends on its backends
+            QVERIFY(page.frameCount() <= 1 && (page.shownFrame().isNull() || page.currentFrameIndex() == 0));
+            return;
+        }
+        QCOMPARE(page.frameCount(), frames);
+        QCOMPARE(page.shownFrame().isNull(), !frames);
+    }
+
+    // An emptied page keeps nothing of the closed item's label, whichever
+    // label type is chosen after.
+    void emptiedPageShowsNoLabel_data()
+    {
+        KOVTable::columns<int, QList<int>>({"item", "switches"});
+        QTest::newRow("gas label, there and back") << int(Pic) << QList<int> { 1, 0 };
+        QTest::newRow("electrical label, there and back") << int(PicElec) << QList<int> { 0, 1 };
+    }
+    void emptiedPageShowsNoLabel()
+    {
+        QFETCH(int, item);
+        QFETCH(QList<int>, switches);
+        KOVVideoImg page;
+        open(page, -1, item, m_items[item].dir);
+        QVERIFY(text(&page, item == Pic ? "infoFaultSite_gas" : "infoFaultSite_elec") != QLatin1String("/"));
+        page.closeFile(true);
+        for (int t : qAsConst(switches)) {
+            child<QComboBox>(&page, QStringLiteral("itemInfoTypeCB"))->setCurrentIndex(t);
+            for (const char* f : { "infoAirPressure", "infoAirType", "infoFaultSite_gas", "infoDistance",
+                     "infoFaultSite_elec", "infoVoltage" })
+                QCOMPARE(text(&page, f), QStringLiteral("/"));
+        }
+    }
+
+    // Saved, or a warning naming the file; declined, the file untouched.
+    void labelSave_data()
+    {
+        KOVTable::columns<int, bool>({"item", "confirmed"});
+        QTest::newRow("label file written") << int(Pic) << true;
+        QTest::newRow("label file cannot be written") << int(Unwritable) << true;
+        QTest::newRow("save declined") << int(PicElec) << false;
+    }
+    void labelSave()
+    {
+        QFETCH(int, item);
+        QFETCH(bool, confirmed);
+        QStringList shown;
+        KOVMessageBox::s_answer = [&shown](QMessageBox::Icon icon, const QString& title, const QString& text,
+                                      const QStringList&) {
+            shown << QStringLiteral("%1|%2|%3").arg(int(icon)).arg(title, text);
+            return 0;
+        };
+        const QString file = m_items[item].dir + QStringLiteral("itemInfo.ini");
+        const QByteArray before = contents(file);
+        KOVVideoImg page;
+        QString asked;
+        page.setQuestion([&](const QString& title, const QString&) { asked = title; return confirmed; });
+        open(page, item == PicElec ? 1 : 0, item, m_items[item].dir);
+        child<QLineEdit>(&page, item == PicElec ? "infoDistance" : "infoFaultSite_gas")->setText(QStringLiteral("法兰 B"));
+        QVERIFY(QMetaObject::invokeMethod(&page, "on_saveItemInfo_clicked"));
+        QCOMPARE(asked, QStringLiteral("提示"));
+        QCOMPARE(shown, item != Unwritable ? QStringList()
+                                           : QStringList { QStringLiteral("%1|警告|测试点信息未能保存，请检查文件是否可写：%2")
+                                                               .arg(int(QMessageBox::Warning))
+                                                               .arg(QDir::cleanPath(file)) });
+        if (!confirmed)
+            QCOMPARE(contents(file), before);
+        if (item != Pic)
+            return;
+        KOVInformation::Instance()->setItemPath(m_items[item].dir);
+        QCOMPARE(KOVInformation::Instance()->getFaultSite_gas(), QStringLiteral("法兰 B"));
+    }
+
+    void looksLikeLabelPixmap_data()
+    {
+        // imageSize: invalid: no picture
+        KOVTable::columns<QSize, QSize, bool, bool, bool>({"labelSize", "imageSize", "alpha", "enabled", "opaque"});
+        const QSize l(204, 120);
+        QTest::newRow("video frame of the label's size") << l << l << false << true << true;
+        QTest::newRow("frame of the contents size") << l << QSize(202, 118) << false << true << true;
+        QTest::newRow("odd excess, width") << QSize(205, 120) << l << false << true << true;
+        QTest::newRow("odd excess, height") << QSize(204, 121) << l << false << true << true;
+        QTest::newRow("frame larger than the label") << l << QSize(300, 200) << false << true << true;
+        QTest::newRow("one pixel short") << l << QSize(201, 118) << false << true << false;
+        QTest::newRow("wide picture") << l << QSize(204, 60) << false << true << false;
+        QTest::newRow("sign with transparency") << l << l << true << true << false;
+        QTest::newRow("nothing shown") << l << QSize() << false << true << false;
+        QTest::newRow("disabled label greys the picture") << l << l << false << false << false;
+    }
+    void looksLikeLabelPixmap()
+    {
+        QFETCH(QSize, labelSize);
+        QFETCH(QSize, imageSize);
+        QFETCH(bool, alpha);
+        QFETCH(bool, enabled);
+        const QImage img = imageSize.isValid() ? picture(imageSize, alpha) : QImage();
+        Stage before(labelSize, enabled);
+        if (!img.isNull())
+            before.label->setPixmap(QPixmap::fromImage(img));
+        Stage after(labelSize);
+        auto* view = new KOVFrameView(after.label);
+        view->setImage(img);
+        after.label->setEnabled(enabled);
+        QCOMPARE(after.grab(), before.grab());
+        QCOMPARE(view->geometry(), after.label->contentsRect());
+        QTEST(view->testAttribute(Qt::WA_OpaquePaintEvent), "opaque");
+
+        // Cleared, the bare label again.
+        view->setImage(QImage());
+        QVERIFY(!view->testAttribute(Qt::WA_OpaquePaintEvent));
+        Stage bare(labelSize, enabled);
+        QCOMPARE(after.grab(), bare.grab());
+        if (!enabled) { // enabled again, the frame hides the label once more
+            view->setImage(img);
+            after.label->setEnabled(true);
+            QVERIFY(view->testAttribute(Qt::WA_OpaquePaintEvent));
+        }
+    }
+
+    // A screen scale resizes the label after the view was made, visible or
+    // not; a thicker border changes the contents rectangle.
+    void followsLabelResize()
+    {
+        Stage s(QSize(100, 60));
+        auto* view = new KOVFrameView(s.label);
+        view->setImage(picture(QSize(100, 60)));
+        s.label->setGeometry(12, 18, 125, 75);
+        s.grab();
+        QCOMPARE(view->geometry(), s.label->contentsRect());
+        QVERIFY(!view->testAttribute(Qt::WA_OpaquePaintEvent)); // now smaller than the label
+        view->setImage(picture(QSize(125, 75)));
+        QVERIFY(view->testAttribute(Qt::WA_OpaquePaintEvent));
+        s.label->setStyleSheet(QStringLiteral("border: 4px solid rgb(186,186,186);"));
+        QCoreApplication::processEvents();
+        QCOMPARE(view->geometry(), QRect(4, 4, 117, 67));
+        QVERIFY(view->testAttribute(Qt::WA_TransparentForMouseEvents)); // clicks reach the label
+    }
+
+    // The point of the view: a new frame repaints the view alone, not the
+    // label, box and window backgrounds beneath it.
+    void newFrameRepaintsOnlyTheView()
+    {
+        Stage s(QSize(204, 120));
+        auto* view = new KOVFrameView(s.label);
+        view->setImage(picture(QSize(204, 120)));
+        s.top.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&s.top));
+        QCoreApplication::processEvents();
+        PaintLog log;
+        for (QObject* o : std::initializer_list<QObject*> { &s.top, s.box, s.label, view })
+            o->installEventFilter(&log);
+        // As the page does it: the old frame let go, then the new one shown.
+        view->setImage(QImage());
+        view->setImage(picture(QSize(204, 120)).mirrored());
+        QTRY_VERIFY(log.painted.contains(view));
+        QCOMPARE(log.painted, QList<QObject*> { view });
+    }
 private:
     // The shown frame, the index, the view, the slider, the time label and
     // the frame information agree.
@@ -316,7 +550,8 @@ private:
 
     QTemporaryDir m_root;
     QList<Item> m_items;
-    enum { Pic, Video12, Video1, BadVideo, PicNoDat, PicElec, ItemCount };
+    enum { Pic, Video12, Video1, BadVideo, PicNoDat, PicElec, VideoLikePicture, PictureLikeVideo, UpperJpg, Unwritable,
+        ItemCount };
     int m_videoFrames = 12;
 };
 
