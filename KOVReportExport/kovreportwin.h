@@ -10,6 +10,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 class KOVVideoImg;
 
 namespace Ui {
@@ -57,7 +59,8 @@ public:
     // Recovery cache (kovreportwin_state.cpp): the page under "reportInfo"
     // of parent, its test points' pages nested in it.
     void saveData(QJsonObject& parent);
-    void restoreData(QJsonObject& parent);
+    // pointDone is called after each test point, for the restore's progress.
+    void restoreData(QJsonObject& parent, const std::function<void()>& pointDone = {});
 
 signals:
     void sigReportInfoChanged(KOVReportInfo_t reportInfo);
@@ -102,6 +105,7 @@ private:
     void delInfoAndTab(int index);
     void delPointInfo(int index);
     void releasePage(KOVVideoImg* page);
+    QWidget* pageParent() const;
 
     Ui::KOVReportWin* ui;
     KOVReportInfo_t m_reportInfo;

@@ -15,6 +15,7 @@
 #include "kovinformation.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 
 namespace {
@@ -79,8 +80,13 @@ void KOVVideoImg::saveData(QJsonObject& root)
     o.insert(QStringLiteral("markedImgList"), saveImages(m_markedImgList, cache));
     o.insert(QStringLiteral("markedPrpdTypeList"), QJsonArray::fromStringList(m_prpdTypeList));
     const QString img = cache.newImagePath();
-    if (!m_img.isNull())
+    if (!m_img.isNull()) {
         m_img.save(img, "JPG");
+    } else if (!m_hiddenFrame.isEmpty()) {
+        QFile file(img);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(m_hiddenFrame);
+    }
     o.insert(QStringLiteral("img"), img);
     o.insert(QStringLiteral("pddImgList"), saveImages(m_pddImg, cache));
 
