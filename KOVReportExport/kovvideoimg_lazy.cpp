@@ -110,6 +110,13 @@ void KOVVideoImg::releaseHidden()
     // The audio stays while its waveform window is open.
     if (!m_wavfrom->getWavPlotVisible())
         dropAudio();
+#ifdef __GLIBC__
+    // The decoder's buffers, the frame and the audio just freed: tens of
+    // megabytes the allocator would otherwise keep for itself, scattered
+    // between the pages built since.
+    if (m_pointInfo.type == ItemType::video)
+        malloc_trim(0);
+#endif
 }
 
 void KOVVideoImg::dropAudio()
@@ -126,10 +133,6 @@ void KOVVideoImg::dropAudio()
     m_prpd->setPDDPath(QString(), m_reportType);
     m_prpd->clearPDD();
     m_audioDir = m_itemDir;
-#ifdef __GLIBC__
-    // Tens of megabytes just freed: the allocator would keep them for itself.
-    malloc_trim(0);
-#endif
 }
 
 void KOVVideoImg::restoreImage()

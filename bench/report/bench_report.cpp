@@ -190,12 +190,50 @@ void BM_Export(benchmark::State& state)
     KOVSaveDialog::s_answer = nullptr;
 }
 
+// The work a restore of the report leaves queued (readings, replots, polish
+// of hidden pages): the longest block of the interface thread in the two
+// seconds after restoreData() returns, apart from the export's own figure.
+void BM_AfterRestore(benchmark::State& state)
+{
+    {
+        KOVReportExport w;
+        ReportTest::importInto(w, userDir());
+        w.addNewReport(0);
+        tickAll(w);
+        settle(w);
+        w.saveData();
+    }
+    for (auto _ : state) {
+        KOVReportExport w;
+        w.restoreData();
+        QElapsedTimer gap;
+        gap.start();
+        qint64 longest = 0;
+        QTimer probe;
+        probe.setInterval(1);
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            longest = qMax(longest, gap.nsecsElapsed());
+            gap.restart();
+        });
+        probe.start();
+        gap.restart();
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 2000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        state.counters["after_restore_block_ms"] = longest / 1e6;
+        if (w.reportWins().size() != 1 || w.reportWins().first()->testPointPages().size() != kPoints)
+            state.SkipWithError("the report did not come back");
+    }
+}
+
 } // namespace
 
 // One iteration: pages freed by an earlier one stay with the allocator and
 // would hide the growth.
 BENCHMARK(BM_AddTestPoints)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_Export)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
+BENCHMARK(BM_AfterRestore)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv)
 {
