@@ -30,6 +30,7 @@ KOVVideoImg::KOVVideoImg(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint)
     , ui(new Ui_KOVVideoImg)
 {
+    returnLargeBlocks();
     ui->setupUi(this);
     initTableWidget();
 

@@ -210,6 +210,7 @@ private:
     bool loadShown();
     void dropAudio();
     void restoreImage();
+    static void returnLargeBlocks();
 
     // kovvideoimg_ocr.cpp
     void showSoundPressure_OCR(const cv::Mat& image);
