@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -197,9 +198,27 @@ QJsonArray KOVReportExport::saveReportPages()
 void KOVReportExport::restoreReportPages(const QJsonArray& pages)
 {
     KOVProgressBarWidget* progress = d->m_dataResore;
+    // One step per report and per test point: a report of a hundred points
+    // would otherwise hold the bar still for seconds.
+    int steps = pages.size();
+    for (const QJsonValue& p : pages)
+        steps += p.toObject().value(QStringLiteral("reportInfo")).toObject().value(QStringLiteral("testPointList")).toArray().size();
+    int done = 0;
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    const auto step = [progress, &done, &sinceEvents]() {
+        if (progress)
+            progress->setValue(++done);
+        // Often enough for the bar to move, not once per point: every pass
+        // repaints the window.
+        if (sinceEvents.elapsed() >= 40) {
+            QApplication::processEvents();
+            sinceEvents.restart();
+        }
+    };
     if (progress) {
         progress->setProgressText(tr("报告页") + QString::number(pages.size()) + tr("份"));
-        progress->setTotal(pages.size());
+        progress->setTotal(steps);
     }
     QApplication::processEvents();
     for (int i = 0; i < pages.size(); ++i) {
@@ -211,11 +230,9 @@ void KOVReportExport::restoreReportPages(const QJsonArray& pages)
         ui->mainTabWidget->setCurrentWidget(page);
         connect(page, SIGNAL(sigReportInfoChanged(KOVReportInfo_t)), this, SLOT(slotUpdateReportInfo(KOVReportInfo_t)));
         connect(page, SIGNAL(sigUpdateStatusLabel(int)), this, SLOT(slotUpdateStatusLB(int)));
-        page->restoreData(o);
+        page->restoreData(o, step);
         // The tab change above ran before the page had rows.
         on_mainTabWidget_currentChanged(ui->mainTabWidget->currentIndex());
-        if (progress)
-            progress->setValue(i + 1);
-        QApplication::processEvents();
+        step();
     }
 }

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 class KOVVideoImg;
 
 namespace Ui {
@@ -58,7 +60,8 @@ public:
     // Recovery cache (kovreportwin_state.cpp): the page under "reportInfo"
     // of parent, its test points' pages nested in it.
     void saveData(QJsonObject& parent);
-    void restoreData(QJsonObject& parent);
+    // pointDone is called after each test point, for the restore's progress.
+    void restoreData(QJsonObject& parent, const std::function<void()>& pointDone = {});
 
 signals:
     void sigReportInfoChanged(KOVReportInfo_t reportInfo);
@@ -103,6 +106,7 @@ private:
     void delInfoAndTab(int index);
     void delPointInfo(int index);
     void releasePage(KOVVideoImg* page);
+    QWidget* pageParent() const;
 
     Ui::KOVReportWin* ui;
     KOVReportInfo_t m_reportInfo;

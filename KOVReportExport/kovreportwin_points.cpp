@@ -10,6 +10,7 @@
 #include "kovvideoimg.h"
 
 #include <QDebug>
+#include <QStackedWidget>
 
 bool KOVReportWin::addTestpoint(int row)
 {
@@ -26,7 +27,7 @@ bool KOVReportWin::addTestpoint(int row)
     const int slash = path.lastIndexOf(QLatin1Char('/'));
     const QString folder = slash < 0 ? path : path.left(slash);
 
-    auto* page = new KOVVideoImg(nullptr);
+    auto* page = new KOVVideoImg(pageParent());
     connect(page, SIGNAL(sigPointInfoChanged(KOVTestPointInfo_t)), this, SLOT(slotUpdatePointInfo(KOVTestPointInfo_t)));
     // All four lists grow before the tab exists: adding the first tab makes
     // it current, and that change reads its row.
@@ -43,6 +44,14 @@ bool KOVReportWin::addTestpoint(int row)
     page->saveNamePre(QString::number(m_winDefaultNum));
     page->showItem(row, folder);
     return true;
+}
+
+QWidget* KOVReportWin::pageParent() const
+{
+    // Built where the tab keeps it: handed over later, the finished page of
+    // some 185 widgets is re-parented as a whole.
+    return ui->reviewTabWidget->findChild<QStackedWidget*>(QStringLiteral("qt_tabwidget_stackedwidget"),
+                                                           Qt::FindDirectChildrenOnly);
 }
 
 void KOVReportWin::slotUpdatePointInfo(KOVTestPointInfo_t info)

@@ -9,7 +9,23 @@
 #include "kovinformation.h"
 #include "kovvideoimg.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
+
+namespace {
+
+// A widget asks to be polished when it is made; a page not on screen is
+// polished when first shown instead. Matching the style sheets of a page's
+// some 185 widgets was a third of restoring it, for pages most of which are
+// never shown.
+void deferPolish(QWidget* page)
+{
+    QCoreApplication::removePostedEvents(page, QEvent::PolishRequest);
+    for (QWidget* w : page->findChildren<QWidget*>())
+        QCoreApplication::removePostedEvents(w, QEvent::PolishRequest);
+}
+
+} // namespace
 
 void KOVReportWin::saveData(QJsonObject& parent)
 {
@@ -42,7 +58,7 @@ void KOVReportWin::saveData(QJsonObject& parent)
     parent.insert(QStringLiteral("reportInfo"), o);
 }
 
-void KOVReportWin::restoreData(QJsonObject& parent)
+void KOVReportWin::restoreData(QJsonObject& parent, const std::function<void()>& pointDone)
 {
     const QJsonObject o = parent.value(QStringLiteral("reportInfo")).toObject();
     KOVReportInfo& r = m_reportInfo;
@@ -84,7 +100,7 @@ void KOVReportWin::restoreData(QJsonObject& parent)
     m_chosedItemList.clear();
     for (int j = 0; j < points.size(); ++j) {
         QJsonObject point = points.at(j).toObject();
-        auto* page = new KOVVideoImg(nullptr);
+        auto* page = new KOVVideoImg(pageParent());
         connect(page, SIGNAL(sigPointInfoChanged(KOVTestPointInfo_t)), this,
                 SLOT(slotUpdatePointInfo(KOVTestPointInfo_t)));
         page->isReportWin(true, r.type);
@@ -94,15 +110,22 @@ void KOVReportWin::restoreData(QJsonObject& parent)
         m_testPointList.append(page);
         m_pointInfoList.append(KOVTestPointInfo());
         m_reportInfo.pointInfoList = m_pointInfoList;
+        // Not made current: showing each point in turn polishes every page
+        // and grows with the count. The saved tab is made current below.
         ui->reviewTabWidget->addTab(page, rows.at(j) >= 0 ? names.at(rows.at(j)) : QString());
-        ui->reviewTabWidget->setCurrentIndex(j);
         page->restoreData(point);
+        deferPolish(page);
         if (rows.at(j) < 0)
             ui->reviewTabWidget->setTabText(j, page->pointInfo().name);
+        if (pointDone)
+            pointDone();
     }
     m_itemCnt = m_testPointList.size();
+    // A saved tab past the last leaves the last current, as when every
+    // point was made current in turn.
     const int current = o.value(QStringLiteral("currentIndex")).toInt(0);
-    if (current >= 0 && current < ui->reviewTabWidget->count())
-        ui->reviewTabWidget->setCurrentIndex(current);
+    const int count = ui->reviewTabWidget->count();
+    if (count > 0)
+        ui->reviewTabWidget->setCurrentIndex(current >= 0 && current < count ? current : count - 1);
     emit sigReportInfoChanged(m_reportInfo);
 }

@@ -3,6 +3,7 @@
 
 #include "kovclipnames.h"
 #include "kovclipwriter.h"
+#include "kovframeconvert.h"
 #include "kovframeview.h"
 #include "kovinformation.h"
 #include "koviteminfo.h"
@@ -18,18 +19,19 @@
 #include <QRegExpValidator>
 #include <QTimer>
 
-#include <opencv2/imgcodecs.hpp>
 
 namespace {
 const char* const kNullImage = ":/style/ico/null.png";
 }
 
 KOVVideoImg::KOVVideoImg(QWidget* parent)
-    : QWidget(parent)
+    // The flag with the widget, not after its form: set on a built page it
+    // re-creates the whole tree of some 185 widgets.
+    : QWidget(parent, Qt::FramelessWindowHint)
     , ui(new Ui_KOVVideoImg)
 {
+    returnLargeBlocks();
     ui->setupUi(this);
-    setWindowFlag(Qt::FramelessWindowHint);
     initTableWidget();
 
     ui->delScreen_1->hide();
@@ -95,6 +97,11 @@ KOVVideoImg::KOVVideoImg(QWidget* parent)
     connect(hub, &KOVMsg::sigScreenDpiChanged, this, &KOVVideoImg::slotScreenDPIChanged);
 
     refreshDPI();
+    // Until first shown. A tab widget switching pages turns updates off and
+    // on again for every page it holds, down to each widget, unless a page
+    // has them off itself: with a hundred pages that walk cost more than
+    // building a page.
+    setUpdatesEnabled(false);
 }
 
 KOVVideoImg::~KOVVideoImg()
@@ -259,9 +266,16 @@ void KOVVideoImg::showImg(QString path, QString dirPath)
     showLeakPressure(dirPath);
 
     const QImage image(path);
+    m_pictureDropped = false;
     if (!image.isNull())
         showScaled(image);
-    const cv::Mat mat = cv::imread(path.toLocal8Bit().toStdString(), cv::IMREAD_UNCHANGED);
+    // The reading's region is cut from the picture already decoded: a second
+    // decode cost as much as building the rest of the page. Palette pictures
+    // become colours first, as a decoder into colours would give them.
+    const QImage pixels = image.format() == QImage::Format_Indexed8 ? image.convertToFormat(QImage::Format_RGB32) : image;
+    cv::Mat mat = KOVFrameConvert::toMat(pixels, false, true);
+    if (mat.empty() && !pixels.isNull())
+        mat = KOVFrameConvert::toMat(pixels.convertToFormat(QImage::Format_RGB32), true, true);
     showSoundPressure_OCR(mat);
 
     showItemInfo(1);
@@ -270,6 +284,8 @@ void KOVVideoImg::showImg(QString path, QString dirPath)
     m_pointInfo.imgInfoList.clear();
     updatePointInfo_itemInfo();
     updatePointInfo_leakageInfo();
+    if (!isVisible())
+        releaseHidden();
 }
 
 void KOVVideoImg::closeFile(bool isPhoto)
@@ -294,6 +310,8 @@ void KOVVideoImg::closeFile(bool isPhoto)
     m_tagNameList.clear();
     showNullImage();
     m_img = QImage();
+    m_hiddenFrame.clear();
+    m_pictureDropped = false;
     ui->itemNameLB->clear();
     if (!m_markList.isEmpty()) {
         m_markList.clear();
@@ -335,6 +353,7 @@ void KOVVideoImg::hideEvent(QHideEvent* event)
     if (m_isPlaying)
         on_PB_play_clicked();
     releaseHidden();
+    setUpdatesEnabled(false);
     QWidget::hideEvent(event);
 }
 

@@ -76,7 +76,11 @@ public:
     bool isPlaying() const { return m_isPlaying; }
     int shownItem() const { return m_preSelected; }
     const KOVTestPointInfo_t& pointInfo() const { return m_pointInfo; }
-    QImage shownFrame() const { return m_img; }
+    // While the page is hidden the frame's pixels are let go; this reads the
+    // same frame from the video again.
+    QImage shownFrame() const;
+    // Whether the hidden page let its picture or frame go.
+    bool imageDropped() const { return m_pictureDropped || !m_hiddenFrame.isEmpty(); }
     const KOVOcrContext* ocrContext() const { return m_ocr.get(); }
     // The page's audio buffer (with its waveform window) and pattern view.
     KOVWaveForm* waveForm() const { return m_wavfrom; }
@@ -204,6 +208,9 @@ private:
     void deferAudio(const QString& dirPath);
     void releaseHidden();
     bool loadShown();
+    void dropAudio();
+    void restoreImage();
+    static void returnLargeBlocks();
 
     // kovvideoimg_ocr.cpp
     void showSoundPressure_OCR(const cv::Mat& image);
@@ -304,6 +311,15 @@ private:
     Question m_question;
     // The item folder whose audio waits for the page's first show.
     QString m_audioDir;
+    // Loads and drops of the audio: a late read of the pattern state
+    // belongs to the newest load only.
+    quint64 m_audioLoads = 0;
+    // Hidden: the frame on show as the recovery cache writes it (JPEG); its
+    // pixels are read from the video again when the page is shown.
+    QByteArray m_hiddenFrame;
+    QString m_videoPath;
+    // Hidden: the picture's scaled copy is let go, decoded again when shown.
+    bool m_pictureDropped = false;
     // The tag dialog on show (its exec() runs), for tests and shots.
     QDialog* m_openTag = nullptr;
 };

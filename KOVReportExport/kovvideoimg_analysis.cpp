@@ -30,7 +30,9 @@ void KOVVideoImg::followFrame(int index)
 
 void KOVVideoImg::showEvent(QShowEvent* event)
 {
+    setUpdatesEnabled(true);
     QWidget::showEvent(event);
+    restoreImage();
     const bool loaded = loadShown();
     // A page that loaded its video while hidden missed the hub's audio, and
     // without it has no waveform and could cut no clip audio. Taken straight
@@ -41,6 +43,16 @@ void KOVVideoImg::showEvent(QShowEvent* event)
         m_pointInfo.wavform = true;
     }
     // The pattern and the waveform slice catch up with the frame on show.
-    if (loaded)
+    // A pattern the page showed before its audio was let go stays until the
+    // next frame: fed again from a reload it may come out otherwise.
+    if (loaded) {
+        const QPixmap pattern = m_prpdImg;
+        const QString type = m_prpdType;
         followFrame(m_videoImgIndex);
+        if (!pattern.isNull()) {
+            m_prpdImg = pattern;
+            m_prpdType = type;
+            ui->imgPRPD->setPixmap(pattern);
+        }
+    }
 }

@@ -1,15 +1,65 @@
-// A page that is not on screen holds no decoder and no audio: a report keeps
-// one page per test point (up to a hundred, in up to thirty reports), and a
-// hidden video page with its decoder open costs about 30 MB. The page's
-// state (frame on show, locked frames, clip, fields, the frame image the
-// recovery cache saves) is kept; only what can be read again from the item's
-// files is let go, and read again when the page is shown.
+// A page that is not on screen holds no decoder, no audio and no picture: a
+// report keeps one page per test point (up to a hundred, in up to thirty
+// reports, three thousand pages), and a hidden video page with its decoder
+// open costs about 30 MB, its frame 2.4 MB, a minute of its audio 35 MB. The
+// page's state (frame on show, locked frames, clip, fields, the pattern
+// picture and class it showed, the frame image the recovery cache saves, as
+// the JPEG the cache writes) is kept; only what can be read again from the
+// item's files is let go, and read again when the page is shown.
 #include "kovvideoimg.h"
 #include "ui_kovvideoimg.h"
 
+#include "kovframeconvert.h"
+#include "kovframeview.h"
 #include "kovprpd.h"
+#include "kovwaveform.h"
+#include "qcustomplot.h"
 
+#include <QBuffer>
+#include <QImageWriter>
 #include <QTimer>
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+namespace {
+
+// The frame at index as the page shows it, at the imager's size.
+QImage readFrame(KOVVideoSource& source, int index, QImage& reuse)
+{
+    cv::Mat frame;
+    if (!source.seek(index) || !source.read(frame))
+        return QImage();
+    cv::Mat sized;
+    if (frame.cols == 1024 && frame.rows == 600)
+        sized = frame;
+    else
+        cv::resize(frame, sized, cv::Size(1024, 600), 0, 0, cv::INTER_LINEAR);
+    return KOVFrameConvert::toDisplayImage(sized, reuse);
+}
+
+// A hidden plot keeps no paint buffers: at a vanishing pixel ratio they
+// shrink to nothing, and come back at the screen's ratio when shown.
+void shrinkBuffers(QCustomPlot* plot, bool shrink)
+{
+    const QSize size = plot->viewport().size();
+    if (size.isEmpty())
+        return;
+    // At least a pixel each way: a null buffer warns at every replot.
+    const double ratio = shrink ? 1.0 / std::min(size.width(), size.height()) : plot->devicePixelRatioF();
+    if (plot->bufferDevicePixelRatio() == ratio)
+        return;
+    plot->setBufferDevicePixelRatio(ratio);
+    if (!shrink)
+        plot->replot(QCustomPlot::rpQueuedRefresh);
+}
+
+} // namespace
 
 void KOVVideoImg::loadAudio(const QString& dirPath, bool announce)
 {
@@ -17,7 +67,11 @@ void KOVVideoImg::loadAudio(const QString& dirPath, bool announce)
     const QString wav = dirPath + QStringLiteral("/wav/");
     m_audioDir.clear();
     m_prpd->setPDDPath(wav, m_reportType, announce);
-    QTimer::singleShot(1000, this, [this]() { m_pointInfo.pdd = m_prpd->getPDDState(); });
+    const quint64 load = ++m_audioLoads;
+    QTimer::singleShot(1000, this, [this, load]() {
+        if (load == m_audioLoads)
+            m_pointInfo.pdd = m_prpd->getPDDState();
+    });
 }
 
 void KOVVideoImg::deferAudio(const QString& dirPath)
@@ -33,6 +87,89 @@ void KOVVideoImg::releaseHidden()
     // The position stays with the source: the next frame read after the page
     // is shown again opens the file and continues from the frame on show.
     m_capture.suspend();
+    // The rest only for a page put away in its tab widget, and not while a
+    // clip being written takes the frames on show.
+    if (!parentWidget() || !isHidden() || m_screening)
+        return;
+    shrinkBuffers(ui->graphWaveform, true);
+    if (m_pointInfo.type == ItemType::photo && !m_frameView->image().isNull()) {
+        m_frameView->setImage(QImage());
+        m_pictureDropped = true;
+    } else if (m_pointInfo.type == ItemType::video && !m_img.isNull()) {
+        // As saveData() writes it, so the cache stays byte for byte the same.
+        QBuffer jpeg(&m_hiddenFrame);
+        jpeg.open(QIODevice::WriteOnly);
+        QImageWriter writer(&jpeg, "JPG");
+        if (writer.write(m_img)) {
+            m_frameView->setImage(QImage());
+            m_img = QImage();
+        } else {
+            m_hiddenFrame.clear();
+        }
+    }
+    // The audio stays while its waveform window is open.
+    if (!m_wavfrom->getWavPlotVisible())
+        dropAudio();
+}
+
+void KOVVideoImg::returnLargeBlocks()
+{
+#ifdef __GLIBC__
+    // The decoder's buffers, a frame, the audio: freed when a page is put
+    // away, they stayed with the allocator, which by default serves blocks
+    // of that size from its heap once one has been freed, scattered between
+    // the pages built since (3,000 hidden video pages held 11 GB for 3.2 GB
+    // in use). Blocks from 256 kB up are mapped on their own and go back to
+    // the system when freed; trimming the heap instead at every hide took
+    // longer the more pages there were.
+    static const bool set = mallopt(M_MMAP_THRESHOLD, 256 * 1024) == 1;
+    Q_UNUSED(set);
+#endif
+}
+
+void KOVVideoImg::dropAudio()
+{
+    if (m_pointInfo.type != ItemType::video || m_itemDir.isEmpty() || !m_audioDir.isEmpty()
+        || !(m_prpd->hasAudio() || m_wavfrom->hasAudio()))
+        return;
+    // The pattern picture, its class and the record's flags stay on the
+    // page: shown again, the reloaded audio is fed up to the frame on show.
+    ++m_audioLoads;
+    m_wavfrom->slotAudioData(nullptr, 0); // frees the samples
+    m_wavfrom->clearWavform();
+    m_wavfrom->releaseWindow();
+    m_prpd->setPDDPath(QString(), m_reportType);
+    m_prpd->clearPDD();
+    m_audioDir = m_itemDir;
+}
+
+void KOVVideoImg::restoreImage()
+{
+    shrinkBuffers(ui->graphWaveform, false);
+    if (m_pictureDropped) {
+        m_pictureDropped = false;
+        const QImage image(m_pointInfo.photoImgPath);
+        if (!image.isNull())
+            showScaled(image);
+    }
+    if (!m_hiddenFrame.isEmpty() && m_img.isNull()) {
+        QImage none;
+        m_img = readFrame(m_capture, m_videoImgIndex, none);
+        if (m_img.isNull()) // the file went away: the kept frame, as saved
+            m_img = QImage::fromData(m_hiddenFrame, "JPG");
+        showScaled(m_img);
+    }
+    m_hiddenFrame.clear();
+}
+
+QImage KOVVideoImg::shownFrame() const
+{
+    if (m_hiddenFrame.isEmpty() || !m_img.isNull())
+        return m_img;
+    KOVVideoSource source;
+    QImage none;
+    const QImage frame = source.open(m_videoPath) ? readFrame(source, m_videoImgIndex, none) : QImage();
+    return frame.isNull() ? QImage::fromData(m_hiddenFrame, "JPG") : frame;
 }
 
 bool KOVVideoImg::loadShown()

@@ -52,6 +52,7 @@ void KOVVideoImg::showVideoImg(QString path, QString dirPath)
     // Not opening is not reported: the page then shows no frame and a zero
     // length, and the frame information says what is missing.
     m_capture.open(path);
+    m_videoPath = path;
     m_videoImgCnt = m_capture.frameCount();
     showVideoTime(m_videoImgCnt, true);
     m_videoImgIndex = 0;

@@ -17,6 +17,7 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 
@@ -82,8 +83,13 @@ void KOVVideoImg::saveData(QJsonObject& root)
     o.insert(QStringLiteral("markedImgList"), saveImages(m_markedImgList, cache));
     o.insert(QStringLiteral("markedPrpdTypeList"), QJsonArray::fromStringList(m_prpdTypeList));
     const QString img = cache.newImagePath();
-    if (!m_img.isNull())
+    if (!m_img.isNull()) {
         m_img.save(img, "JPG");
+    } else if (!m_hiddenFrame.isEmpty()) {
+        QFile file(img);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(m_hiddenFrame);
+    }
     o.insert(QStringLiteral("img"), img);
     o.insert(QStringLiteral("pddImgList"), saveImages(m_pddImg, cache));
 

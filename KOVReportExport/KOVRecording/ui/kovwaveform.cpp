@@ -9,10 +9,26 @@
 #include <algorithm>
 #include <cmath>
 
-KOVWaveForm::KOVWaveForm()
-    : m_showWavPlot(new KOVShowWavform(nullptr))
+KOVWaveForm::KOVWaveForm() = default;
+
+KOVShowWavform* KOVWaveForm::window() const
 {
+    if (m_showWavPlot)
+        return m_showWavPlot;
+    m_showWavPlot = new KOVShowWavform(nullptr);
     m_showWavPlot->hide();
+    // As it would be had it followed every call since the audio arrived.
+    if (m_flag) {
+        m_showWavPlot->setXAxisRange(m_dataLen);
+        m_showWavPlot->setYAxisRange(m_dataLen > 0 ? m_max : 0);
+        m_showWavPlot->setData(const_cast<float*>(m_data.constData()));
+        if (m_framed) {
+            m_showWavPlot->replotFFT();
+            m_showWavPlot->paintTimePos(KOVAudioTiming::cursorTime(m_frame));
+            m_showWavPlot->paintFFTGraph(KOVAudioTiming::spectrumIndex(m_frame));
+        }
+    }
+    return m_showWavPlot;
 }
 
 KOVWaveForm::~KOVWaveForm()
@@ -21,21 +37,33 @@ KOVWaveForm::~KOVWaveForm()
     delete m_showWavPlot;
 }
 
+void KOVWaveForm::releaseWindow()
+{
+    if (m_showWavPlot && !m_showWavPlot->isVisible()) {
+        delete m_showWavPlot;
+        m_showWavPlot = nullptr;
+    }
+}
+
 void KOVWaveForm::slotAudioData(short* data, int frames)
 {
     m_flag = true;
+    m_framed = false;
     // More than a load gives would not fit one container: held as none.
     const int len = data && frames > 0 && frames <= KOVReadAudio::kMaxFrames ? frames * 1024 : 0;
     // Drops the window's view of the old samples before they are replaced.
-    m_showWavPlot->setXAxisRange(len);
+    if (m_showWavPlot)
+        m_showWavPlot->setXAxisRange(len);
     m_data.clear();
     m_data.squeeze();
     m_dataLen = len;
     m_data.resize(len);
     if (len < 1) {
         m_max = 0.0f;
-        m_showWavPlot->setYAxisRange(0);
-        m_showWavPlot->setData(m_data.data());
+        if (m_showWavPlot) {
+            m_showWavPlot->setYAxisRange(0);
+            m_showWavPlot->setData(m_data.data());
+        }
         return;
     }
     float max = 0.0f;
@@ -45,8 +73,10 @@ void KOVWaveForm::slotAudioData(short* data, int frames)
         max = std::max(max, std::fabs(out[i]));
     }
     m_max = max;
-    m_showWavPlot->setYAxisRange(m_max);
-    m_showWavPlot->setData(out);
+    if (m_showWavPlot) {
+        m_showWavPlot->setYAxisRange(m_max);
+        m_showWavPlot->setData(out);
+    }
 }
 
 void KOVWaveForm::paintWavForm(float time)
@@ -64,6 +94,10 @@ void KOVWaveForm::setFFTIndex(int frame)
     // Without audio the window would show the previous item's spectrum.
     if (!m_flag)
         return;
+    m_frame = frame;
+    m_framed = true;
+    if (!m_showWavPlot)
+        return;
     m_showWavPlot->replotFFT();
     m_showWavPlot->paintTimePos(KOVAudioTiming::cursorTime(frame));
     m_showWavPlot->paintFFTGraph(KOVAudioTiming::spectrumIndex(frame));
@@ -71,18 +105,21 @@ void KOVWaveForm::setFFTIndex(int frame)
 
 void KOVWaveForm::clearWavform()
 {
-    m_showWavPlot->clearCurve();
+    if (m_showWavPlot)
+        m_showWavPlot->clearCurve();
     m_flag = false;
+    m_framed = false;
 }
 
 bool KOVWaveForm::getWavPlotVisible() const
 {
-    return m_showWavPlot->isVisible();
+    return m_showWavPlot && m_showWavPlot->isVisible();
 }
 
 void KOVWaveForm::setWavPlotVisible(bool visible)
 {
-    m_showWavPlot->setVisible(visible);
+    if (visible || m_showWavPlot)
+        window()->setVisible(visible);
 }
 
 void KOVWaveForm::cutoutAudio(QString path, float start, float end)

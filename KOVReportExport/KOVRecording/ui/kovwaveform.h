@@ -37,14 +37,21 @@ public:
     int length() const { return m_dataLen; }
     float maxValue() const { return m_max; }
     const float* samples() const { return m_data.constData(); }
-    KOVShowWavform* window() const { return m_showWavPlot; }
+    // Made at its first use, with the audio and frame given so far.
+    KOVShowWavform* window() const;
+    // A closed window goes with its plots' data; the next use makes it again.
+    void releaseWindow();
 
 private:
     bool m_flag = false;
     QVector<float> m_data;
     int m_dataLen = 0;
     float m_max = 0.0f;
-    KOVShowWavform* m_showWavPlot = nullptr;
+    // Most pages never open their window: three plots each, made only when
+    // needed. m_frame is the frame setFFTIndex() last gave, if m_framed.
+    mutable KOVShowWavform* m_showWavPlot = nullptr;
+    int m_frame = 0;
+    bool m_framed = false;
 };
 
 #endif // KOVWAVEFORM_H

@@ -1,0 +1,115 @@
+// A test-point page put away behind another tab lets its picture or frame,
+// its audio and its plot buffers go; shown again it shows what it showed.
+#include "kovframeview.h"
+#include "kovinformation.h"
+#include "kovocrcontext.h"
+#include "kovprpd.h"
+#include "kovwaveform.h"
+#include "pagetesthelp.h"
+#include "reviewfixture.h"
+
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace PageTest;
+
+namespace {
+
+// What the user sees of the page, and the frame picture the cache would get.
+struct Seen
+{
+    QImage frame;
+    QImage view;
+    QString reading;
+    QImage pattern;
+    int index = -1;
+    QByteArray cached;
+};
+
+Seen seen(KOVVideoImg& page)
+{
+    Seen s;
+    s.frame = page.shownFrame();
+    s.view = child<KOVFrameView>(&page, QString())->image();
+    s.reading = child<QLineEdit>(&page, QStringLiteral("infoMaxSPL"))->text();
+    s.pattern = child<QLabel>(&page, QStringLiteral("imgPRPD"))->pixmap(Qt::ReturnByValue).toImage();
+    s.index = page.currentFrameIndex();
+    QJsonObject doc;
+    page.saveData(doc);
+    s.cached = contents(doc.value(QStringLiteral("testPoint")).toObject().value(QStringLiteral("img")).toString());
+    return s;
+}
+
+} // namespace
+
+class TstDroppedPage : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QStringList m_folders;
+
+private slots:
+    void initTestCase()
+    {
+        QDir::setCurrent(m_dir.path()); // the recovery cache's pictures go here
+        m_folders << writePdVideo(m_dir.filePath(QStringLiteral("video")), QStringLiteral("VID_1.mp4"), 30, 5, 2.0);
+        m_folders << m_dir.filePath(QStringLiteral("picture"));
+        QVERIFY(!ReviewFixture::makeItem(m_dir.path(), QStringLiteral("picture"), QStringLiteral("IMG_1.jpg"),
+                                         KOVGen::ItemKind::Picture, 1, 1).path.isEmpty());
+        KOVInformation::Instance()->setFileNameList({ QStringLiteral("VID_1.mp4"), QStringLiteral("IMG_1.jpg") });
+        KOVInformation::Instance()->setFilePathList(
+            { m_folders[0] + QStringLiteral("/VID_1.mp4"), m_folders[1] + QStringLiteral("/IMG_1.jpg") });
+    }
+
+    void shownAgain_data()
+    {
+        QTest::addColumn<int>("item");
+        QTest::newRow("video with discharge audio, at frame 13") << 0;
+        QTest::newRow("picture") << 1;
+    }
+    void shownAgain()
+    {
+        QFETCH(int, item);
+        QTabWidget tabs;
+        auto* page = new KOVVideoImg;
+        tabs.addTab(page, QStringLiteral("point"));
+        tabs.addTab(new KOVVideoImg, QStringLiteral("other"));
+        tabs.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        open(*page, 1, item, m_folders[item]);
+        const bool video = item == 0;
+        if (video)
+            click(page, QStringLiteral("PB_nextFrame"), 12);
+        QTRY_VERIFY(!page->ocrContext()->busy());
+        QCoreApplication::processEvents();
+        const Seen before = seen(*page);
+        QVERIFY(!before.view.isNull() && !before.reading.isEmpty());
+        QCOMPARE(before.pattern.isNull(), !video);
+
+        tabs.setCurrentIndex(1);
+        QVERIFY(page->imageDropped() && child<KOVFrameView>(page, QString())->image().isNull());
+        QVERIFY(!page->waveForm()->hasAudio() && !page->patternView()->hasAudio());
+        const Seen hidden = seen(*page);
+        QCOMPARE(hidden.frame, before.frame);
+        QCOMPARE(hidden.cached, before.cached); // the cache's picture byte for byte
+
+        tabs.setCurrentIndex(0);
+        const Seen after = seen(*page);
+        QVERIFY(!page->imageDropped());
+        QCOMPARE(page->waveForm()->hasAudio(), video);
+        QCOMPARE(after.index, before.index);
+        QCOMPARE(after.frame, before.frame);
+        QCOMPARE(after.view, before.view);
+        QCOMPARE(after.reading, before.reading);
+        QCOMPARE(after.pattern, before.pattern);
+        QCOMPARE(after.cached, before.cached);
+    }
+};
+
+QTEST_MAIN(TstDroppedPage)
+#include "tst_droppedpage.moc"
