@@ -81,19 +81,6 @@ private slots:
         QCOMPARE(KOVCatalogue::untranslated(messages, translator), (QStringList{"A | 保存", "A | 打开", "B | 文件"}));
     }
 
-    void duplicatesAcrossFiles()
-    {
-        const QString a = writeTs(m_tmp, "a.ts",
-            "<context><name>A</name><message><source>x</source><translation>1</translation></message>"
-            "<message><source>y</source><translation>1</translation></message></context>");
-        const QString b = writeTs(m_tmp, "b.ts",
-            "<context><name>A</name><message><source>x</source><translation type=\"unfinished\"></translation>"
-            "</message></context><context><name>B</name><message><source>y</source><translation>2</translation>"
-            "</message></context>");
-        QCOMPARE(KOVCatalogue::duplicated({a, b}), QStringList{"A | x"});
-        QCOMPARE(KOVCatalogue::duplicated({a}), QStringList{});
-    }
-
     // Every text of the program, as lupdate finds it in the sources and
     // forms, must be in the English catalogue.
     void everyProgramTextInEnglish()

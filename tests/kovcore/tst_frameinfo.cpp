@@ -1,6 +1,5 @@
 // info.dat as the imager writes it: CR LF line ends, tab-separated frames,
 // four header formats.
-#include "kovgen.h"
 #include "kovinformation.h"
 #include "koviteminfo.h"
 #include "kovmsg.h"
@@ -204,32 +203,6 @@ private slots:
         QVERIFY(!reader.getImageInfo(1, info));
         QCOMPARE(info.seq, 42);
         QVERIFY(!reader.getImageTime(1).isValid());
-    }
-
-    // Generated files with every deliberate fault: the reader keeps exactly
-    // the frames the generator says are good.
-    void generatedFiles_data()
-    {
-        KOVTable::columns<int, bool>({"format", "crlf"});
-        for (int format : {2, 11, 12, 13}) {
-            QTest::addRow("format %d CR LF", format) << format << true;
-            QTest::addRow("format %d LF", format) << format << false;
-        }
-    }
-    void generatedFiles()
-    {
-        QFETCH(int, format);
-        QFETCH(bool, crlf);
-        KOVGen::InfoDatOptions opt;
-        opt.format = format;
-        opt.frames = 25;
-        opt.faults = KOVGen::WrongFieldCount | KOVGen::RepeatedTitle | KOVGen::NonNumericField | KOVGen::BlankLineInside;
-        opt.lineEnd = crlf ? KOVGen::LineEnd::CRLF : KOVGen::LineEnd::LF;
-        int expected = -1;
-        const QByteArray bytes = KOVGen::infoDatBytes(opt, &expected);
-        KOVItemInfo reader;
-        QCOMPARE(reader.readItemInfo(write(bytes)), expected);
-        QVERIFY(expected > 0);
     }
 
     // The stored count is a claim; only the records present may be served.

@@ -96,31 +96,6 @@ private slots:
             QCOMPARE(KOVConfig().m_language, 7); // what the next start reads
     }
 
-    void changeObjectSizeTruncates()
-    {
-        QWidget top;
-        QWidget* child = new QWidget(&top);
-        child->setGeometry(10, 20, 101, 33);
-        QWidget* grand = new QWidget(child);
-        grand->setGeometry(3, 3, 7, 7);
-        new QObject(&top); // a plain child is passed over
-        KOVInformation::Instance()->changeObjectSize(top, 1.5);
-        QCOMPARE(child->geometry(), QRect(15, 30, 151, 49));
-        QCOMPARE(grand->geometry(), QRect(4, 4, 10, 10));
-    }
-
-    void usrPathNeedsTrailingSlash()
-    {
-        QDir().mkpath(QStringLiteral("usr"));
-        QVERIFY(KOVTest::writeEncoded(QStringLiteral("usr/usrInfo.ini"), QStringLiteral("[TestInfo]\ncompany=内部\n")));
-        QVERIFY(KOVTest::writeEncoded(QStringLiteral("usrusrInfo.ini"), QStringLiteral("[TestInfo]\ncompany=旁边\n")));
-        KOVInformation* info = KOVInformation::Instance();
-        info->setUsrPath(QDir::currentPath() + QStringLiteral("/usr/"));
-        QCOMPARE(info->getCompany(), QStringLiteral("内部"));
-        info->setUsrPath(QDir::currentPath() + QStringLiteral("/usr"));
-        QCOMPARE(info->getCompany(), QStringLiteral("旁边"));
-    }
-
 private:
     QScopedPointer<QTemporaryDir> m_dir;
 };

@@ -72,40 +72,6 @@ private slots:
         QCOMPARE(stillMapped, 0);
     }
 
-    void scopeOnPlainThread_data()
-    {
-        QTest::addColumn<bool>("hadStack");
-        QTest::newRow("thread without a signal stack") << false;
-        QTest::newRow("thread with a signal stack of its own") << true;
-    }
-    void scopeOnPlainThread()
-    {
-        QFETCH(bool, hadStack);
-        stack_t inside {}, after {};
-        static char own[128 * 1024];
-        std::thread worker([&] {
-            if (hadStack) {
-                stack_t s {};
-                s.ss_sp = own;
-                s.ss_size = sizeof own;
-                ::sigaltstack(&s, nullptr);
-            }
-            {
-                const KOVCrashHandler::ThreadStackScope scope;
-                inside = currentStack();
-            }
-            after = currentStack();
-            KOVCrashHandler::releaseThread(); // a second release does nothing
-        });
-        worker.join();
-        QVERIFY(!(inside.ss_flags & SS_DISABLE));
-        // A stack the thread had is neither replaced nor taken away; one the
-        // scope made is switched off before it is unmapped.
-        QCOMPARE(inside.ss_size, hadStack ? sizeof own : kStackSize);
-        QCOMPARE(bool(after.ss_flags & SS_DISABLE), !hadStack);
-        if (hadStack)
-            QCOMPARE(after.ss_sp, static_cast<void*>(own));
-    }
 };
 
 QTEST_GUILESS_MAIN(TstThreadStack)

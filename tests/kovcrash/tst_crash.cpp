@@ -32,12 +32,6 @@ private slots:
         QCOMPARE(QString::fromLatin1(tiny), QStringLiteral("./dump/"));
     }
 
-    // The table's entries are held by the faults rows, through dump and log.
-    void exceptionCodeOutsideTable()
-    {
-        QCOMPARE(qulonglong(KOVCrashHandler::windowsExceptionCode(SIGUSR1)), 0xe0000000ULL | SIGUSR1);
-    }
-
     void faults_data()
     {
         KOVTable::columns<QString, int, QString, bool>({"mode", "sig", "code", "dumpFolder"});

@@ -102,30 +102,6 @@ private slots:
         QVERIFY(!writeVideo(m_dir->filePath(QStringLiteral("b.mp4")), v));
     }
 
-    void commandLine_data()
-    {
-        KOVTable::columns<QStringList, int>({"args", "exitCode"});
-        QTest::newRow("light items") << QStringList{"--items", "5", "--light"} << 0;
-        QTest::newRow("seed not a number") << QStringList{"--seed", "x"} << 2;
-        QTest::newRow("no output folder") << QStringList{"--light"} << 2;
-    }
-    void commandLine()
-    {
-        QFETCH(QStringList, args);
-        QFETCH(int, exitCode);
-        const QString exe = qEnvironmentVariable("KOV_BINARY_DIR") + QStringLiteral("/tools/kovgen/kovgen");
-        if (args.size() > 1)
-            args << QStringLiteral("--out") << m_dir->filePath(QStringLiteral("default"));
-        QProcess p;
-        p.start(exe, args);
-        QVERIFY2(p.waitForFinished(120000), qPrintable(exe));
-        QCOMPARE(p.exitCode(), exitCode);
-        if (exitCode == 0)
-            QCOMPARE(QDir(m_dir->filePath(QStringLiteral("default"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 5);
-        else
-            QVERIFY(!p.readAllStandardError().isEmpty());
-    }
-
     void frameCodeRejectsOtherImages_data()
     {
         QTest::addColumn<cv::Mat>("image");
@@ -147,23 +123,6 @@ private slots:
         QFETCH(cv::Mat, image);
         QCOMPARE(decodeFrameIndex(image), -1);
         QCOMPARE(decodeFrameIndex(QImage()), -1);
-    }
-
-    void clampsInsteadOfWrapping()
-    {
-        WavOptions o;
-        o.content = AudioContent::Tone;
-        o.amplitude = 3.0; // far beyond full scale
-        o.noiseLevel = 0;
-        o.seconds = 0.01;
-        const QVector<qint16> s = makeSamples(o);
-        int high = 0, low = 0;
-        for (qint16 v : s) {
-            QVERIFY(v >= -32767 && v <= 32767);
-            high += v == 32767;
-            low += v == -32767;
-        }
-        QVERIFY(high > 0 && low > 0);
     }
 
 private:

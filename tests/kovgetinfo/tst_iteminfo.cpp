@@ -69,25 +69,6 @@ private slots:
         QTEST(label.m_faultSite_elec, "faultSiteElec");
     }
 
-    void staleTextsAreNotCarriedOver()
-    {
-        const QString a = m_dir->filePath(QStringLiteral("a.ini"));
-        const QString b = m_dir->filePath(QStringLiteral("b.ini"));
-        QVERIFY(KOVTest::writeEncoded(a, QStringLiteral("[itemInfo]\ntype=1\n[ElectricLeak]\nfaultSite=刀闸\nvoltage=10\nelecUnit=kV\ndistance=3\n")));
-        QVERIFY(KOVTest::writeEncoded(b, QStringLiteral("[itemInfo]\ntype=0\n[GasLeak]\nfaultSite=阀门\n")));
-        KOVGetItemLabelInfo label;
-        QVERIFY(label.readItemCfgInfo(a));
-        QCOMPARE(label.m_voltage, QStringLiteral("10"));
-        QVERIFY(label.readItemCfgInfo(b));
-        QCOMPARE(QStringList({label.m_faultSite_gas, label.m_faultSite_elec, label.m_voltage, label.m_elecUnit,
-                              label.m_distance}),
-                 QStringList({"阀门", "/", "/", "", "/"}));
-        // A missing file is a clean record too.
-        QVERIFY(!label.readItemCfgInfo(m_dir->filePath(QStringLiteral("none.ini"))));
-        QCOMPARE(label.m_labelType, -1);
-        QCOMPARE(label.m_faultSite_gas, QStringLiteral("/"));
-    }
-
     void saveCreatesFileAndRoundTrips_data()
     {
         QTest::addColumn<QString>("folder");
@@ -126,12 +107,6 @@ private slots:
         QCOMPARE(QStringList({back.m_faultSite_gas, back.m_gasType, back.m_airPressure, back.m_airUnit, back.m_voltage}),
                  QStringList({label.m_faultSite_gas, "氮气", "0.8", "MPa", "/"}));
         QCOMPARE(back.m_distance, QStringLiteral("12"));
-    }
-
-    void saveWithoutReadFails()
-    {
-        KOVGetItemLabelInfo label;
-        QVERIFY(!label.saveItemCfgInfo());
     }
 
     void usrInfoOnlyCompanyChanges()

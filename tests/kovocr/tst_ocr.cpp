@@ -208,18 +208,6 @@ private slots:
         QCOMPARE(engine.recognise(region), QString());
     }
 
-    // A picture without the reading's region starts no engine.
-    void requestWithoutRegion()
-    {
-        KOVOcrEnginePool pool(1);
-        Sink sink;
-        auto ctx = makeContext(sink, &pool);
-        QVERIFY(!ctx->request(cv::Mat(94, 160, CV_8UC3, cv::Scalar::all(255))));
-        QVERIFY(!ctx->busy());
-        ctx->shutdown();
-        QCOMPARE(pool.engineCount(), 0);
-    }
-
     void burstEndsWithNewest()
     {
         if (!m_haveData)

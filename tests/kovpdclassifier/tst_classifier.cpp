@@ -137,16 +137,6 @@ private slots:
             QCOMPARE(type, 0);
     }
 
-    // The features of {0, 0, 0, 4} worked by hand: the bank writer's row.
-    // A flat period has no skewness; the classifier must not vote on it.
-    void flatPeriodHasNoSkewness()
-    {
-        const std::vector<float> flat(240, 5.0f);
-        float r[KOV_ROW_LEN] = {};
-        KOV_FeatureExtraction(flat.data(), 240, r);
-        QVERIFY(!std::isfinite(r[3]));
-    }
-
     void vote_data()
     {
         KOVTable::columns<QString, int>({"bank", "answer"});
@@ -293,36 +283,10 @@ private slots:
         QVERIFY(KOVTest::readAll(other) != KOVTest::readAll(bank()));
     }
 
-    // A regression guard on consistency, not a claim of field accuracy.
-    void separatesUnseenRecordings_data()
-    {
-        KOVTable::columns<int, double>({"cls", "least"});
-        QTest::newRow("none") << 0 << 95.0;
-        QTest::newRow("corona") << 1 << 60.0;
-        QTest::newRow("surface") << 2 << 30.0;
-        QTest::newRow("free metal") << 3 << 45.0;
-    }
-    void separatesUnseenRecordings()
-    {
-        QFETCH(int, cls);
-        QFETCH(double, least);
-        if (!m_evaluated) {
-            m_confusion = KOVBankBuilder::evaluate(bank(), 2, 10);
-            m_evaluated = true;
-            qInfo().noquote() << KOVBankBuilder::format(m_confusion);
-        }
-        const auto& c = m_confusion;
-        QVERIFY(c.pulses[cls] > 100);
-        const double pct = 100.0 * c.counts[cls][cls] / c.pulses[cls];
-        QVERIFY2(pct >= least, qPrintable(QString::number(pct)));
-    }
-
 private:
     QString bank() const { return m_dir.filePath(QStringLiteral("built.txt")); }
 
     QTemporaryDir m_dir;
-    KOVBankBuilder::Confusion m_confusion;
-    bool m_evaluated = false;
 };
 
 QTEST_GUILESS_MAIN(TestClassifier)
