@@ -6,16 +6,12 @@
 #include "kovcatalogue.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
 
 namespace {
-
-const char* const kHead = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
-                          "<TS version=\"2.1\" language=\"en_US\" sourcelanguage=\"zh_CN\">\n";
 
 QString sourceDir()
 {
@@ -31,14 +27,6 @@ QStringList areaFiles(const QString& language)
     return files;
 }
 
-// A catalogue of the given contexts; empty if it cannot be written.
-QString writeTs(const QTemporaryDir& dir, const char* name, const QByteArray& contexts)
-{
-    QFile f(dir.filePath(QLatin1String(name)));
-    const QByteArray text = kHead + contexts + "</TS>\n";
-    return f.open(QIODevice::WriteOnly) && f.write(text) == text.size() ? f.fileName() : QString();
-}
-
 } // namespace
 
 class TestCatalogue : public QObject
@@ -49,38 +37,6 @@ private:
     QTemporaryDir m_tmp;
 
 private slots:
-    // Against a catalogue compiled by lrelease, as the program's are: what
-    // counts is what the program would show.
-    void untranslatedAgainstCompiled()
-    {
-        const QString catalogueTs = writeTs(m_tmp, "cat.ts",
-            "<context><name>A</name>"
-            "<message><source>文件</source><translation>File</translation></message>"
-            "<message><source>编辑</source><translation type=\"unfinished\">Edit</translation></message>"
-            "<message><source>保存</source><translation type=\"unfinished\"></translation></message>"
-            "<message numerus=\"yes\"><source>%n 项</source><translation>"
-            "<numerusform>%n item</numerusform><numerusform>%n items</numerusform></translation></message>"
-            "</context>");
-        const QString qm = m_tmp.filePath(QStringLiteral("cat.qm"));
-        QCOMPARE(QProcess::execute(QStringLiteral(KOV_LRELEASE), {"-silent", catalogueTs, "-qm", qm}), 0);
-        QTranslator translator;
-        QVERIFY(translator.load(qm));
-
-        const QByteArray open = "<translation type=\"unfinished\"></translation></message>";
-        const QString sourcesTs = writeTs(m_tmp, "src.ts",
-            "<context><name>A</name><message><source>文件</source>" + open + "<message><source>编辑</source>" + open
-            + "<message><source>保存</source>" + open + "<message><source>打开</source>" + open
-            + "<message><source>打开</source><location filename=\"b.cpp\" line=\"9\"/>" + open
-            + "<message numerus=\"yes\"><source>%n 项</source>" + open
-            + "<message><source>旧</source><translation type=\"vanished\"></translation></message>"
-            + "</context><context><name>B</name><message><source>文件</source>" + open + "</context>");
-        QList<KOVCatalogueMessage> messages;
-        QVERIFY(KOVCatalogue::readTs(sourcesTs, &messages));
-        // A draft lrelease compiled shows; the same text in another context
-        // is another message; a text met twice is listed once.
-        QCOMPARE(KOVCatalogue::untranslated(messages, translator), (QStringList{"A | 保存", "A | 打开", "B | 文件"}));
-    }
-
     // Every text of the program, as lupdate finds it in the sources and
     // forms, must be in the English catalogue.
     void everyProgramTextInEnglish()

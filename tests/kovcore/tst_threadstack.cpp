@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <csignal>
 #include <sys/mman.h>
-#include <thread>
 #include <unistd.h>
 
 // The address sanitizer gives every thread a signal stack of its own, and the
@@ -32,13 +31,6 @@ bool isMapped(const void* addr)
     return ::msync(reinterpret_cast<void*>(page), 1, MS_ASYNC) == 0 || errno != ENOMEM;
 }
 
-stack_t currentStack()
-{
-    stack_t s {};
-    ::sigaltstack(nullptr, &s);
-    return s;
-}
-
 } // namespace
 
 class TstThreadStack : public QObject
@@ -48,12 +40,12 @@ private slots:
     void runsHandTheirStacksBack()
     {
         const int runs = 2000;
-        int withOwnStack = 0;
-        int stillMapped = 0;
+        int withOwnStack = 0, stillMapped = 0;
         for (int i = 0; i < runs; ++i) {
             std::atomic<void*> sp { nullptr };
             KOVThread* t = KOVThread::run([&sp] {
-                const stack_t s = currentStack();
+                stack_t s {};
+                ::sigaltstack(nullptr, &s);
                 if (!(s.ss_flags & SS_DISABLE) && s.ss_size == kStackSize)
                     sp = s.ss_sp;
             });
@@ -71,7 +63,6 @@ private slots:
         QCOMPARE(withOwnStack, runs);
         QCOMPARE(stillMapped, 0);
     }
-
 };
 
 QTEST_GUILESS_MAIN(TstThreadStack)

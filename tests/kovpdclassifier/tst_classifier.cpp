@@ -1,8 +1,7 @@
 // The discharge classifier: its bank reader against malformed and missing
 // banks, the features, the vote, and the features and answers for one
 // generated recording held to a stored golden output; the synthetic feature
-// bank, reproducible from its seed and separating the classes on recordings
-// it has not seen.
+// bank, reproducible from its seed.
 #include "goldenrecording.h"
 #include "kov_pdalg.h"
 #include "kov_pdclassifier.h"
@@ -230,45 +229,6 @@ private slots:
         }
         lines << answers;
         KOV_GOLDEN(QStringLiteral("kovpdclassifier/golden/classifier.txt"), lines);
-    }
-
-    void bankWriter_data()
-    {
-        KOVTable::columns<QByteArray, bool, bool, int>({"patterns", "makeFolder", "ok", "lines"});
-        QTest::newRow("two patterns") << QByteArray("2 4\n1 0 0 0 4\n3 1 2 3 9\n") << true << true << 2;
-        QTest::newRow("no Data folder") << QByteArray("1 4\n1 0 0 0 4\n") << false << false << 0;
-        QTest::newRow("cut short") << QByteArray("3 4\n1 0 0 0 4\n2 1 2") << true << false << 1;
-        QTest::newRow("count beyond reason") << QByteArray("1e12 4\n1 0 0 0 4\n") << true << false << 0;
-        QTest::newRow("count claims more") << QByteArray("5 4\n1 0 0 0 4\n") << true << false << 1;
-        QTest::newRow("length too long") << QByteArray("1 1e9\n1 0 0 0 4\n") << true << false << 0;
-    }
-    void bankWriter()
-    {
-        QFETCH(QByteArray, patterns);
-        QFETCH(bool, makeFolder);
-        QFETCH(int, lines);
-        const QString was = QDir::currentPath();
-        QTemporaryDir dir; // a fresh run directory per row
-        QDir::setCurrent(dir.path());
-        if (makeFolder)
-            QVERIFY(QDir().mkpath(QStringLiteral("Data")));
-        QVERIFY(KOVMediaFixture::writeFile(QStringLiteral("p.txt"), patterns));
-        KOV_PDClassifier c(""); // the writer needs no bank
-        const bool got = c.KOV_ClassificationFeatureBank("p.txt");
-        QFile out(QStringLiteral("Data/FeatureBank.txt"));
-        const QByteArray text = out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray();
-        QDir::setCurrent(was);
-        QTEST(got, "ok");
-        const QList<QByteArray> written = text.split('\n');
-        QCOMPARE(text.count('\n'), lines);
-        for (const QByteArray& l : written.mid(1))
-            QCOMPARE(l.simplified().split(' ').size(), 9);
-        if (lines == 2) {
-            // mean 1, variance 3, skewness 24 / (3^1.5 * 4), kurtosis 84 / 36 - 3,
-            // crest 4 / 2, latitude 4 / (2/4)^2, shape 2 / 1, dynamic range 4
-            QCOMPARE(written[1], QByteArray("1 1 3 1.1547 -0.666667 2 16 2 4 "));
-            QVERIFY(written[2].startsWith("3 3.75 "));
-        }
     }
 
     // The bank the build ships is this seed's, and another seed gives another.

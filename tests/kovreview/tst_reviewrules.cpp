@@ -1,7 +1,6 @@
-// The review page's rules that need no widget: texts, labels, locked-frame
-// lookups, frame conversion, leak-loss figures, and the frame source against
-// damaged files (it fails cleanly and never labels a frame with another
-// frame's index).
+// The review page's rules that need no widget: texts, frame conversion,
+// leak-loss figures, and the frame source against damaged files (it fails
+// cleanly and never labels a frame with another frame's index).
 #include "kovframeconvert.h"
 #include "kovframeinfotext.h"
 #include "kovgen.h"
@@ -99,48 +98,41 @@ private slots:
     // shares it and it has the frame's size and format.
     void displayImage_data()
     {
-        // size: columns x rows; roi: a region of a larger frame; reuseSize invalid: no buffer offered
-        KOVTable::columns<QSize, bool, QSize, int, bool, bool>({"size", "roi", "reuseSize", "reuseFormat", "reuseShared", "reused"});
-        const int rgb32 = int(QImage::Format_RGB32);
-        const QSize none;
-        QTest::newRow("imager frame, no buffer") << QSize(1024, 600) << false << none << rgb32 << false << false;
-        QTest::newRow("imager frame, own buffer") << QSize(1024, 600) << false << QSize(1024, 600) << rgb32 << false
-                                                  << true;
-        QTest::newRow("buffer shown elsewhere") << QSize(1024, 600) << false << QSize(1024, 600) << rgb32 << true << false;
-        QTest::newRow("buffer of another format") << QSize(1024, 600) << false << QSize(1024, 600)
-                                                  << int(QImage::Format_ARGB32) << false << false;
-        QTest::newRow("rows not a multiple of the band") << QSize(1024, 601) << false << none << rgb32 << false << false;
-        QTest::newRow("wider than a band") << QSize(40000, 2) << false << none << rgb32 << false << false;
-        QTest::newRow("region of a larger frame") << QSize(1023, 97) << true << QSize(1023, 97) << rgb32 << false << true;
+        // roi: a region of a larger frame; buffer offered: none, "own", "shared" (shown elsewhere), "argb" (other format)
+        KOVTable::columns<QSize, bool, QString, bool>({"size", "roi", "buffer", "reused"});
+        QTest::newRow("imager frame, no buffer") << QSize(1024, 600) << false << "" << false;
+        QTest::newRow("imager frame, own buffer") << QSize(1024, 600) << false << "own" << true;
+        QTest::newRow("buffer shown elsewhere") << QSize(1024, 600) << false << "shared" << false;
+        QTest::newRow("buffer of another format") << QSize(1024, 600) << false << "argb" << false;
+        QTest::newRow("rows not a multiple of the band") << QSize(1024, 601) << false << "" << false;
+        QTest::newRow("wider than a band") << QSize(40000, 2) << false << "" << false;
+        QTest::newRow("region of a larger frame") << QSize(1023, 97) << true << "own" << true;
     }
     void displayImage()
     {
         QFETCH(QSize, size);
         QFETCH(bool, roi);
-        QFETCH(QSize, reuseSize);
-        QFETCH(int, reuseFormat);
-        QFETCH(bool, reuseShared);
+        QFETCH(QString, buffer);
         QFETCH(bool, reused);
         cv::Mat big(size.height() + 3, size.width() + 5, CV_8UC3);
         cv::randu(big, 0, 256);
         const cv::Rect r(roi ? 2 : 0, roi ? 1 : 0, size.width(), size.height());
         const cv::Mat frame = roi ? big(r) : big(r).clone();
 
-        QImage buffer;
-        QImage other; // a second holder of the buffer, as a shown or locked frame
-        if (reuseSize.isValid()) {
-            buffer = QImage(reuseSize, QImage::Format(reuseFormat));
-            buffer.fill(Qt::magenta);
-            if (reuseShared)
-                other = buffer;
+        QImage offered, other; // other: a second holder of the buffer, as a shown or locked frame
+        if (!buffer.isEmpty()) {
+            offered = QImage(size, buffer == QLatin1String("argb") ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+            offered.fill(Qt::magenta);
+            if (buffer == QLatin1String("shared"))
+                other = offered;
         }
-        const uchar* before = buffer.isNull() ? nullptr : buffer.constBits();
-        const QImage img = KOVFrameConvert::toDisplayImage(frame, buffer);
+        const uchar* before = offered.isNull() ? nullptr : offered.constBits();
+        const QImage img = KOVFrameConvert::toDisplayImage(frame, offered);
         QCOMPARE(img.format(), QImage::Format_RGB32);
         QCOMPARE(img.size(), size);
         QCOMPARE(img.constBits() == before, reused);
-        QCOMPARE(buffer.isNull(), reused || !reuseSize.isValid());
-        if (reuseShared) // never written over under its other holder
+        QCOMPARE(offered.isNull(), reused || buffer.isEmpty());
+        if (!other.isNull()) // never written over under its other holder
             QCOMPARE(other.pixel(0, 0), QColor(Qt::magenta).rgb());
 
         cv::Mat whole;
