@@ -169,9 +169,8 @@ private slots:
     {
         QFETCH(int, pattern);
         QFETCH(bool, pointSelected);
-        const QString src = m_dir.filePath(QStringLiteral("selected.xlsx"));
-        const QString out = m_dir.filePath(QStringLiteral("copy.xlsx"));
-        const QString pic = m_dir.filePath(QStringLiteral("copy.png"));
+        const QString src = m_dir.filePath(QStringLiteral("selected.xlsx")), out = m_dir.filePath(QStringLiteral("copy.xlsx")),
+                      pic = m_dir.filePath(QStringLiteral("copy.png"));
         QVERIFY(makePicture(pic, 100, 50, "PNG"));
         QVERIFY(patchPart(tpl(), src, QStringLiteral("xl/worksheets/sheet2.xml"), [pointSelected](QByteArray b) {
             return pointSelected ? b.replace("<sheetView ", "<sheetView tabSelected=\"1\" ") : b;
@@ -182,14 +181,10 @@ private slots:
             QVERIFY(book.load(src));
             KOVXlsxSheet* p = book.sheet(pattern);
             title = p->readStr(0, 0);
-            // A picture placed before the copy travels with it.
+            // A picture placed before the copy travels with it, and on to a copy of the copy.
             QVERIFY(p->setPicture(13, 0, book.addPicture(pic), 1.0, 0, 0));
             KOVXlsxSheet* a = book.addSheetCopy(QStringLiteral("Copy (2)"), p);
-            QVERIFY(a);
-            KOVXlsxSheet* b = book.addSheetCopy(QStringLiteral("Copy (3)"), a);
-            QVERIFY(b);
-            QCOMPARE(book.sheetCount(), 4);
-            QVERIFY(a->writeStr(0, 0, QStringLiteral("only in the copy")));
+            QVERIFY(a && book.addSheetCopy(QStringLiteral("Copy (3)"), a) && a->writeStr(0, 0, QStringLiteral("only in the copy")));
             QCOMPARE(p->readStr(0, 0), title);
             QVERIFY2(book.save(out), qPrintable(book.errorMessage()));
         }
@@ -199,6 +194,9 @@ private slots:
         QCOMPARE(sheets.size(), 4);
         const QJsonObject p = sheets.at(pattern).toObject();
         QCOMPARE(p.value("images").toArray().size(), 1);
+        const QList<bool> selected{true, pointSelected, false, false};
+        for (int i = 0; i < 4; ++i)
+            QVERIFY2(sheets.at(i).toObject().value("selected").toBool() == selected[i], qPrintable(QString::number(i)));
         for (int i : {2, 3}) {
             const QJsonObject c = sheets.at(i).toObject();
             QJsonObject styles = c.value("styles").toObject(), expected = p.value("styles").toObject();
@@ -209,12 +207,8 @@ private slots:
             QCOMPARE(styles, expected);
             for (const char* key : {"merged", "widths", "heights", "paper", "images"})
                 QVERIFY2(c.value(key) == p.value(key), key);
+            QCOMPARE(c.value("cells").toObject().value("A1").toString(), i == 2 ? QStringLiteral("only in the copy") : title);
         }
-        const QList<bool> selected{true, pointSelected, false, false};
-        for (int i = 0; i < 4; ++i)
-            QVERIFY2(sheets.at(i).toObject().value("selected").toBool() == selected[i], qPrintable(QString::number(i)));
-        QCOMPARE(sheets.at(2).toObject().value("cells").toObject().value("A1").toString(), QStringLiteral("only in the copy"));
-        QCOMPARE(sheets.at(3).toObject().value("cells").toObject().value("A1").toString(), title);
     }
 
     void sheetCopyRefused_data()
