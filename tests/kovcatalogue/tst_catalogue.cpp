@@ -4,6 +4,7 @@
 #include "kovcachecheck.h"
 #include "kovcachefile.h"
 #include "kovcatalogue.h"
+#include "kovtable.h"
 
 #include <QDir>
 #include <QProcess>
@@ -80,10 +81,7 @@ private slots:
     // classes) or a dialog; the other English sources are held by tst_shell.
     void shownTexts_data()
     {
-        QTest::addColumn<QString>("context");
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("chinese");
-        QTest::addColumn<QString>("english");
+        KOVTable::columns<QString, QString, QString, QString>({"context", "source", "chinese", "english"});
         QTest::newRow("corona") << "QObject" << "电晕，尖端放电" << "电晕/尖端放电" << "Corona/Point Discharge";
         QTest::newRow("surface") << "QObject" << "沿面放电、悬浮放电" << "沿面/悬浮放电"
                                  << "Discharge Along Dielectric Surface/Suspended Discharge";
@@ -107,9 +105,7 @@ private slots:
     // interface's language, the English catalogue keeping the source.
     void cacheRefusalsInBothLanguages_data()
     {
-        QTest::addColumn<QJsonObject>("root"); // empty: a document that is no object
-        QTest::addColumn<QString>("ch");
-        QTest::addColumn<QString>("en");
+        KOVTable::columns<QJsonObject, QString, QString>({"root", "ch", "en"}); // root empty: a document that is no object
         QTest::newRow("mismatched item lists")
             << QJsonObject{{"itemPathList", QJsonArray{"a", "b"}}, {"itemNameList", QJsonArray{"a"}}}
             << "有2个文件路径，却有1个文件名" << "2 item paths but 1 item names";
