@@ -42,19 +42,17 @@ private slots:
 
     void labelTexts_data()
     {
-        KOVTable::columns<QString, int, QString, QString, QString>({"ini", "type", "faultSiteGas", "airUnit", "faultSiteElec"});
+        KOVTable::columns<QString, int, QStringList>({"ini", "type", "texts"}); // texts: gas fault site, air unit, electrical fault site
         QTest::newRow("gas with empty site")
-            << "[itemInfo]\ntype=0\n[GasLeak]\nfaultSite=\nairPressure=0.6\nairUnit=\nairType=氮气\n" << 0 << "/" << ""
-            << "/";
+            << "[itemInfo]\ntype=0\n[GasLeak]\nfaultSite=\nairPressure=0.6\nairUnit=\nairType=氮气\n" << 0 << QStringList{"/", "", "/"};
         QTest::newRow("comma and blank kept")
-            << "[itemInfo]\ntype=1\n[ElectricLeak]\nfaultSite=变压器A相, 套管\nvoltage=110\nelecUnit=kV\n" << 1 << "/" << ""
-            << "变压器A相, 套管";
+            << "[itemInfo]\ntype=1\n[ElectricLeak]\nfaultSite=变压器A相, 套管\nvoltage=110\nelecUnit=kV\n" << 1 << QStringList{"/", "", "变压器A相, 套管"};
         QTest::newRow("semicolon kept")
-            << "[itemInfo]\ntype=1\n[ElectricLeak]\nfaultSite=母线;B相 接头\n" << 1 << "/" << "" << "母线;B相 接头";
+            << "[itemInfo]\ntype=1\n[ElectricLeak]\nfaultSite=母线;B相 接头\n" << 1 << QStringList{"/", "", "母线;B相 接头"};
         QTest::newRow("blanks around the equals sign")
-            << "[itemInfo]\ntype = 1\n[ElectricLeak]\nfaultSite = a, b \n" << 1 << "/" << "" << "a, b";
-        QTest::newRow("type text reads as 0") << "[itemInfo]\ntype=abc\n" << 0 << "/" << "" << "/";
-        QTest::newRow("no type key") << "[GasLeak]\nairUnit=MPa\n" << -1 << "/" << "MPa" << "/";
+            << "[itemInfo]\ntype = 1\n[ElectricLeak]\nfaultSite = a, b \n" << 1 << QStringList{"/", "", "a, b"};
+        QTest::newRow("type text reads as 0") << "[itemInfo]\ntype=abc\n" << 0 << QStringList{"/", "", "/"};
+        QTest::newRow("no type key") << "[GasLeak]\nairUnit=MPa\n" << -1 << QStringList{"/", "MPa", "/"};
     }
     void labelTexts()
     {
@@ -64,9 +62,7 @@ private slots:
         KOVGetItemLabelInfo label;
         QVERIFY(label.readItemCfgInfo(path));
         QTEST(label.m_labelType, "type");
-        QTEST(label.m_faultSite_gas, "faultSiteGas");
-        QTEST(label.m_airUnit, "airUnit");
-        QTEST(label.m_faultSite_elec, "faultSiteElec");
+        QTEST(QStringList({label.m_faultSite_gas, label.m_airUnit, label.m_faultSite_elec}), "texts");
     }
 
     // A folder name a shell would act on; a save without a read fails.
