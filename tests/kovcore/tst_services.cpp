@@ -38,7 +38,6 @@ private slots:
     {
         KOVTable::columns<int, QString, QByteArray, int>({"type", "level", "file", "line"});
         QTest::newRow("debug") << int(QtDebugMsg) << "Debug:" << QByteArray() << 0;
-        QTest::newRow("warning") << int(QtWarningMsg) << "Warning:" << QByteArray() << 0;
         QTest::newRow("unknown type") << 99 << "" << QByteArray() << 0;
         QTest::newRow("source location kept") << int(QtWarningMsg) << "Warning:" << QByteArray("kovfile.cpp") << 42;
     }

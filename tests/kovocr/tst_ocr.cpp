@@ -166,10 +166,9 @@ private slots:
             ctx->shutdown();
         }
         QTest::qWait(20);
-        QCOMPARE(ctx->recognitions(), recognitions);
-        QCOMPARE(got, recognitions);
-        QCOMPARE(pool.engineCount(), 1); // the engine went back either way
-        QCOMPARE(pool.waiting(), 0);
+        QCOMPARE(QPoint(ctx->recognitions(), got), QPoint(recognitions, recognitions));
+        // The engine went back either way.
+        QCOMPARE(QPoint(pool.engineCount(), pool.waiting()), QPoint(1, 0));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(ctx.use_count(), 1L); // the ended worker holds no share
     }
@@ -192,13 +191,11 @@ private slots:
         else if (type == CV_8UC4)
             cv::cvtColor(img, img, cv::COLOR_BGR2BGRA);
         cv::Mat region;
-        QVERIFY(KOVOcrRegion::cut(img, region));
         KOVOcrEngine engine;
-        QVERIFY(engine.isReady());
+        QVERIFY(KOVOcrRegion::cut(img, region) && engine.isReady());
         QCOMPARE(KOVOcrText::postProcess(engine.recognise(KOVOcrRegion::binarise(region))), shown(drawn));
         // The engine refuses what is not a binarised canvas.
-        QCOMPARE(engine.recognise(cv::Mat()), QString());
-        QCOMPARE(engine.recognise(region), QString());
+        QVERIFY(engine.recognise(cv::Mat()).isEmpty() && engine.recognise(region).isEmpty());
     }
 
     void burstEndsWithNewest()
