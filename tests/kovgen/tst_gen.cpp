@@ -68,8 +68,7 @@ private slots:
         QVERIFY(KOVTest::writeEncoded(own, QStringLiteral("[TestInfo]\ncompany=mine\n")));
         o.outDir = dir.path();
         const DirResult r = writeUserDirectory(o);
-        QVERIFY(!r.ok && !r.error.isEmpty());
-        QVERIFY(KOVTest::readAll(own).contains("mine"));
+        QVERIFY(!r.ok && !r.error.isEmpty() && KOVTest::readAll(own).contains("mine"));
         // An empty picture would throw inside the encoder.
         QVERIFY(!writeJpeg(dir.filePath(QStringLiteral("e.jpg")), cv::Mat()));
         VideoOptions v;

@@ -127,8 +127,7 @@ private slots:
             QVERIFY(QFileInfo(name).permissions() & QFile::WriteOwner);
             QVERIFY(writer.WriteHomePage(report(0, {photoPoint(1)}), writer.GetSheet(0)) && writer.SaveExcel());
             KOVXlsxBook book;
-            QVERIFY(book.load(name));
-            QCOMPARE(book.sheet(0)->readStr(20, 0), QStringLiteral("华东能源有限公司"));
+            QVERIFY(book.load(name) && book.sheet(0)->readStr(20, 0) == QStringLiteral("华东能源有限公司"));
             return;
         }
         QVERIFY2(messages.last().startsWith(message), qPrintable(messages.join('|')));
