@@ -92,19 +92,15 @@ private slots:
     void smoothCurve_data()
     {
         KOVTable::columns<QVector<QPointF>, QVector<int>>({"points", "segmentsPerRun"});
-        const double inf = std::numeric_limits<double>::infinity();
         QTest::newRow("empty") << QVector<QPointF>() << QVector<int>();
         QTest::newRow("one point") << QVector<QPointF> { { 1, 1 } } << QVector<int>();
         QTest::newRow("two points") << QVector<QPointF> { { 0, 0 }, { 3, 6 } } << QVector<int> { 1 };
-        QTest::newRow("three collinear") << QVector<QPointF> { { 0, 0 }, { 1, 2 }, { 2, 4 } } << QVector<int> { 2 };
         QTest::newRow("waveform pixels, unequal spacing") << QVector<QPointF> { { 0, 100 }, { 1, 80 }, { 2, 130 },
             { 3, 90 }, { 5, 95 }, { 8, 40 }, { 9, 300 }, { 12, 100 } } << QVector<int> { 7 };
         QTest::newRow("NaN y inside") << QVector<QPointF> { { 0, 0 }, { 1, 1 }, { 2, kNaN }, { 3, 1 }, { 4, 0 },
             { 5, 2 } } << QVector<int> { 1, 2 };
-        QTest::newRow("NaN x inside") << QVector<QPointF> { { 0, 0 }, { 1, 1 }, { 2, 1 }, { kNaN, 1 }, { 4, 0 },
-            { 5, 2 } } << QVector<int> { 2, 1 };
-        QTest::newRow("infinite y") << QVector<QPointF> { { 0, 0 }, { 1, 1 }, { 2, inf }, { 3, 1 }, { 4, 0 } }
-                                    << QVector<int> { 1, 1 };
+        QTest::newRow("NaN x inside, infinite y") << QVector<QPointF> { { 0, 0 }, { 1, 1 }, { 2, 1 }, { kNaN, 1 }, { 4, 0 },
+            { 5, 2 }, { 6, std::numeric_limits<double>::infinity() }, { 7, 1 } } << QVector<int> { 2, 1 };
         QTest::newRow("separators at the ends, in a row, around a lone point")
             << QVector<QPointF> { { 0, kNaN }, { 1, 1 }, { 2, 2 }, { 3, kNaN }, { 4, kNaN }, { 5, 4 }, { 6, kNaN },
                    { 7, 1 }, { 8, 2 }, { 9, 0 }, { 10, kNaN } }
@@ -120,13 +116,12 @@ private slots:
             got.append(s.size());
             // Bezier derivatives at a joint: 3 (P - C2) before, 3 (C1 - P) after;
             // second derivatives P - 2 C2 + C1 before, C2 - 2 C1 + P after.
-            for (int j = 1; j < s.size(); ++j) {
-                QVERIFY2(near(s[j - 1].p1 - s[j - 1].c2, s[j].c1 - s[j].p0), qPrintable(QString::number(j)));
-                QVERIFY2(near(s[j - 1].p1 - 2 * s[j - 1].c2 + s[j - 1].c1, s[j].c2 - 2 * s[j].c1 + s[j].p0),
-                    qPrintable(QString::number(j)));
-            }
-            QVERIFY(near(s.first().c2 - 2 * s.first().c1 + s.first().p0, QPointF()));
-            QVERIFY(near(s.last().p1 - 2 * s.last().c2 + s.last().c1, QPointF()));
+            for (int j = 1; j < s.size(); ++j)
+                QVERIFY2(near(s[j - 1].p1 - s[j - 1].c2, s[j].c1 - s[j].p0)
+                             && near(s[j - 1].p1 - 2 * s[j - 1].c2 + s[j - 1].c1, s[j].c2 - 2 * s[j].c1 + s[j].p0),
+                         qPrintable(QString::number(j)));
+            QVERIFY(near(s.first().c2 - 2 * s.first().c1 + s.first().p0, QPointF())
+                    && near(s.last().p1 - 2 * s.last().c2 + s.last().c1, QPointF()));
         }
         QCOMPARE(got, segmentsPerRun);
         QCOMPARE(path.isEmpty(), segmentsPerRun.isEmpty());
@@ -203,11 +198,9 @@ private slots:
         QTest::newRow("value of silence") << Clamp(waveValue) << Range { 0, 0 } << Range { -1, 1 };
         QTest::newRow("time dragged past the end") << Clamp(waveTime1s) << Range { 0.8, 1.3 } << Range { 0.5, 1.0 };
         QTest::newRow("time dragged before 0") << Clamp(waveTime1s) << Range { -0.2, 0.3 } << Range { 0, 0.5 };
-        QTest::newRow("time zoomed out") << Clamp(waveTime1s) << Range { -1, 3 } << Range { 0, 1 };
         QTest::newRow("time below 10 ms") << Clamp(waveTime1s) << Range { 0, 0.004 } << Range { 0, 0.01 };
         QTest::newRow("time, no audio") << Clamp(waveTimeNone) << Range { 0, 5 } << Range { 0, 0.01 };
         QTest::newRow("spectrum past 48 kHz") << Clamp(spectrum) << Range { 40000, 50000 } << Range { 38000, 48000 };
-        QTest::newRow("spectrum below 0") << Clamp(spectrum) << Range { -500, 1000 } << Range { 0, 1500 };
         QTest::newRow("spectrogram time") << Clamp(gramTime) << Range { 1.5, 2.5 } << Range { 1.0, 2.0 };
         QTest::newRow("spectrogram kHz") << Clamp(gramFreq) << Range { -10, 60 } << Range { 0, 48 };
         QTest::newRow("slice before its frame") << Clamp(slice5) << Range { 0.19, 0.21 } << Range { 0.2, 0.22 };
@@ -250,7 +243,6 @@ private slots:
         const QString corona = QStringLiteral("电晕，尖端放电");
         const QString nothing = QStringLiteral("未检测到放电");
         QTest::newRow("surface above none and corona") << QVector<int> { 2, 1, 5, 5 } << surface;
-        QTest::newRow("surface above, metal more") << QVector<int> { 2, 1, 5, 6 } << metal;
         QTest::newRow("metal above none and corona") << QVector<int> { 2, 3, 1, 4 } << metal;
         QTest::newRow("corona above none") << QVector<int> { 3, 4, 0, 0 } << corona;
         QTest::newRow("mostly none, some surface") << QVector<int> { 12, 0, 1, 0 } << surface;
@@ -259,7 +251,6 @@ private slots:
         QTest::newRow("none exactly 80 %, corona after") << QVector<int> { 8, 1, 0, 1 } << nothing;
         QTest::newRow("mixed, surface beats corona") << QVector<int> { 5, 3, 4, 3 } << surface;
         QTest::newRow("mixed, metal beats surface") << QVector<int> { 6, 1, 2, 3 } << metal;
-        QTest::newRow("mixed, metal beats corona") << QVector<int> { 6, 1, 1, 2 } << metal;
         QTest::newRow("mixed, surface ties metal") << QVector<int> { 5, 1, 3, 3 } << surface;
         QTest::newRow("mixed, corona kept") << QVector<int> { 6, 2, 2, 2 } << corona;
     }
@@ -278,16 +269,13 @@ private slots:
 
     void dotsAndBins()
     {
-        QCOMPARE(KOVPddPattern::dotY(0.5f, 0.5f), 30); // the maximum on the top line
-        QCOMPARE(KOVPddPattern::dotY(0.25f, 0.5f), 122);
-        QCOMPARE(KOVPddPattern::dotY(0.0f, 0.5f), 215);
-        QCOMPARE(KOVPddPattern::dotY(0.0f, 0.0f), 215); // no scale
-        QCOMPARE(KOVPddPattern::dotY(std::numeric_limits<float>::quiet_NaN(), 1.0f), 215);
+        // The maximum on the top line; no scale, or no value, at the bottom.
+        QCOMPARE((QList<int>{KOVPddPattern::dotY(0.5f, 0.5f), KOVPddPattern::dotY(0.25f, 0.5f), KOVPddPattern::dotY(0.0f, 0.5f),
+                             KOVPddPattern::dotY(0.0f, 0.0f), KOVPddPattern::dotY(std::numeric_limits<float>::quiet_NaN(), 1.0f)}),
+                 (QList<int>{30, 122, 215, 215, 215}));
         // The label keeps info.dat's count; the buffers hold 240 bins.
-        QCOMPARE(KOVPddPattern::usableBins(300), 240);
-        QCOMPARE(KOVPddPattern::usableBins(-7), 240);
-        QCOMPARE(KOVPddPattern::usableBins(0), 240);
-        QCOMPARE(KOVPddPattern::usableBins(1), 1);
+        QCOMPARE((QList<int>{KOVPddPattern::usableBins(300), KOVPddPattern::usableBins(-7), KOVPddPattern::usableBins(0),
+                             KOVPddPattern::usableBins(1)}), (QList<int>{240, 240, 240, 1}));
         QCOMPARE(KOVPddPattern::dotX(239, 240), 522); // inside the 525-pixel plot
         // Video frame 5 asks for spectrum index ceil(18.75) and shows the row before it.
         QCOMPARE(KOVAudioTiming::spectrumRow(KOVAudioTiming::spectrumIndex(5)), 18);
@@ -314,13 +302,11 @@ private slots:
         QVector<float> x(96000, 0.0f);
         x[40000] = 0.9f;
         x[70001] = -0.8f;
-        QVector<double> keys;
-        QVector<double> values;
+        QVector<double> keys, values;
         KOVPlotReduce::envelope(x.constData(), x.size(), 0, x.size(), 100, keys, values);
-        QVERIFY(keys.size() <= 202);
         QCOMPARE(keys.last(), 95999 / 96000.0);
+        QVERIFY(keys.size() <= 202 && std::is_sorted(keys.begin(), keys.end()));
         QVERIFY(values.contains(0.9f) && values.contains(double(-0.8f)) && keys.contains(40000 / 96000.0));
-        QVERIFY(std::is_sorted(keys.begin(), keys.end()));
         // Out of range asks give nothing rather than reading outside.
         KOVPlotReduce::envelope(x.constData(), x.size(), 96000, 97000, 100, keys, values);
         QCOMPARE(keys.size(), 1);

@@ -4,18 +4,15 @@
 #include "kovcachecheck.h"
 #include "kovcachefile.h"
 #include "kovcatalogue.h"
+#include "kovtable.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
 
 namespace {
-
-const char* const kHead = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
-                          "<TS version=\"2.1\" language=\"en_US\" sourcelanguage=\"zh_CN\">\n";
 
 QString sourceDir()
 {
@@ -31,14 +28,6 @@ QStringList areaFiles(const QString& language)
     return files;
 }
 
-// A catalogue of the given contexts; empty if it cannot be written.
-QString writeTs(const QTemporaryDir& dir, const char* name, const QByteArray& contexts)
-{
-    QFile f(dir.filePath(QLatin1String(name)));
-    const QByteArray text = kHead + contexts + "</TS>\n";
-    return f.open(QIODevice::WriteOnly) && f.write(text) == text.size() ? f.fileName() : QString();
-}
-
 } // namespace
 
 class TestCatalogue : public QObject
@@ -49,51 +38,6 @@ private:
     QTemporaryDir m_tmp;
 
 private slots:
-    // Against a catalogue compiled by lrelease, as the program's are: what
-    // counts is what the program would show.
-    void untranslatedAgainstCompiled()
-    {
-        const QString catalogueTs = writeTs(m_tmp, "cat.ts",
-            "<context><name>A</name>"
-            "<message><source>文件</source><translation>File</translation></message>"
-            "<message><source>编辑</source><translation type=\"unfinished\">Edit</translation></message>"
-            "<message><source>保存</source><translation type=\"unfinished\"></translation></message>"
-            "<message numerus=\"yes\"><source>%n 项</source><translation>"
-            "<numerusform>%n item</numerusform><numerusform>%n items</numerusform></translation></message>"
-            "</context>");
-        const QString qm = m_tmp.filePath(QStringLiteral("cat.qm"));
-        QCOMPARE(QProcess::execute(QStringLiteral(KOV_LRELEASE), {"-silent", catalogueTs, "-qm", qm}), 0);
-        QTranslator translator;
-        QVERIFY(translator.load(qm));
-
-        const QByteArray open = "<translation type=\"unfinished\"></translation></message>";
-        const QString sourcesTs = writeTs(m_tmp, "src.ts",
-            "<context><name>A</name><message><source>文件</source>" + open + "<message><source>编辑</source>" + open
-            + "<message><source>保存</source>" + open + "<message><source>打开</source>" + open
-            + "<message><source>打开</source><location filename=\"b.cpp\" line=\"9\"/>" + open
-            + "<message numerus=\"yes\"><source>%n 项</source>" + open
-            + "<message><source>旧</source><translation type=\"vanished\"></translation></message>"
-            + "</context><context><name>B</name><message><source>文件</source>" + open + "</context>");
-        QList<KOVCatalogueMessage> messages;
-        QVERIFY(KOVCatalogue::readTs(sourcesTs, &messages));
-        // A draft lrelease compiled shows; the same text in another context
-        // is another message; a text met twice is listed once.
-        QCOMPARE(KOVCatalogue::untranslated(messages, translator), (QStringList{"A | 保存", "A | 打开", "B | 文件"}));
-    }
-
-    void duplicatesAcrossFiles()
-    {
-        const QString a = writeTs(m_tmp, "a.ts",
-            "<context><name>A</name><message><source>x</source><translation>1</translation></message>"
-            "<message><source>y</source><translation>1</translation></message></context>");
-        const QString b = writeTs(m_tmp, "b.ts",
-            "<context><name>A</name><message><source>x</source><translation type=\"unfinished\"></translation>"
-            "</message></context><context><name>B</name><message><source>y</source><translation>2</translation>"
-            "</message></context>");
-        QCOMPARE(KOVCatalogue::duplicated({a, b}), QStringList{"A | x"});
-        QCOMPARE(KOVCatalogue::duplicated({a}), QStringList{});
-    }
-
     // Every text of the program, as lupdate finds it in the sources and
     // forms, must be in the English catalogue.
     void everyProgramTextInEnglish()
@@ -137,10 +81,7 @@ private slots:
     // classes) or a dialog; the other English sources are held by tst_shell.
     void shownTexts_data()
     {
-        QTest::addColumn<QString>("context");
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("chinese");
-        QTest::addColumn<QString>("english");
+        KOVTable::columns<QString, QString, QString, QString>({"context", "source", "chinese", "english"});
         QTest::newRow("corona") << "QObject" << "电晕，尖端放电" << "电晕/尖端放电" << "Corona/Point Discharge";
         QTest::newRow("surface") << "QObject" << "沿面放电、悬浮放电" << "沿面/悬浮放电"
                                  << "Discharge Along Dielectric Surface/Suspended Discharge";
@@ -164,9 +105,7 @@ private slots:
     // interface's language, the English catalogue keeping the source.
     void cacheRefusalsInBothLanguages_data()
     {
-        QTest::addColumn<QJsonObject>("root"); // empty: a document that is no object
-        QTest::addColumn<QString>("ch");
-        QTest::addColumn<QString>("en");
+        KOVTable::columns<QJsonObject, QString, QString>({"root", "ch", "en"}); // root empty: a document that is no object
         QTest::newRow("mismatched item lists")
             << QJsonObject{{"itemPathList", QJsonArray{"a", "b"}}, {"itemNameList", QJsonArray{"a"}}}
             << "有2个文件路径，却有1个文件名" << "2 item paths but 1 item names";

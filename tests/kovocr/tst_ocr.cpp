@@ -66,7 +66,6 @@ private slots:
         KOVTable::columns<QString, QString>({"raw", "shown"});
         QTest::newRow("three digits") << "905dB" << "90.5 dB";
         QTest::newRow("four digits") << "1000dB" << "100.0 dB";
-        QTest::newRow("surrounding blanks trimmed") << "  905dB \n" << "90.5 dB";
         QTest::newRow("not available") << "N/AdB" << "N/A dB";
         QTest::newRow("bare N/A gets a blank two from the end") << "N/A" << "N /A";
         QTest::newRow("one digit: point at the start") << "5dB" << ".5 dB";
@@ -88,7 +87,6 @@ private slots:
         QTest::newRow("frame size colour") << 600 << 1024 << CV_8UC3 << true;
         QTest::newRow("exactly the far corner") << 73 << 765 << CV_8UC3 << true;
         QTest::newRow("one pixel too narrow") << 73 << 764 << CV_8UC3 << false;
-        QTest::newRow("one pixel too low") << 72 << 765 << CV_8UC3 << false;
         QTest::newRow("empty") << 0 << 0 << CV_8UC3 << false;
         QTest::newRow("grey picture") << 600 << 1024 << CV_8UC1 << true;
         QTest::newRow("picture with alpha") << 600 << 1024 << CV_8UC4 << true;
@@ -114,19 +112,15 @@ private slots:
 
     void ocrRegionBinarise()
     {
-        cv::Mat img(600, 1024, CV_8UC3, cv::Scalar(255, 255, 255));
-        img(cv::Rect(KOVOcrRegion::kX, KOVOcrRegion::kY, 1, 1)).setTo(cv::Scalar(0, 0, 0));
-        img(cv::Rect(KOVOcrRegion::kX + 1, KOVOcrRegion::kY, 1, 1)).setTo(cv::Scalar(126, 126, 126));
-        img(cv::Rect(KOVOcrRegion::kX + 2, KOVOcrRegion::kY, 1, 1)).setTo(cv::Scalar(125, 125, 125));
+        cv::Mat img(600, 1024, CV_8UC3, cv::Scalar::all(255));
+        for (int i : {0, 1, 2}) // black, 126 and 125
+            img(cv::Rect(KOVOcrRegion::kX + i, KOVOcrRegion::kY, 1, 1)).setTo(cv::Scalar::all(i ? 127 - i : 0));
         cv::Mat region;
         QVERIFY(KOVOcrRegion::cut(img, region));
         const cv::Mat bin = KOVOcrRegion::binarise(region);
-        QCOMPARE(bin.type(), CV_8UC1);
-        QCOMPARE(cv::Size(bin.cols, bin.rows), cv::Size(70, 25));
-        QVERIFY(bin.isContinuous());
-        QCOMPARE(int(bin.at<uchar>(5, 5)), 0);
-        QCOMPARE(int(bin.at<uchar>(5, 6)), 255); // above 125
-        QCOMPARE(int(bin.at<uchar>(5, 7)), 0); // 125 is not above 125
+        QVERIFY(bin.type() == CV_8UC1 && bin.cols == 70 && bin.rows == 25 && bin.isContinuous());
+        // 126 is above 125, 125 is not.
+        QCOMPARE(QPoint(bin.at<uchar>(5, 5) + bin.at<uchar>(5, 7), bin.at<uchar>(5, 6)), QPoint(0, 255));
         QCOMPARE(cv::countNonZero(bin), 70 * 25 - 2); // margin white
         // A region of the wrong shape leaves the canvas blank rather than crash.
         QCOMPARE(cv::countNonZero(KOVOcrRegion::binarise(cv::Mat(40, 90, CV_8UC3))), 70 * 25);
@@ -172,10 +166,9 @@ private slots:
             ctx->shutdown();
         }
         QTest::qWait(20);
-        QCOMPARE(ctx->recognitions(), recognitions);
-        QCOMPARE(got, recognitions);
-        QCOMPARE(pool.engineCount(), 1); // the engine went back either way
-        QCOMPARE(pool.waiting(), 0);
+        QCOMPARE(QPoint(ctx->recognitions(), got), QPoint(recognitions, recognitions));
+        // The engine went back either way.
+        QCOMPARE(QPoint(pool.engineCount(), pool.waiting()), QPoint(1, 0));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(ctx.use_count(), 1L); // the ended worker holds no share
     }
@@ -183,7 +176,6 @@ private slots:
     {
         KOVTable::columns<QString, int>({"drawn", "type"});
         QTest::newRow("typical") << "45.2dB" << CV_8UC3;
-        QTest::newRow("low") << "12.7dB" << CV_8UC3;
         QTest::newRow("grey picture") << "63.8dB" << CV_8UC1;
         QTest::newRow("picture with alpha") << "71.4dB" << CV_8UC4;
     }
@@ -199,25 +191,11 @@ private slots:
         else if (type == CV_8UC4)
             cv::cvtColor(img, img, cv::COLOR_BGR2BGRA);
         cv::Mat region;
-        QVERIFY(KOVOcrRegion::cut(img, region));
         KOVOcrEngine engine;
-        QVERIFY(engine.isReady());
+        QVERIFY(KOVOcrRegion::cut(img, region) && engine.isReady());
         QCOMPARE(KOVOcrText::postProcess(engine.recognise(KOVOcrRegion::binarise(region))), shown(drawn));
         // The engine refuses what is not a binarised canvas.
-        QCOMPARE(engine.recognise(cv::Mat()), QString());
-        QCOMPARE(engine.recognise(region), QString());
-    }
-
-    // A picture without the reading's region starts no engine.
-    void requestWithoutRegion()
-    {
-        KOVOcrEnginePool pool(1);
-        Sink sink;
-        auto ctx = makeContext(sink, &pool);
-        QVERIFY(!ctx->request(cv::Mat(94, 160, CV_8UC3, cv::Scalar::all(255))));
-        QVERIFY(!ctx->busy());
-        ctx->shutdown();
-        QCOMPARE(pool.engineCount(), 0);
+        QVERIFY(engine.recognise(cv::Mat()).isEmpty() && engine.recognise(region).isEmpty());
     }
 
     void burstEndsWithNewest()

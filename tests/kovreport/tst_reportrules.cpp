@@ -148,8 +148,7 @@ private slots:
         const QString path = KOVExportPlan::withSuffix(typed);
         QCOMPARE(KOVExportPlan::folderFor(path), folder);
         QTEST(KOVExportPlan::workbookIn(folder, path), "workbook");
-        const QDateTime t(QDate(2022, 3, 5), QTime(14, 3, 9));
-        QCOMPARE(KOVExportPlan::stampedFolder(folder, t), folder + QStringLiteral("_0305140309"));
+        QCOMPARE(KOVExportPlan::stampedFolder(folder, QDateTime(QDate(2022, 3, 5), QTime(14, 3, 9))), folder + QStringLiteral("_0305140309"));
     }
 
     // Saved with and without sound: tst_export, through the window.
@@ -185,10 +184,8 @@ private slots:
     void clipFolderStaysInside_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("parent path") << "../x";
-        QTest::newRow("parent") << "..";
-        QTest::newRow("itself") << ".";
-        QTest::newRow("empty") << "";
+        for (const char* name : {"../x", "..", ".", ""})
+            QTest::newRow(*name ? name : "empty") << QString::fromLatin1(name);
     }
     void clipFolderStaysInside()
     {

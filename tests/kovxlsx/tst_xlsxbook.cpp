@@ -88,9 +88,7 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         KOVXlsxBook book;
-        QVERIFY(!book.load(file(bytes)));
-        QVERIFY(!book.errorMessage().isEmpty());
-        QCOMPARE(book.sheetCount(), 0);
+        QVERIFY(!book.load(file(bytes)) && !book.errorMessage().isEmpty() && book.sheetCount() == 0);
         QVERIFY(!book.save(m_dir.filePath(QStringLiteral("never.xlsx"))));
         QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("never.xlsx"))));
     }
@@ -114,11 +112,10 @@ private slots:
         QFETCH(int, row);
         int r = -1, c = -1;
         QCOMPARE(KOVXlsxText::parseCellRef(ref.constData(), &r, &c), row >= 0);
-        if (row >= 0) {
-            QCOMPARE(r, row);
-            QTEST(c, "col");
+        QCOMPARE(r, row);
+        QTEST(c, "col");
+        if (row >= 0)
             QCOMPARE(KOVXlsxText::cellRef(r, c).toLatin1(), ref);
-        }
     }
 
     void cellText_data()
@@ -169,9 +166,8 @@ private slots:
     {
         QFETCH(int, pattern);
         QFETCH(bool, pointSelected);
-        const QString src = m_dir.filePath(QStringLiteral("selected.xlsx"));
-        const QString out = m_dir.filePath(QStringLiteral("copy.xlsx"));
-        const QString pic = m_dir.filePath(QStringLiteral("copy.png"));
+        const QString src = m_dir.filePath(QStringLiteral("selected.xlsx")), out = m_dir.filePath(QStringLiteral("copy.xlsx")),
+                      pic = m_dir.filePath(QStringLiteral("copy.png"));
         QVERIFY(makePicture(pic, 100, 50, "PNG"));
         QVERIFY(patchPart(tpl(), src, QStringLiteral("xl/worksheets/sheet2.xml"), [pointSelected](QByteArray b) {
             return pointSelected ? b.replace("<sheetView ", "<sheetView tabSelected=\"1\" ") : b;
@@ -182,14 +178,10 @@ private slots:
             QVERIFY(book.load(src));
             KOVXlsxSheet* p = book.sheet(pattern);
             title = p->readStr(0, 0);
-            // A picture placed before the copy travels with it.
+            // A picture placed before the copy travels with it, and on to a copy of the copy.
             QVERIFY(p->setPicture(13, 0, book.addPicture(pic), 1.0, 0, 0));
             KOVXlsxSheet* a = book.addSheetCopy(QStringLiteral("Copy (2)"), p);
-            QVERIFY(a);
-            KOVXlsxSheet* b = book.addSheetCopy(QStringLiteral("Copy (3)"), a);
-            QVERIFY(b);
-            QCOMPARE(book.sheetCount(), 4);
-            QVERIFY(a->writeStr(0, 0, QStringLiteral("only in the copy")));
+            QVERIFY(a && book.addSheetCopy(QStringLiteral("Copy (3)"), a) && a->writeStr(0, 0, QStringLiteral("only in the copy")));
             QCOMPARE(p->readStr(0, 0), title);
             QVERIFY2(book.save(out), qPrintable(book.errorMessage()));
         }
@@ -199,6 +191,9 @@ private slots:
         QCOMPARE(sheets.size(), 4);
         const QJsonObject p = sheets.at(pattern).toObject();
         QCOMPARE(p.value("images").toArray().size(), 1);
+        const QList<bool> selected{true, pointSelected, false, false};
+        for (int i = 0; i < 4; ++i)
+            QVERIFY2(sheets.at(i).toObject().value("selected").toBool() == selected[i], qPrintable(QString::number(i)));
         for (int i : {2, 3}) {
             const QJsonObject c = sheets.at(i).toObject();
             QJsonObject styles = c.value("styles").toObject(), expected = p.value("styles").toObject();
@@ -209,12 +204,8 @@ private slots:
             QCOMPARE(styles, expected);
             for (const char* key : {"merged", "widths", "heights", "paper", "images"})
                 QVERIFY2(c.value(key) == p.value(key), key);
+            QCOMPARE(c.value("cells").toObject().value("A1").toString(), i == 2 ? QStringLiteral("only in the copy") : title);
         }
-        const QList<bool> selected{true, pointSelected, false, false};
-        for (int i = 0; i < 4; ++i)
-            QVERIFY2(sheets.at(i).toObject().value("selected").toBool() == selected[i], qPrintable(QString::number(i)));
-        QCOMPARE(sheets.at(2).toObject().value("cells").toObject().value("A1").toString(), QStringLiteral("only in the copy"));
-        QCOMPARE(sheets.at(3).toObject().value("cells").toObject().value("A1").toString(), title);
     }
 
     void sheetCopyRefused_data()
@@ -277,10 +268,8 @@ private slots:
         QFETCH(QSize, size);
         const KOVXlsxImageInfo info = KOVXlsxImageInfo::probe(bytes);
         QCOMPARE(info.isValid(), !extension.isEmpty());
-        if (info.isValid()) {
-            QCOMPARE(info.extension, extension);
-            QCOMPARE(info.size, size);
-        }
+        if (info.isValid())
+            QCOMPARE(qMakePair(info.extension, info.size), qMakePair(extension, size));
         // The book refuses the same bytes as a file, and pictures it lacks.
         KOVXlsxBook book;
         QVERIFY(book.load(tpl()));
@@ -310,8 +299,7 @@ private slots:
         QFETCH(int, dy);
         QFETCH(QList<int>, from);
         QFETCH(QList<int>, to);
-        const QString pic = m_dir.filePath(QStringLiteral("anchor.jpg"));
-        const QString out = m_dir.filePath(QStringLiteral("anchor.xlsx"));
+        const QString pic = m_dir.filePath(QStringLiteral("anchor.jpg")), out = m_dir.filePath(QStringLiteral("anchor.xlsx"));
         QVERIFY(makePicture(pic, picture.width(), picture.height(), "JPEG"));
         KOVXlsxBook book;
         QVERIFY(book.load(tpl()));
@@ -345,8 +333,7 @@ private slots:
         KOVXlsxBook book;
         QVERIFY(book.load(tpl()));
         QVERIFY(book.sheet(0)->writeStr(0, 0, QStringLiteral("x")));
-        QVERIFY(!book.save(target));
-        QVERIFY(!book.errorMessage().isEmpty());
+        QVERIFY(!book.save(target) && !book.errorMessage().isEmpty());
         // Nothing half-written anywhere: not at the target, no temporary file.
         QCOMPARE(KOVTest::listTree(m_dir.path()), before);
         const QString good = m_dir.filePath(QStringLiteral("after-failure.xlsx"));
@@ -375,75 +362,6 @@ private slots:
         QVERIFY(!saved);
         QVERIFY2(book.errorMessage().endsWith(QString::fromLocal8Bit(std::strerror(EFBIG))), qPrintable(book.errorMessage()));
         QCOMPARE(KOVTest::readAll(out), before);
-    }
-
-    void calcChainDropped()
-    {
-        const QString withChain = m_dir.filePath(QStringLiteral("chain.xlsx"));
-        const QString out = m_dir.filePath(QStringLiteral("nochain.xlsx"));
-        {
-            KOVXlsxPackage pkg;
-            QVERIFY(pkg.read(tpl()));
-            pkg.setPart(QStringLiteral("xl/calcChain.xml"),
-                        "<?xml version=\"1.0\"?><calcChain xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><c r=\"A1\" i=\"1\"/></calcChain>");
-            QByteArray rels = pkg.part(QStringLiteral("xl/_rels/workbook.xml.rels"));
-            rels.replace("</Relationships>", "<Relationship Id=\"rId9\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/calcChain\" Target=\"calcChain.xml\"/></Relationships>");
-            pkg.setPart(QStringLiteral("xl/_rels/workbook.xml.rels"), rels);
-            QByteArray types = pkg.part(QStringLiteral("[Content_Types].xml"));
-            types.replace("</Types>", "<Override PartName=\"/xl/calcChain.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/></Types>");
-            pkg.setPart(QStringLiteral("[Content_Types].xml"), types);
-            QVERIFY(pkg.write(withChain));
-        }
-        KOVXlsxBook book;
-        QVERIFY(book.load(withChain));
-        QVERIFY(book.save(out));
-        KOVXlsxPackage pkg;
-        QVERIFY(pkg.read(out));
-        QVERIFY(!pkg.contains(QStringLiteral("xl/calcChain.xml")));
-        QVERIFY(!pkg.part(QStringLiteral("xl/_rels/workbook.xml.rels")).contains("calcChain"));
-        QVERIFY(!pkg.part(QStringLiteral("[Content_Types].xml")).contains("calcChain"));
-        QCOMPARE(inspect(out).value("structure").toArray(), QJsonArray());
-    }
-
-    void readsOthersMarkup()
-    {
-        // Another producer's habits: a namespace prefix, rows and cells without
-        // addresses, a formula text result and a number.
-        const QString src = m_dir.filePath(QStringLiteral("prefixed.xlsx"));
-        const QString out = m_dir.filePath(QStringLiteral("prefixed-out.xlsx"));
-        const QString pic = m_dir.filePath(QStringLiteral("prefixed.png"));
-        QVERIFY(makePicture(pic, 40, 30, "PNG"));
-        QVERIFY(patchPart(tpl(), src, QStringLiteral("xl/worksheets/sheet2.xml"), [](QByteArray) {
-            return QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-                              "<x:worksheet xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
-                              "<x:sheetData><x:row><x:c t=\"inlineStr\"><x:is><x:r><x:t>o</x:t></x:r><x:r><x:t>ne</x:t></x:r></x:is></x:c>"
-                              "<x:c t=\"str\"><x:f>\"two\"</x:f><x:v>two</x:v></x:c></x:row>"
-                              "<x:row r=\"5\"><x:c r=\"C5\"><x:v>3</x:v></x:c></x:row></x:sheetData>"
-                              "<x:pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/>"
-                              "<x:extLst/></x:worksheet>");
-        }));
-        KOVXlsxBook book;
-        QVERIFY2(book.load(src), qPrintable(book.errorMessage()));
-        KOVXlsxSheet* s = book.sheet(1);
-        QCOMPARE(s->readStr(0, 0), QStringLiteral("one"));
-        QCOMPARE(s->readStr(0, 1), QStringLiteral("two"));
-        QVERIFY(s->readStr(4, 2).isNull());
-        QVERIFY(s->writeStr(2, 0, QStringLiteral("three")));
-        QVERIFY(s->writeStr(0, 1, QStringLiteral("two again")));
-        QVERIFY(s->setPicture(6, 1, book.addPicture(pic), 2.0, 500, 900));
-        QVERIFY(book.addSheetCopy(QStringLiteral("prefixed copy"), s));
-        QVERIFY(book.save(out));
-        const QJsonObject r = inspect(out);
-        QCOMPARE(r.value("structure").toArray(), QJsonArray());
-        for (int i : {1, 2}) {
-            const QJsonObject sheet = r.value("sheets").toArray().at(i).toObject();
-            const QJsonObject cells = sheet.value("cells").toObject();
-            QCOMPARE(cells.value("A1").toString(), QStringLiteral("one"));
-            QCOMPARE(cells.value("B1").toString(), QStringLiteral("two again"));
-            QCOMPARE(cells.value("A3").toString(), QStringLiteral("three"));
-            QCOMPARE(cells.value("C5").toString(), QStringLiteral("3"));
-            QCOMPARE(sheet.value("images").toArray().size(), 1);
-        }
     }
 
     // Templates users replaced with something hostile: numbers in attributes
