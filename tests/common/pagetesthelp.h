@@ -2,9 +2,10 @@
 #define PAGETESTHELP_H
 
 // Short hands of the test-point page tests: widgets by name, a page in its
-// mode showing an item, a file's bytes, a video item with discharge audio.
+// mode showing an item, a video item with discharge audio.
 
 #include "kovgen.h"
+#include "kovtestutil.h"
 #include "kovvideoimg.h"
 
 #include <QDir>
@@ -35,12 +36,6 @@ inline void open(KOVVideoImg& page, int reportType, int item = -1, const QString
     page.slotUpdateItemList();
     if (!dir.isEmpty())
         page.showItem(item, dir);
-}
-
-inline QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // An electrical video item whose recording carries discharge bursts; seconds

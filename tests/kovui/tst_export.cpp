@@ -10,6 +10,8 @@
 #include "xlsxtesthelp.h"
 #include "kovtable.h"
 
+#include <QAction>
+#include <QCalendarWidget>
 #include <QJsonArray>
 #include <QRegularExpression>
 #include <QSemaphore>
@@ -293,6 +295,27 @@ private slots:
         QCOMPARE(missing, (QStringList{"./cfg/template_elec_en", "./cfg/Data/bank.txt"}));
         QCOMPARE(m_answers.texts.size(), 1);
         QVERIFY(m_answers.texts.at(0).endsWith("：\r\n./cfg/template_elec_en\r\n./cfg/Data/bank.txt"));
+    }
+
+    // The menu's language is for the next start: the run keeps its own for
+    // new reports' calendars and the workbook's template.
+    void languageChoiceWaitsForRestart()
+    {
+        const bool chinese = KOVInformation::Instance()->runLanguageId() == 0;
+        KOVReportExport w;
+        makeReport(w);
+        w.findChild<QAction*>(chinese ? "actionEnglish" : "actionChinese")->trigger();
+        QCOMPARE(KOVInformation::Instance()->getLanguageId(), chinese ? 1 : 0); // stored at once
+        w.addNewReport(1);
+        QCOMPARE(w.reportWins().at(1)->findChild<QCalendarWidget*>()->locale().language(),
+                 chinese ? QLocale::Chinese : QLocale::English);
+        mainTabs(w)->setCurrentIndex(1);
+        m_saveAnswer = m_root.filePath(QStringLiteral("language/r.xlsx"));
+        w.on_actionsaveReport_triggered();
+        KOVInformation::Instance()->setLanguageId(chinese ? 0 : 1);
+        const QJsonObject book = KOVXlsxTest::inspect(m_root.filePath(QStringLiteral("language/r/r.xlsx")));
+        QCOMPARE(book.value("sheets").toArray().at(0).toObject().value("name").toString(),
+                 chinese ? QStringLiteral("检测报告") : QStringLiteral("Report"));
     }
 };
 

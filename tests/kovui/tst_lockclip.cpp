@@ -2,9 +2,15 @@
 // frames carry their index; the clip read back by OpenCV and ffprobe and
 // shown in the page's clip player; tag buttons opening their dialogs; pages
 // not on screen holding no decoder and no audio, and losing nothing of their
-// state on the page or in the recovery cache.
+// state on the page or in the recovery cache. A working folder that cannot
+// be written or holds links: a lock that fails says so and records nothing,
+// files written there replace what stands under their names instead of
+// writing through it, a restore writes a lost frame file again, and a cache
+// folder that is a link is removed alone.
+#include "kovcachefile.h"
 #include "kovinformation.h"
 #include "kovlockcheck.h"
+#include "kovmediafixtures.h"
 #include "kovprpd.h"
 #include "kovwaveform.h"
 #include "kovmessagebox.h"
@@ -21,12 +27,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMovie>
+#include <QRandomGenerator>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QtTest>
 
 #include <numeric>
+
+#include <unistd.h>
 
 #include <opencv2/videoio.hpp>
 
@@ -87,6 +96,15 @@ class TstLockClip : public QObject
         page.saveNamePre(number);
         open(page, 1, i, m_items[i].dir.chopped(1));
     }
+    QString hide(int i) const { return m_items[i].dir + "hideImg"; }
+    static void record(KOVVideoImg& page, int ticks)
+    {
+        QPushButton* clip = child<QPushButton>(&page, "screenShotPB");
+        clip->click();
+        for (int i = 0; i < ticks; ++i)
+            QVERIFY(step(page, "slotTimeOut"));
+        clip->click();
+    }
 
 private slots:
     void initTestCase()
@@ -111,6 +129,7 @@ private slots:
             QVERIFY(!i.path.isEmpty());
         KOVInformation::Instance()->setPDDLen(240);
         ReviewFixture::publish(m_items);
+        QVERIFY(QDir().mkpath(r + "/outside"));
     }
 
     void init()
@@ -124,8 +143,13 @@ private slots:
     void cleanup()
     {
         KOVMessageBox::s_answer = nullptr;
-        QDir(m_items[Video].dir + "hideImg").removeRecursively();
-        QDir(m_items[Pd].dir + "hideImg").removeRecursively();
+        for (int i : { Video, Pd }) { // a link or file planted there goes alone
+            const QFileInfo h(hide(i));
+            if (h.isSymLink() || h.isFile())
+                QFile::remove(h.filePath());
+            else
+                QDir(hide(i)).removeRecursively();
+        }
     }
 
     void lockAndUnlock()
@@ -264,12 +288,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(page.pointInfo().wavform, 5000);
         auto* slider = child<QSlider>(&page, "horizontalSlider");
         slider->setValue(4);
-        QPushButton* clip = child<QPushButton>(&page, "screenShotPB");
-        clip->click();
         const int ticks = 6;
-        for (int i = 0; i < ticks; ++i)
-            QVERIFY(step(page, "slotTimeOut"));
-        clip->click();
+        record(page, ticks);
+        QPushButton* clip = child<QPushButton>(&page, "screenShotPB");
         QCOMPARE(page.pointInfo().clipAudio, m_items[Pd].dir + "hideImg/R3_audioClip.wav");
         KOVReadAudio cut;
         KOVReadAudio source;
@@ -457,6 +478,106 @@ private slots:
         // A one-second tone: the dialog is ready again once it has played.
         QTRY_VERIFY_WITH_TIMEOUT(play->isEnabled(), 5000);
         QCOMPARE(wave->state(), QMovie::NotRunning);
+    }
+
+    void lockWhereNothingCanBeWritten_data()
+    {
+        KOVTable::columns<QString>({"planted"}); // under the name "hideImg"
+        QTest::newRow("a file") << "file";
+        QTest::newRow("a link to a folder elsewhere") << m_root.filePath("outside");
+        QTest::newRow("a link to the item folder") << m_items[Video].dir;
+    }
+    void lockWhereNothingCanBeWritten()
+    {
+        QFETCH(QString, planted);
+        QVERIFY(planted == "file" ? KOVMediaFixture::writeFile(hide(Video), "x") : QFile::link(planted, hide(Video)));
+        const QStringList before = QDir(m_items[Video].dir).entryList(QDir::Files);
+        KOVVideoImg page;
+        showOn(page, Video);
+        QVERIFY(step(page, "on_PB_nextFrame_clicked") && step(page, "on_lockBtn_clicked"));
+        CHECK_LOCK(page);
+        QVERIFY(page.lockState().marks.isEmpty() && !page.pointInfo().marked);
+        // No clip either, and nothing landed anywhere.
+        child<QPushButton>(&page, "screenShotPB")->click();
+        QCOMPARE(m_boxes.size(), 2);
+        QCOMPARE(m_boxes[0], QStringLiteral("锁定图片无法保存到文件夹：\n") + hide(Video));
+        QVERIFY(m_boxes[1].startsWith(QStringLiteral("无法创建视频片段文件！")));
+        QCOMPARE(QDir(m_items[Video].dir).entryList(QDir::Files), before);
+        QVERIFY(QDir(m_root.filePath("outside")).isEmpty());
+    }
+
+    void restoreWithFrameFileGone_data()
+    {
+        KOVTable::columns<bool>({"linked"});
+        QTest::newRow("gone: written again from the cache") << false;
+        QTest::newRow("hideImg now a link to the item folder: refused") << true;
+    }
+    void restoreWithFrameFileGone()
+    {
+        QFETCH(bool, linked);
+        KOVVideoImg saved;
+        showOn(saved, Video);
+        for (const char* slot : { "on_PB_nextFrame_clicked", "on_PB_nextFrame_clicked", "on_lockBtn_clicked" })
+            QVERIFY(step(saved, slot));
+        QJsonObject cache;
+        saved.saveData(cache);
+        QVERIFY(QDir(hide(Video)).removeRecursively());
+        QVERIFY(!linked || QFile::link(m_items[Video].dir, hide(Video)));
+        KOVVideoImg restored;
+        restored.saveNamePre("3");
+        restored.isReportWin(true, 1);
+        restored.restoreData(cache);
+        QCOMPARE(restored.lockState().marks, QList<int> { 3 });
+        if (linked) {
+            QCOMPARE(restored.pointInfo().videoImgPathList, QStringList { QString() });
+            QVERIFY(!QFileInfo::exists(m_items[Video].dir + "R3_0.jpg"));
+        } else {
+            CHECK_LOCK(restored);
+            QCOMPARE(KOVGen::decodeFrameIndex(QImage(hide(Video) + "/R3_0.jpg")), 2);
+        }
+    }
+
+    void linksUnderTheFileNames_data()
+    {
+        KOVTable::columns<bool>({"hard"});
+        QTest::newRow("symbolic links") << false;
+        QTest::newRow("hard links") << true;
+    }
+    void linksUnderTheFileNames()
+    {
+        QFETCH(bool, hard);
+        QByteArray original(300 * 1024, '\0');
+        QRandomGenerator(5).fillRange(reinterpret_cast<quint32*>(original.data()), original.size() / 4);
+        const QString outside = m_root.filePath("outside/precious.bin");
+        QVERIFY(KOVMediaFixture::writeFile(outside, original));
+        const QStringList names = { "R3_0.jpg", "R3_videoClip.avi", "R3_audioClip.wav" };
+        QVERIFY(QDir().mkpath(hide(Pd)));
+        for (const QString& n : names) {
+            const QByteArray to = QFile::encodeName(outside), at = QFile::encodeName(hide(Pd) + "/" + n);
+            QVERIFY((hard ? ::link(to, at) : ::symlink(to, at)) == 0);
+        }
+        KOVVideoImg page;
+        page.show();
+        showOn(page, Pd);
+        QTRY_VERIFY_WITH_TIMEOUT(page.pointInfo().wavform, 5000);
+        QVERIFY(step(page, "on_PB_nextFrame_clicked") && step(page, "on_lockBtn_clicked"));
+        record(page, 5);
+        QCOMPARE(KOVTest::readAll(outside), original);
+        CHECK_LOCK(page);
+        QVERIFY(page.pointInfo().hasClip && !page.pointInfo().clipAudio.isEmpty());
+        for (const QString& n : names) {
+            const QFileInfo f(hide(Pd) + "/" + n);
+            QVERIFY2(f.isFile() && !f.isSymLink() && KOVTest::readAll(f.filePath()) != original, qPrintable(n));
+        }
+        QVERIFY(QFile::remove(outside));
+    }
+
+    void cacheFolderThatIsALink()
+    {
+        const QString target = m_root.filePath("elsewhere"), link = m_root.filePath("cache");
+        QVERIFY(QDir().mkpath(target) && KOVMediaFixture::writeFile(target + "/keep.jpg", "x"));
+        QVERIFY(QFile::link(target, link) && KOVCacheFile(link + "/").remove());
+        QVERIFY(!QFileInfo(link).isSymLink() && QFileInfo::exists(target + "/keep.jpg"));
     }
 };
 

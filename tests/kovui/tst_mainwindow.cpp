@@ -1,5 +1,7 @@
 // The main window and the application shell: its bindings, import of a user
-// directory, pressing a row, screen scale, language, the About window; every
+// directory (at its edges too: one file name in two folders, folder names
+// the system cannot decode, a large usrInfo.ini read once per import),
+// pressing a row, screen scale, language, the About window; every
 // text the windows show fits its widget, in both languages, with the
 // application's own font: a clipped label is a text the user cannot read.
 #include "kovabout.h"
@@ -31,10 +33,16 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QTextCodec>
 #include <QTranslator>
 #include <QtTest>
 
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -153,11 +161,32 @@ class TestMainWindow : public QObject
             writeFile(dir + QLatin1Char('/') + f);
         return dir;
     }
+    // The same with the files' paths in the file system's own bytes, and the
+    // user information filled in.
+    QString rawUsrDir(const QString& name, const QByteArrayList& files)
+    {
+        const QString dir = m_root.filePath(name);
+        if (!QDir().mkpath(dir) || !KOVGen::writeUsrInfo(dir + "/usrInfo.ini", KOVGen::demoUsrInfo(1)))
+            return QString();
+        for (const QByteArray& f : files) {
+            const QByteArray path = QFile::encodeName(dir) + '/' + f;
+            ::mkdir(path.left(path.lastIndexOf('/')).constData(), 0755);
+            const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const QByteArray& jpeg = KOVGen::tinyJpeg();
+            const bool written = fd >= 0 && ::write(fd, jpeg.constData(), size_t(jpeg.size())) == jpeg.size();
+            if (fd >= 0)
+                ::close(fd);
+            if (!written)
+                return QString();
+        }
+        return dir;
+    }
 
 private slots:
     void initTestCase()
     {
         QDir().mkpath(QStringLiteral("cfg")); // the language cases write into it
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8")); // file names as on a UTF-8 system
         KOVFileDialog::s_chooseHook = [this](const QString& start) {
             m_chooserStarts << start;
             return m_answerDir;
@@ -320,6 +349,104 @@ private slots:
             QCOMPARE(KOVInformation::Instance()->getUsrDirPath(), at + steps.first() + QLatin1Char('/'));
     }
 
+    // A report's row follows its item, not the first row of the item's file
+    // name: after a deletion the tick stays on the item really used, whose
+    // deletion is then refused.
+    void sameFileNameInTwoFolders_data()
+    {
+        KOVTable::columns<QByteArrayList, int, int>({"files", "ticked", "deleted"});
+        QTest::newRow("second twin, an item before it deleted") << QByteArrayList{"a/x.jpg", "b/y.jpg", "c/x.jpg"} << 2 << 1;
+        QTest::newRow("second twin, the first deleted") << QByteArrayList{"a/x.jpg", "c/x.jpg"} << 1 << 0;
+    }
+    void sameFileNameInTwoFolders()
+    {
+        QFETCH(QByteArrayList, files);
+        QFETCH(int, ticked);
+        QFETCH(int, deleted);
+        const QString dir = rawUsrDir(QStringLiteral("twins_%1").arg(QTest::currentDataTag()), files);
+        QVERIFY(!dir.isEmpty());
+        KOVReportExport w;
+        m_answerDir = dir;
+        w.importFiles();
+        w.addNewReport(0);
+        ReportTest::tick(w, ticked);
+        const QString used = w.filePathList().at(ticked);
+        w.delItemFile(deleted);
+        QCOMPARE(w.filePathList().size(), files.size() - 1);
+        const QQueue<int> rows = w.reportWins().first()->chosedItemList();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(w.filePathList().value(rows.first()), used);
+        KOV_CONSISTENT(w);
+        QVERIFY(m_asked.texts.isEmpty());
+        w.delItemFile(rows.first());
+        QVERIFY(w.filePathList().contains(used));
+        QCOMPARE(m_asked.boxes.size(), 1);
+        QVERIFY2(m_asked.boxes.first().startsWith(QStringLiteral("删除文件|")), qPrintable(m_asked.boxes.first()));
+    }
+
+    // Folders whose names do not decode in the system's encoding (GBK names
+    // on a UTF-8 system) cannot be imported; one message per import names
+    // them as the imager wrote them.
+    void undecodableFoldersNamed_data()
+    {
+        KOVTable::columns<QByteArrayList, QStringList, QStringList>({"files", "rows", "named"});
+        const QByteArray test = "\xb2\xe2\xca\xd4", middle = "\xd6\xd0"; // 测试, 中 in GBK
+        QTest::newRow("beside a good folder") << QByteArrayList{test + "/x.jpg", "a/y.jpg"} << QStringList{"y.jpg"}
+                                              << QStringList{"测试"};
+        QTest::newRow("nothing else to import") << QByteArrayList{test + "/x.jpg", middle + "/z.mp4"} << QStringList{}
+                                                << QStringList{"中", "测试"};
+        QTest::newRow("UTF-8 names import") << QByteArrayList{QString("测试/x.jpg").toUtf8()} << QStringList{"x.jpg"}
+                                            << QStringList{};
+    }
+    void undecodableFoldersNamed()
+    {
+        QFETCH(QByteArrayList, files);
+        QFETCH(QStringList, named);
+        const QString dir = rawUsrDir(QStringLiteral("codes_%1").arg(QTest::currentDataTag()), files);
+        QVERIFY(!dir.isEmpty());
+        KOVReportExport w;
+        m_answerDir = dir;
+        w.importFiles();
+        QTEST(w.fileNameList(), "rows");
+        const QString text = "警告|以下文件夹的名称无法识别，未导入：\r\n" + named.join("\r\n") + '|';
+        QCOMPARE(m_asked.boxes.size(), named.isEmpty() ? 0 : 1);
+        QVERIFY(named.isEmpty() || m_asked.boxes.first().startsWith(text));
+    }
+
+    // The imager's usrInfo.ini can be tens of megabytes: it is opened once
+    // per import, the first and a later one alike.
+    void usrInfoReadOncePerImport()
+    {
+        const QString dir = rawUsrDir(QStringLiteral("once"), {"a/x.jpg"});
+        QVERIFY(!dir.isEmpty());
+        const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        // Opens and closes alternate, so no two events in a row are alike
+        // and none is merged with the one before.
+        QVERIFY(watch >= 0 && inotify_add_watch(watch, QFile::encodeName(dir + "/usrInfo.ini").constData(),
+                                                IN_OPEN | IN_CLOSE_NOWRITE) >= 0);
+        const auto opens = [watch]() {
+            alignas(inotify_event) char buffer[4096];
+            int n = 0;
+            for (ssize_t got; (got = ::read(watch, buffer, sizeof buffer)) > 0;) {
+                for (char* p = buffer; p < buffer + got; p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len)
+                    n += (reinterpret_cast<inotify_event*>(p)->mask & IN_OPEN) != 0;
+            }
+            return n;
+        };
+        KOVReportExport w;
+        m_answerDir = dir;
+        w.importFiles();
+        QCOMPARE(opens(), 1);
+        QCOMPARE(KOVInformation::Instance()->getCompany(), KOVGen::demoUsrInfo(1).company);
+        QVERIFY(!rawUsrDir(QStringLiteral("once"), {"b/y.jpg"}).isEmpty());
+        opens();
+        m_answerDir = dir;
+        w.importFiles();
+        QCOMPARE(w.fileNameList(), (QStringList{"x.jpg", "y.jpg"}));
+        QCOMPARE(opens(), 1);
+        ::close(watch);
+    }
+
     // Row press: the browse page shows the item, the switch buttons wrap
     // round; on a report tab a press shows nothing.
     void pressAndSwitch()
@@ -396,10 +523,8 @@ private slots:
         QVERIFY(spy.count() == 3 && m_asked.texts.size() == 3);
     }
 
-    // Stored for the next start, which alone changes the texts; a choice that
-    // could not be saved is not promised (asked: the box's text starts so).
     // Opened inside the screen whatever size was stored; the size is stored
-    // at factor 1, as the next start multiplies it by its own factor.
+    // at factor 1 by the factor of the moment.
     void windowSizeAndPlace()
     {
         KOVInformation::Instance()->setMainwindowSize(QSize(1300, 800));
@@ -411,9 +536,10 @@ private slots:
         w.resize(500, 250);
         w.close();
         QCOMPARE(KOVInformation::Instance()->getMainwindowSize(), QSize(400, 200));
-        QVERIFY(m_asked.texts.isEmpty());
     }
 
+    // Stored for the next start, which alone changes the texts; a choice that
+    // could not be saved is not promised (asked: the box's text starts so).
     void languageChoice_data()
     {
         // blocked: a file where the settings folder should be

@@ -3,16 +3,19 @@
 // feeds the capture, what it announces through the hub, and which page takes
 // the pattern, the waveform slice and the audio. The audio buffer and its
 // analysis window fed synthetic audio: the slice of each frame, the spectrum
-// and cursor that follow playback, the clip cut, the axes' clamps.
+// and cursor that follow playback, the clip cut, the axes' clamps, audio
+// longer than a container holds refused.
 #include "kovaudiotiming.h"
 #include "kovgen.h"
 #include "kovinformation.h"
+#include "kovmessagebox.h"
 #include "kovmsg.h"
 #include "kovprpd.h"
 #include "kovreadaudio.h"
 #include "kovshowwavform.h"
 #include "kovsmoothgraph.h"
 #include "kovwaveform.h"
+#include "kovwavheader.h"
 #include "pagetesthelp.h"
 #include "kovtable.h"
 
@@ -21,6 +24,8 @@
 #include <QtTest>
 
 #include <cmath>
+
+#include <sys/mman.h>
 
 using namespace PageTest;
 
@@ -400,6 +405,57 @@ private slots:
         wf.window()->overlapSample(data.data(), 5000);
         for (int i : { 0, 1023, 1024, 2047 })
             QCOMPARE(data[i], 2.0f);
+    }
+
+    // Audio longer than a container holds (2 GiB of float samples, about 93
+    // minutes at 96 kHz) is refused with a message, nothing aborts. No such
+    // file is written: a sparse file's header claims the length.
+    void tooLongAudioRefused()
+    {
+        QStringList asked;
+        KOVMessageBox::s_answer = [&asked](QMessageBox::Icon, const QString&, const QString& text, const QStringList&) {
+            asked << text;
+            return 0;
+        };
+        QVERIFY(QDir().mkpath(m_dir.filePath("long/wav")));
+        const quint32 bytes = quint32(KOVReadAudio::kMaxFrames + 1) * 2048; // mono, one frame too many
+        QFile file(m_dir.filePath("long/wav/long.wav"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(KOVWavHeader::build(1, 96000, bytes)) == 44);
+        QVERIFY(file.resize(44 + qint64(bytes)));
+        file.close();
+        KOVPRPD view;
+        view.setPDDPath(m_dir.filePath("long/wav/"), 1);
+        view.showPDD(1.0f);
+        KOVMessageBox::s_answer = nullptr;
+        QVERIFY(!view.hasAudio() && !view.audioData());
+        QCOMPARE(view.frameCount() + view.periodCount(), 0);
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked.first().contains("93") && asked.first().endsWith(file.fileName()), qPrintable(asked.first()));
+    }
+
+    // The audio buffer and its window, handed more than a load gives, hold
+    // nothing and read none of it (zero pages reserving nothing).
+    void holdersRefuseCount_data()
+    {
+        KOVTable::columns<int>({"frames"});
+        QTest::newRow("one frame past the limit") << KOVReadAudio::kMaxFrames + 1;
+        QTest::newRow("samples past the int range") << (1 << 21);
+        QTest::newRow("largest count") << std::numeric_limits<int>::max();
+    }
+    void holdersRefuseCount()
+    {
+        QFETCH(int, frames);
+        const size_t size = size_t(KOVReadAudio::kMaxFrames + 1) * 1024 * sizeof(float);
+        void* zeros = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        QVERIFY(zeros != MAP_FAILED);
+        KOVWaveForm buffer;
+        buffer.slotAudioData(static_cast<short*>(zeros), frames);
+        QCOMPARE(buffer.length() + buffer.window()->dataCount(), 0);
+        KOVShowWavform window;
+        window.setXAxisRange(frames * 1024.0);
+        window.setData(static_cast<float*>(zeros));
+        QCOMPARE(window.dataCount() + window.rowCount(), 0);
+        munmap(zeros, size);
     }
 };
 

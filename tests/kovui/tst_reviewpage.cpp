@@ -294,7 +294,7 @@ private slots:
     void pagesSaveTheirOwnLabelFiles()
     {
         const QString fileB = m_items[PicElec].dir + "itemInfo.ini";
-        const QByteArray beforeB = contents(fileB);
+        const QByteArray beforeB = KOVTest::readAll(fileB);
         KOVVideoImg a;
         a.setQuestion([](const QString&, const QString&) { return true; });
         open(a, 0);
@@ -312,7 +312,7 @@ private slots:
         b.showItem(PicElec, m_items[PicElec].dir);
         child<QLineEdit>(&a, "infoFaultSite_gas")->setText(QStringLiteral("阀门 A"));
         QVERIFY(QMetaObject::invokeMethod(&a, "on_saveItemInfo_clicked"));
-        QCOMPARE(contents(fileB), beforeB);
+        QCOMPARE(KOVTest::readAll(fileB), beforeB);
         KOVInformation::Instance()->setItemPath(m_items[Pic].dir);
         QCOMPARE(KOVInformation::Instance()->getFaultSite_gas(), QStringLiteral("阀门 A"));
         QCOMPARE(KOVInformation::Instance()->getLabelType(), 0);
@@ -431,7 +431,7 @@ private slots:
             return 0;
         };
         const QString file = m_items[item].dir + QStringLiteral("itemInfo.ini");
-        const QByteArray before = contents(file);
+        const QByteArray before = KOVTest::readAll(file);
         KOVVideoImg page;
         QString asked;
         page.setQuestion([&](const QString& title, const QString&) { asked = title; return confirmed; });
@@ -444,7 +444,7 @@ private slots:
                                                                .arg(int(QMessageBox::Warning))
                                                                .arg(QDir::cleanPath(file)) });
         if (!confirmed)
-            QCOMPARE(contents(file), before);
+            QCOMPARE(KOVTest::readAll(file), before);
         if (item != Pic)
             return;
         KOVInformation::Instance()->setItemPath(m_items[item].dir);

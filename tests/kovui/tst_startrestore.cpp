@@ -1,5 +1,5 @@
-// Quit or crash with reports open, start again, restore: the same rows, tabs
-// and current tab, through the real start-up.
+// Quit, crash or signal with reports open, start again, restore: the same
+// rows, tabs and current tab, through the real start-up.
 #include "kovtestutil.h"
 #include "reporttesthelp.h"
 
@@ -27,45 +27,24 @@ class TstStartRestore : public QObject
     }
 
 private slots:
+    // Quit, crash or ended from outside (the run leaves its reports as a
+    // quit does); a fault in the middle of the restore leaves the saved
+    // cache whole.
     void reportsComeBack_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<int>("ended");
-        QTest::newRow("quit") << "open" << 0;
-        QTest::newRow("SIGSEGV") << "crash" << -SIGSEGV;
-    }
-    void reportsComeBack()
-    {
-        QFETCH(QString, how);
-        struct rlimit none = { 0, 0 };
-        setrlimit(RLIMIT_CORE, &none);
-        QTemporaryDir wd;
-        QDir dir(wd.path());
-        for (const char* sub : { "log", "dump", "cfg" })
-            dir.mkdir(QLatin1String(sub));
-        const QString usr = ReportTest::makeUserDir(dir.filePath(QStringLiteral("users/default")), 4);
-        const QString before = dir.filePath(QStringLiteral("before")), after = dir.filePath(QStringLiteral("after"));
-        QTEST(run(wd.path(), { how, wd.path(), usr, before }), "ended");
-        QCOMPARE(QDir(dir.filePath(QStringLiteral("dump"))).entryList(QDir::Files).size(), how == "crash" ? 1 : 0);
-        QCOMPARE(run(wd.path(), { QStringLiteral("check"), wd.path(), usr, after }), 0);
-        const QString shown = QString::fromUtf8(KOVTest::readAll(before));
-        QVERIFY2(shown.endsWith(QStringLiteral("\ncurrent 1\nrows 0,2;1\n")), qPrintable(shown)); // consistent
-        QCOMPARE(QString::fromUtf8(KOVTest::readAll(after)), shown);
-    }
-
-    // Ended from outside, the run leaves its reports as a quit does; a fault
-    // in the middle of the restore leaves the saved cache whole.
-    void endedFromOutside_data()
     {
         QTest::addColumn<QStringList>("steps"); // the first shows what is saved
         QTest::addColumn<int>("ended");         // by the last step
-        QTest::newRow("SIGTERM") << QStringList{"term"} << 0;
-        QTest::newRow("SIGHUP") << QStringList{"hup"} << 0;
-        QTest::newRow("fault during the restore") << QStringList{"open", "restorecrash"} << -SIGSEGV;
+        QTest::addColumn<int>("dumps");
+        QTest::newRow("quit") << QStringList{"open"} << 0 << 0;
+        QTest::newRow("SIGSEGV") << QStringList{"crash"} << -SIGSEGV << 1;
+        QTest::newRow("SIGTERM") << QStringList{"term"} << 0 << 0;
+        QTest::newRow("SIGHUP") << QStringList{"hup"} << 0 << 0;
+        QTest::newRow("fault during the restore") << QStringList{"open", "restorecrash"} << -SIGSEGV << -1;
     }
-    void endedFromOutside()
+    void reportsComeBack()
     {
         QFETCH(QStringList, steps);
+        QFETCH(int, dumps);
         struct rlimit none = { 0, 0 };
         setrlimit(RLIMIT_CORE, &none);
         QTemporaryDir wd;
@@ -78,9 +57,10 @@ private slots:
         for (const QString& step : steps)
             ended = run(wd.path(), { step, wd.path(), usr, step == steps.first() ? before : after });
         QTEST(ended, "ended");
+        QVERIFY(dumps < 0 || QDir(dir.filePath(QStringLiteral("dump"))).entryList(QDir::Files).size() == dumps);
         QCOMPARE(run(wd.path(), { QStringLiteral("check"), wd.path(), usr, after }), 0);
         const QString shown = QString::fromUtf8(KOVTest::readAll(before));
-        QVERIFY2(shown.endsWith(QStringLiteral("\ncurrent 1\nrows 0,2;1\n")), qPrintable(shown));
+        QVERIFY2(shown.endsWith(QStringLiteral("\ncurrent 1\nrows 0,2;1\n")), qPrintable(shown)); // consistent
         QCOMPARE(QString::fromUtf8(KOVTest::readAll(after)), shown);
     }
 };
