@@ -4,6 +4,7 @@
 #include "kovinformation.h"
 #include "kovocrcontext.h"
 #include "kovprpd.h"
+#include "kovtestutil.h"
 #include "kovwaveform.h"
 #include "pagetesthelp.h"
 #include "reviewfixture.h"
@@ -40,7 +41,7 @@ Seen seen(KOVVideoImg& page)
     s.index = page.currentFrameIndex();
     QJsonObject doc;
     page.saveData(doc);
-    s.cached = contents(doc.value(QStringLiteral("testPoint")).toObject().value(QStringLiteral("img")).toString());
+    s.cached = KOVTest::readAll(doc.value(QStringLiteral("testPoint")).toObject().value(QStringLiteral("img")).toString());
     return s;
 }
 
