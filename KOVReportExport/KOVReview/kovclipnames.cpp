@@ -77,15 +77,19 @@ bool KOVClipNames::saveImage(const QString& itemDir, const QString& path, const 
         return false;
     }
     QByteArray bytes;
-    QBuffer buffer(&bytes);
+    return encodeJpeg(image, &bytes, error) && KOVNewFile::write(path, bytes, error);
+}
+
+bool KOVClipNames::encodeJpeg(const QImage& image, QByteArray* bytes, QString* error)
+{
+    QBuffer buffer(bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "JPG");
     writer.setQuality(100);
-    if (!writer.write(image)) {
-        *error = writer.errorString();
-        return false;
-    }
-    return KOVNewFile::write(path, bytes, error);
+    if (writer.write(image))
+        return true;
+    *error = writer.errorString();
+    return false;
 }
 
 bool KOVClipNames::insideHideDir(const QString& itemDir, const QString& path)

@@ -34,6 +34,9 @@ public:
     // inside itemDir's working folder (see KOVNewFile). False with a reason
     // when the folder is refused or the file cannot be written.
     static bool saveImage(const QString& itemDir, const QString& path, const QImage& image, QString* error);
+    // The JPEG bytes every picture of the working folder is stored as
+    // (quality 100); false with the encoder's reason.
+    static bool encodeJpeg(const QImage& image, QByteArray* bytes, QString* error);
 
     // True when path names a file directly inside itemDir's working folder.
     // Paths come from records and from a restored cache, so they are not

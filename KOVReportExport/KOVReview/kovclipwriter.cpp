@@ -1,10 +1,9 @@
 #include "kovclipwriter.h"
 
 #include "avilib.h"
+#include "kovclipnames.h"
 
-#include <QBuffer>
 #include <QFile>
-#include <QImageWriter>
 
 #ifdef Q_OS_LINUX
 #include <sys/resource.h>
@@ -43,12 +42,9 @@ struct KOVClipWriterPrivate
 bool KOVClipWriterPrivate::writeOne(const QImage& frame)
 {
     QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "JPG");
-    writer.setQuality(100);
-    if (!writer.write(frame)) {
-        error = QStringLiteral("frame %1 not encoded: %2").arg(written).arg(writer.errorString());
+    QString why;
+    if (!KOVClipNames::encodeJpeg(frame, &bytes, &why)) {
+        error = QStringLiteral("frame %1 not encoded: %2").arg(written).arg(why);
         return false;
     }
     if (AVI_write_frame(avi, bytes.constData(), bytes.size(), 1) != 0) {

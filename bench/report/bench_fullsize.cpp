@@ -6,6 +6,7 @@
 // pictures at min(N, 1000) and videos at N, Restore of N / 100 reports of
 // 100 picture points. CI only builds this; a quick run takes a smaller N.
 #include "kovbenchutil.h"
+#include "kovblockprobe.h"
 #include "kovgen.h"
 #include "kovinformation.h"
 #include "kovcachefile.h"
@@ -95,26 +96,6 @@ void settle(KOVReportExport& w)
     while (t.elapsed() < 500)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 }
-
-// The longest stretch the interface thread does not come back to its event
-// loop while `work` runs, or for `ms` after it when work is empty.
-struct BlockProbe
-{
-    QElapsedTimer gap;
-    qint64 longest = 0;
-    QTimer timer;
-    BlockProbe()
-    {
-        timer.setInterval(1);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            longest = qMax(longest, gap.nsecsElapsed());
-            gap.restart();
-        });
-        gap.start();
-        timer.start();
-    }
-    double ms() const { return qMax(longest, gap.nsecsElapsed()) / 1e6; }
-};
 
 // The work of one point done bare: the picture decoded, a bare form of the
 // same widgets, one recognition.

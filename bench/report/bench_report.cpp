@@ -4,6 +4,7 @@
 // answer.
 //   bench_report --benchmark_counters_tabular=true
 #include "kovbenchutil.h"
+#include "kovblockprobe.h"
 #include "kovinformation.h"
 #include "kovocrcontext.h"
 #include "kovmessagebox.h"
@@ -159,24 +160,16 @@ void BM_Export(benchmark::State& state)
     for (auto _ : state) {
         const QString out = gRoot->filePath(QStringLiteral("out%1/r.xlsx").arg(run++));
         KOVSaveDialog::s_answer = [out](const QString&, const QString&, const QString&) { return out; };
-        // Ticks every millisecond while the interface thread is free.
-        QElapsedTimer gap;
-        gap.start();
-        qint64 longest = 0;
-        QTimer probe;
-        probe.setInterval(1);
-        QObject::connect(&probe, &QTimer::timeout, [&] {
-            longest = qMax(longest, gap.nsecsElapsed());
-            gap.restart();
-        });
         const long before = statusKb("VmRSS:");
         resetPeak();
         clock.start();
-        probe.start();
-        gap.restart();
-        w->on_actionsaveReport_triggered();
-        probe.stop();
-        longestBlockMs = qMax(longestBlockMs, longest / 1e6);
+        double blockMs = 0;
+        {
+            BlockProbe probe;
+            w->on_actionsaveReport_triggered();
+            blockMs = probe.ms();
+        }
+        longestBlockMs = qMax(longestBlockMs, blockMs);
         state.counters["growth_MB"] = (statusKb("VmHWM:") - before) / 1024.0;
         totalMs = finishedAt / 1e6;
         state.SetIterationTime(totalMs / 1e3);
@@ -206,22 +199,12 @@ void BM_AfterRestore(benchmark::State& state)
     for (auto _ : state) {
         KOVReportExport w;
         w.restoreData();
-        QElapsedTimer gap;
-        gap.start();
-        qint64 longest = 0;
-        QTimer probe;
-        probe.setInterval(1);
-        QObject::connect(&probe, &QTimer::timeout, [&] {
-            longest = qMax(longest, gap.nsecsElapsed());
-            gap.restart();
-        });
-        probe.start();
-        gap.restart();
+        BlockProbe probe;
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < 2000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        state.counters["after_restore_block_ms"] = longest / 1e6;
+        state.counters["after_restore_block_ms"] = probe.ms();
         if (w.reportWins().size() != 1 || w.reportWins().first()->testPointPages().size() != kPoints)
             state.SkipWithError("the report did not come back");
     }
