@@ -31,6 +31,8 @@ class TestExport : public QObject
     QStringList m_saveAsked;
     QString m_saveAnswer;
 
+    void exportAs(KOVReportExport& w, const QString& answer) { m_saveAnswer = answer; w.on_actionsaveReport_triggered(); }
+
     // A gas report of rows 0..2; row 1 carries a clip with sound, row 2 one
     // without (no audio file, no waveform).
     void makeReport(KOVReportExport& w)
@@ -129,9 +131,8 @@ private slots:
             QVERIFY(QFile(f).open(QIODevice::WriteOnly));
         KOVReportExport w;
         makeReport(w);
-        m_saveAnswer = docs; // typed without ".xlsx"
         m_answers.answer = answer;
-        w.on_actionsaveReport_triggered();
+        exportAs(w, docs); // typed without ".xlsx"
         QCOMPARE(m_answers.texts, QStringList{"文件已存在，是否覆盖？"});
         const QStringList left = KOVTest::listTree(docs);
         QCOMPARE(QList<bool>({left.contains("thesis.odt"), left.contains("photos/one.jpg"), left.contains(name + ".xlsx")}),
@@ -147,8 +148,7 @@ private slots:
         importInto(w, m_items);
         w.addNewReport(1);
         const QString out = m_root.filePath(QStringLiteral("refused"));
-        m_saveAnswer = out + QStringLiteral("/r.xlsx");
-        w.on_actionsaveReport_triggered(); // no test point
+        exportAs(w, out + QStringLiteral("/r.xlsx")); // no test point
         mainTabs(w)->setCurrentIndex(0);
         w.on_actionsaveReport_triggered(); // the browse page is shown
         QCOMPARE(m_answers.texts, (QStringList{"未创建报告！", "报告无测试点，无法导出报告！",
@@ -164,8 +164,7 @@ private slots:
         // The old workbook's place taken by a folder: it cannot be removed.
         const QString out = m_root.filePath(QStringLiteral("fail"));
         QDir().mkpath(out + "/r/r.xlsx/inside");
-        m_saveAnswer = out + QStringLiteral("/r.xlsx");
-        w.on_actionsaveReport_triggered();
+        exportAs(w, out + QStringLiteral("/r.xlsx"));
         QCOMPARE(m_answers.texts.value(1), out + "/r/r.xlsx\r\n文件删除失败，请手动删除后重试！");
 
         // A clip file that cannot be copied is reported after the export,
@@ -176,8 +175,7 @@ private slots:
         p.clipAudio = m_root.filePath("clips1/clip.wav.dir"); // a folder: no file to copy
         QDir().mkpath(p.clipAudio);
         emit page->testPointPages().at(1)->sigPointInfoChanged(p);
-        m_saveAnswer = out + QStringLiteral("/c.xlsx");
-        w.on_actionsaveReport_triggered();
+        exportAs(w, out + QStringLiteral("/c.xlsx"));
         QCOMPARE(m_answers.texts.size(), 1);
         QVERIFY2(m_answers.texts.at(0).startsWith("以下剪辑文件复制失败：\r\n" + p.clipAudio), qPrintable(m_answers.texts.at(0)));
         QVERIFY(QFile::exists(out + "/c/c.xlsx") && QFile::exists(out + "/c/" + w.fileNameList().at(1) + "/clip.avi"));
@@ -191,8 +189,7 @@ private slots:
         KOVReportExport w;
         makeReport(w);
         const QString out = m_root.filePath(QStringLiteral("again"));
-        m_saveAnswer = out + QStringLiteral("/r.xlsx");
-        w.on_actionsaveReport_triggered();
+        exportAs(w, out + QStringLiteral("/r.xlsx"));
         const QString wb = out + "/r/r.xlsx", clip = out + "/r/" + w.fileNameList().at(1) + "/clip.avi";
         const QByteArray book = KOVTest::readAll(wb), video = KOVTest::readAll(clip);
         const QStringList tree = KOVTest::listTree(out);
@@ -230,15 +227,13 @@ private slots:
         KOVReportExport w;
         makeReport(w);
         const QString out = m_root.filePath("nofolder_" + fault);
-        QVERIFY(QDir().mkpath(out));
-        m_saveAnswer = out + QStringLiteral("/r.xlsx");
-        QVERIFY(QFile::rename("cfg/template_gas_ch", "cfg/hidden"));
+        QVERIFY(QDir().mkpath(out) && QFile::rename("cfg/template_gas_ch", "cfg/hidden"));
         if (fault == "garbage")
             QVERIFY(QFile("cfg/template_gas_ch").open(QIODevice::WriteOnly));
         else if (fault == "save")
             QVERIFY(QFile::copy("cfg/hidden", "cfg/template_gas_ch"));
         KOVLibxl::s_saveFault = [](const QString&) { return QStringLiteral("disk full"); };
-        w.on_actionsaveReport_triggered();
+        exportAs(w, out + QStringLiteral("/r.xlsx"));
         KOVLibxl::s_saveFault = nullptr;
         QFile::remove("cfg/template_gas_ch");
         QVERIFY(QFile::rename("cfg/hidden", "cfg/template_gas_ch"));
@@ -259,8 +254,7 @@ private slots:
         p.videoImgPathList = QStringList{gone};
         emit page->testPointPages().at(0)->sigPointInfoChanged(p);
         QSignalSpy finish(&w, &KOVReportExport::sigFinishProgressBar);
-        m_saveAnswer = m_root.filePath(QStringLiteral("pictures/r.xlsx"));
-        w.on_actionsaveReport_triggered();
+        exportAs(w, m_root.filePath(QStringLiteral("pictures/r.xlsx")));
         QCOMPARE(finish, QList<QVariantList>{{2}});
         QCOMPARE(m_answers.texts, QStringList{"以下图片未能放入报告：\r\n" + gone});
     }
@@ -292,8 +286,7 @@ private slots:
         QCOMPARE(w.reportWins().at(1)->findChild<QCalendarWidget*>()->locale().language(),
                  chinese ? QLocale::Chinese : QLocale::English);
         mainTabs(w)->setCurrentIndex(1);
-        m_saveAnswer = m_root.filePath(QStringLiteral("language/r.xlsx"));
-        w.on_actionsaveReport_triggered();
+        exportAs(w, m_root.filePath(QStringLiteral("language/r.xlsx")));
         KOVInformation::Instance()->setLanguageId(chinese ? 0 : 1);
         const QJsonObject book = KOVXlsxTest::inspect(m_root.filePath(QStringLiteral("language/r/r.xlsx")));
         QCOMPARE(book.value("sheets").toArray().at(0).toObject().value("name").toString(),
