@@ -45,8 +45,8 @@ private slots:
     {
         QFETCH(QStringList, steps);
         QFETCH(int, dumps);
-        struct rlimit none = { 0, 0 };
-        setrlimit(RLIMIT_CORE, &none);
+        const struct rlimit none = { 0, 0 };
+        QCOMPARE(setrlimit(RLIMIT_CORE, &none), 0);
         QTemporaryDir wd;
         QDir dir(wd.path());
         for (const char* sub : { "log", "dump", "cfg" })
