@@ -39,10 +39,7 @@ struct Answers
 inline QString makeUserDir(const QString& root, int items)
 {
     KOVGen::DirOptions o;
-    o.outDir = root;
-    o.items = items;
-    o.light = true;
-    o.force = true;
+    o.outDir = root, o.items = items, o.light = o.force = true;
     return KOVGen::writeUserDirectory(o).ok ? root : QString();
 }
 

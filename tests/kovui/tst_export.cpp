@@ -108,9 +108,8 @@ private slots:
         QString error; // read back by openpyxl
         const QJsonObject seen = KOVXlsxTest::inspect(wb, &error);
         QVERIFY2(!seen.isEmpty(), qPrintable(error));
-        QCOMPARE(seen.value("structure").toArray().size(), 0);
         const QJsonArray sheets = seen.value("sheets").toArray();
-        QCOMPARE(sheets.size(), 4);
+        QVERIFY(seen.value("structure").toArray().isEmpty() && sheets.size() == 4);
         QVERIFY(QJsonDocument(sheets.at(0).toObject()).toJson().contains(KOVInformation::Instance()->getCompany().toUtf8()));
     }
 
