@@ -70,8 +70,7 @@ private slots:
     }
     void init()
     {
-        m_answers.texts.clear();
-        m_answers.answer = 0;
+        m_answers.clear();
         m_saveAsked.clear();
     }
 
