@@ -32,22 +32,14 @@ struct Answers
             return answer;
         };
     }
-    void clear()
-    {
-        texts.clear();
-        boxes.clear();
-        answer = 0;
-    }
+    void clear() { *this = Answers(); }
 };
 
 // A user directory of `items` light picture items below root.
 inline QString makeUserDir(const QString& root, int items)
 {
     KOVGen::DirOptions o;
-    o.outDir = root;
-    o.items = items;
-    o.light = true;
-    o.force = true;
+    o.outDir = root, o.items = items, o.light = o.force = true;
     return KOVGen::writeUserDirectory(o).ok ? root : QString();
 }
 
@@ -60,10 +52,7 @@ inline void importInto(KOVReportExport& w, const QString& dir)
 
 inline QTabWidget* mainTabs(KOVReportExport& w) { return w.findChild<QTabWidget*>(QStringLiteral("mainTabWidget")); }
 
-inline QTabWidget* pointTabs(KOVReportWin* page)
-{
-    return page->findChild<QTabWidget*>(QStringLiteral("reviewTabWidget"));
-}
+inline QTabWidget* pointTabs(KOVReportWin* page) { return page->findChild<QTabWidget*>(QStringLiteral("reviewTabWidget")); }
 
 // The windows' own consistency checks: empty when all hold.
 inline QString faults(KOVReportExport& w)
@@ -107,11 +96,9 @@ inline KOVTestPointInfo videoRecord(const QString& name, const QString& itemDir)
     p.name = name;
     p.type = ItemType::video;
     p.wavform = p.marked = p.pdd = p.hasClip = true;
-    p.wavformImgPath = dir + QStringLiteral("w.png");
-    p.videoImgPathList << dir + QStringLiteral("f.jpg");
-    p.pddImgPathList << dir + QStringLiteral("p.png");
-    p.clipAudio = dir + QStringLiteral("a.wav");
-    p.clipVideo = dir + QStringLiteral("v.avi");
+    p.wavformImgPath = dir + "w.png", p.clipAudio = dir + "a.wav", p.clipVideo = dir + "v.avi";
+    p.videoImgPathList << dir + "f.jpg";
+    p.pddImgPathList << dir + "p.png";
     return p;
 }
 

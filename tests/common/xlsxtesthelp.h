@@ -1,8 +1,6 @@
 #ifndef XLSXTESTHELP_H
 #define XLSXTESTHELP_H
 
-#include <QByteArray>
-#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -10,7 +8,6 @@
 #include <QJsonObject>
 #include <QPainter>
 #include <QProcess>
-#include <QString>
 
 #include <functional>
 

@@ -1,5 +1,6 @@
 // Quit, crash or signal with reports open, start again, restore: the same
 // rows, tabs and current tab, through the real start-up.
+#include "kovtable.h"
 #include "kovtestutil.h"
 #include "reporttesthelp.h"
 
@@ -32,9 +33,8 @@ private slots:
     // cache whole.
     void reportsComeBack_data()
     {
-        QTest::addColumn<QStringList>("steps"); // the first shows what is saved
-        QTest::addColumn<int>("ended");         // by the last step
-        QTest::addColumn<int>("dumps");
+        // steps: the first shows what is saved; ended: by the last step
+        KOVTable::columns<QStringList, int, int>({"steps", "ended", "dumps"});
         QTest::newRow("quit") << QStringList{"open"} << 0 << 0;
         QTest::newRow("SIGSEGV") << QStringList{"crash"} << -SIGSEGV << 1;
         QTest::newRow("SIGTERM") << QStringList{"term"} << 0 << 0;
@@ -45,8 +45,8 @@ private slots:
     {
         QFETCH(QStringList, steps);
         QFETCH(int, dumps);
-        struct rlimit none = { 0, 0 };
-        setrlimit(RLIMIT_CORE, &none);
+        const struct rlimit none = { 0, 0 };
+        QCOMPARE(setrlimit(RLIMIT_CORE, &none), 0);
         QTemporaryDir wd;
         QDir dir(wd.path());
         for (const char* sub : { "log", "dump", "cfg" })
