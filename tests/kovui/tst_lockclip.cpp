@@ -116,7 +116,6 @@ private slots:
                 << ReviewFixture::makeItem(r, "tagged", "IMG_tag.jpg", K::Picture, 1, -1, true, 23);
         QFile bad(m_items[Bad].path);
         QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate) && bad.write(QByteArray(2048, 'q')) > 0);
-        bad.close();
         // Slot 04 is listed but gone when clicked; slot 05 is text taken for a picture.
         QVector<KOVGen::Tag> tags = KOVGen::demoTags();
         tags << KOVGen::Tag { "x05_jpg.txt", KOVGen::TagKind::Text, "x", "UTF-8" }
@@ -388,7 +387,7 @@ private slots:
 
     void hideAndShowAgain_data()
     {
-        QTest::addColumn<int>("reportType");
+        KOVTable::columns<int>({"reportType"});
         QTest::newRow("gas report") << 0;
         QTest::newRow("electrical report") << 1;
     }

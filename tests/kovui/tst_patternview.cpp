@@ -93,8 +93,7 @@ private slots:
             three[3 * i] = qint16(i - 2048);
         QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("three/wav"))));
         QFile f(m_dir.filePath(QStringLiteral("three/wav/a.wav")));
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(KOVGen::wavBytes(three, 3, 96000)) > 0);
-        f.close();
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(KOVGen::wavBytes(three, 3, 96000)) > 0 && f.flush());
 
         m_itemDir = writePdVideo(m_dir.filePath(QStringLiteral("item")), QStringLiteral("VID_pd.mp4"), 40, 5) + '/';
         QVERIFY(m_itemDir.size() > 1);
@@ -108,10 +107,7 @@ private slots:
         KOVInformation::Instance()->setPDDLen(240);
         KOVMsg* hub = KOVMsg::Instance();
         m_conns << connect(hub, &KOVMsg::sigAudioData, this,
-            [this](short* data, int len) {
-                m_log.audioFrames = len;
-                m_log.audio = QVector<short>(data, data + qMax(len, 0) * 1024);
-            },
+            [this](short* data, int len) { m_log.audio = QVector<short>(data, data + qMax(m_log.audioFrames = len, 0) * 1024); },
             Qt::DirectConnection);
         m_conns << connect(hub, &KOVMsg::sigClipWaveInfo, this,
             [this](int start, int len, float* data, double max) {
@@ -123,10 +119,7 @@ private slots:
             },
             Qt::DirectConnection);
         m_conns << connect(hub, &KOVMsg::sigFrameRate, this, [this](QString r) { m_log.frameRates << r; });
-        m_conns << connect(hub, &KOVMsg::sigPRPDImg, this, [this](QPixmap p, QString t) {
-            m_log.pictures << p;
-            m_log.types << t;
-        });
+        m_conns << connect(hub, &KOVMsg::sigPRPDImg, this, [this](QPixmap p, QString t) { m_log.pictures << p, m_log.types << t; });
     }
     void cleanup()
     {
@@ -211,7 +204,7 @@ private slots:
     // hub; a hidden page takes nothing; a gas page gets its waveform only.
     void pageOnShow_data()
     {
-        QTest::addColumn<int>("reportType");
+        KOVTable::columns<int>({"reportType"});
         QTest::newRow("electrical page") << 1;
         QTest::newRow("gas page") << 0;
     }
@@ -280,8 +273,7 @@ private slots:
             QCOMPARE(m_log.first, float(pcm[m_log.start]) * 3.051851e-5f);
             QCOMPARE(float(m_log.max), 32768 / 32767.0f);
         } else if (cleared) {
-            QCOMPARE(wf.window()->fftPlot()->plottableCount(), 0);
-            QCOMPARE(wf.window()->waveformPlot()->plottableCount(), 0);
+            QCOMPARE(wf.window()->fftPlot()->plottableCount() + wf.window()->waveformPlot()->plottableCount(), 0);
         }
     }
 

@@ -114,7 +114,6 @@ private slots:
             QVERIFY2(!i.path.isEmpty(), "fixture item not written");
         QFile bad(m_items[BadVideo].path);
         QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate) && bad.write(QByteArray(4096, '\x5a')) > 0);
-        bad.close();
         // A label file that cannot be written: a folder stands where it would be.
         const QString label = m_items[Unwritable].dir + QStringLiteral("itemInfo.ini");
         QVERIFY(QFile::remove(label) && QDir().mkpath(label));
@@ -124,7 +123,7 @@ private slots:
 
     void showItemIgnoresBadIndex_data()
     {
-        QTest::addColumn<int>("index");
+        KOVTable::columns<int>({"index"});
         QTest::newRow("negative") << -1;
         QTest::newRow("one past the end") << int(ItemCount);
     }
