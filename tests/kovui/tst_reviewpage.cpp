@@ -135,8 +135,7 @@ private slots:
         int emitted = 0;
         connect(&page, &KOVVideoImg::sigPointInfoChanged, this, [&emitted] { ++emitted; });
         page.showItem(index, m_root.path() + "/pic/");
-        QCOMPARE(page.shownItem(), -1);
-        QVERIFY(emitted == 0 && page.pointInfo().name.isEmpty());
+        QVERIFY(page.shownItem() == -1 && emitted == 0 && page.pointInfo().name.isEmpty());
     }
 
     // A picture shown twice keeps one entry; the next, without information,
@@ -277,12 +276,9 @@ private slots:
         QTEST(!child(&page, "groupBox_lossEstimation")->isHidden(), "loss");
         QTEST(!child(&page, "groupBox_resultInfo")->isHidden(), "result");
         QCOMPARE(page.pointInfo().leakageData, reportType == 0);
-        for (const char* w : { "groupBox_itemInfo_gas", "infoFaultLevel_gas" })
-            QCOMPARE(!child(&page, w)->isHidden(), gas);
-        for (const char* w : { "groupBox_itemInfo_elec", "infoFaultLevel_elec" })
-            QCOMPARE(!child(&page, w)->isHidden(), !gas);
-        QCOMPARE(page.pointInfo().labelType, gas ? 0 : 1);
-        QCOMPARE(child<QComboBox>(&page, "itemInfoTypeCB")->currentIndex(), gas ? 0 : 1);
+        for (const char* w : { "groupBox_itemInfo_gas", "infoFaultLevel_gas", "groupBox_itemInfo_elec", "infoFaultLevel_elec" })
+            QVERIFY2(child(&page, w)->isHidden() == (gas == QByteArray(w).endsWith("elec")), w);
+        QVERIFY(page.pointInfo().labelType == !gas && child<QComboBox>(&page, "itemInfoTypeCB")->currentIndex() == !gas);
         if (item == PicElec) {
             const KOVGen::ItemLabel l = KOVGen::electricalLabel(13);
             QCOMPARE(text(&page, "infoFaultSite_elec"), l.faultSiteElec);
@@ -345,8 +341,7 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(text(&page, "infoMaxSPL"), expected);
         QCOMPARE(page.pointInfo().name, m_items[shown.last()].name);
-        QCOMPARE(page.pointInfo().imgInfoList.size(), 1);
-        QCOMPARE(page.pointInfo().imgInfoList[0].heatSPL, expected);
+        QCOMPARE(page.pointInfo().imgInfoList.size() == 1 ? page.pointInfo().imgInfoList[0].heatSPL : QString(), expected);
         QVERIFY(emitted > shown.size()); // each show, then the reading
     }
 
