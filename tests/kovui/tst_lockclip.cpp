@@ -114,8 +114,7 @@ private slots:
         m_items << ReviewFixture::makeItem(r, "video", "VID_20.mp4", K::Video, 20, 1, true, 21)
                 << ReviewFixture::makeItem(r, "bad", "VID_bad.mp4", K::Video, 2, -1, true, 22)
                 << ReviewFixture::makeItem(r, "tagged", "IMG_tag.jpg", K::Picture, 1, -1, true, 23);
-        QFile bad(m_items[Bad].path);
-        QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate) && bad.write(QByteArray(2048, 'q')) > 0);
+        QVERIFY(KOVMediaFixture::writeFile(m_items[Bad].path, QByteArray(2048, 'q')));
         // Slot 04 is listed but gone when clicked; slot 05 is text taken for a picture.
         QVector<KOVGen::Tag> tags = KOVGen::demoTags();
         tags << KOVGen::Tag { "x05_jpg.txt", KOVGen::TagKind::Text, "x", "UTF-8" }
@@ -135,8 +134,7 @@ private slots:
     {
         m_boxes.clear();
         KOVMessageBox::s_answer = [this](QMessageBox::Icon, const QString&, const QString& text, const QStringList&) {
-            m_boxes << text;
-            return 0;
+            m_boxes << text; return 0;
         };
     }
     void cleanup()

@@ -111,11 +111,7 @@ private slots:
             Qt::DirectConnection);
         m_conns << connect(hub, &KOVMsg::sigClipWaveInfo, this,
             [this](int start, int len, float* data, double max) {
-                m_log.start = start;
-                m_log.count = len;
-                m_log.first = data[start];
-                m_log.max = max;
-                ++m_log.emitted;
+                m_log.start = start; m_log.count = len; m_log.first = data[start]; m_log.max = max; ++m_log.emitted;
             },
             Qt::DirectConnection);
         m_conns << connect(hub, &KOVMsg::sigFrameRate, this, [this](QString r) { m_log.frameRates << r; });
@@ -406,8 +402,7 @@ private slots:
     {
         QStringList asked;
         KOVMessageBox::s_answer = [&asked](QMessageBox::Icon, const QString&, const QString& text, const QStringList&) {
-            asked << text;
-            return 0;
+            asked << text; return 0;
         };
         QVERIFY(QDir().mkpath(m_dir.filePath("long/wav")));
         const quint32 bytes = quint32(KOVReadAudio::kMaxFrames + 1) * 2048; // mono, one frame too many

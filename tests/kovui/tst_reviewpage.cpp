@@ -421,8 +421,7 @@ private slots:
         QStringList shown;
         KOVMessageBox::s_answer = [&shown](QMessageBox::Icon icon, const QString& title, const QString& text,
                                       const QStringList&) {
-            shown << QStringLiteral("%1|%2|%3").arg(int(icon)).arg(title, text);
-            return 0;
+            shown << QStringLiteral("%1|%2|%3").arg(int(icon)).arg(title, text); return 0;
         };
         const QString file = m_items[item].dir + QStringLiteral("itemInfo.ini");
         const QByteArray before = KOVTest::readAll(file);
