@@ -463,8 +463,7 @@ private slots:
         const bool playing = QTest::qWaitFor([&]() {
             return player->state() == QMediaPlayer::PlayingState || player->error() != QMediaPlayer::NoError;
         }, 5000) && player->state() == QMediaPlayer::PlayingState;
-        QCOMPARE(wave->state() == QMovie::Running, playing);
-        QCOMPARE(play->isEnabled(), !playing);
+        QVERIFY((wave->state() == QMovie::Running) == playing && play->isEnabled() == !playing);
         if (!playing)
             QSKIP("no audio output here: the playing itself is not tried");
         // A one-second tone: the dialog is ready again once it has played.
