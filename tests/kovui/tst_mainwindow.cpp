@@ -39,7 +39,7 @@
 
 #include <memory>
 
-#include <fcntl.h>
+#include <cstdio>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -171,12 +171,10 @@ class TestMainWindow : public QObject
         for (const QByteArray& f : files) {
             const QByteArray path = QFile::encodeName(dir) + '/' + f;
             ::mkdir(path.left(path.lastIndexOf('/')).constData(), 0755);
-            const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             const QByteArray& jpeg = KOVGen::tinyJpeg();
-            const bool written = fd >= 0 && ::write(fd, jpeg.constData(), size_t(jpeg.size())) == jpeg.size();
-            if (fd >= 0)
-                ::close(fd);
-            if (!written)
+            FILE* out = std::fopen(path.constData(), "wb");
+            const bool written = out && std::fwrite(jpeg.constData(), 1, size_t(jpeg.size()), out) == size_t(jpeg.size());
+            if (!out || std::fclose(out) != 0 || !written)
                 return QString();
         }
         return dir;
@@ -256,15 +254,12 @@ private slots:
         QTest::newRow("A.JPG dropped") << QStringList{"i1/A.JPG", "i2/C.jpg"} << QStringList{"C.jpg"};
         QTest::newRow("thumbnail alone dropped") << QStringList{"i1/.thumbnail.jpg"} << QStringList{};
         QTest::newRow("empty folder dropped") << QStringList{"i1/info.dat"} << QStringList{};
-        QTest::newRow("other files ignored") << QStringList{"i1/A.jpg", "i1/info.dat", "i1/wav/a.wav"}
-                                             << QStringList{"A.jpg"};
+        QTest::newRow("other files ignored") << QStringList{"i1/A.jpg", "i1/info.dat", "i1/wav/a.wav"} << QStringList{"A.jpg"};
         QTest::newRow("hidden folders not looked at, hidden files in an item count")
             << QStringList{".git/a.jpg", ".Trash-1000/b.mp4", "p1/c.jpg", "p2/.x.jpg", "p2/y.jpg"} << QStringList{"c.jpg"};
         QTest::newRow("blanks and Chinese") << QStringList{"测试 项目 1/图 片.jpg"} << QStringList{"图 片.jpg"};
-        QTest::newRow("user directory itself is an item") << QStringList{"Top.jpg", "i1/A.jpg"}
-                                                          << QStringList{"Top.jpg", "A.jpg"};
-        QTest::newRow("order ignores letter case") << QStringList{"b/2.jpg", "A/1.jpg", "C/3.mp4"}
-                                                   << QStringList{"1.jpg", "2.jpg", "3.mp4"};
+        QTest::newRow("user directory itself is an item") << QStringList{"Top.jpg", "i1/A.jpg"} << QStringList{"Top.jpg", "A.jpg"};
+        QTest::newRow("order ignores letter case") << QStringList{"b/2.jpg", "A/1.jpg", "C/3.mp4"} << QStringList{"1.jpg", "2.jpg", "3.mp4"};
     }
     void importRules()
     {
@@ -308,13 +303,11 @@ private slots:
         QTest::newRow("again adds nothing, a new folder only itself")
             << "@" << QStringList{"twice", "twice", "+twice/i3/C.jpg", "twice"} << QStringList{"A.jpg", "B.mp4", "C.jpg"}
             << 1 << QStringList{"@", "@", "@"} << QStringList{};
-        QTest::newRow("cancel changes nothing") << "@" << QStringList{""} << QStringList{} << 0 << QStringList{"@"}
-                                                << QStringList{};
-        QTest::newRow("missing start folder: the one above") << "@gone/" << QStringList{""} << QStringList{} << 0
-                                                             << QStringList{"../"} << QStringList{};
-        QTest::newRow("the parent becomes the start") << "@" << QStringList{"parent/u1", "parent/u1"}
-                                                      << QStringList{"A.jpg"} << 0 << QStringList{"@", "@parent/"}
-                                                      << QStringList{};
+        QTest::newRow("cancel changes nothing") << "@" << QStringList{""} << QStringList{} << 0 << QStringList{"@"} << QStringList{};
+        QTest::newRow("missing start folder: the one above")
+            << "@gone/" << QStringList{""} << QStringList{} << 0 << QStringList{"../"} << QStringList{};
+        QTest::newRow("the parent becomes the start")
+            << "@" << QStringList{"parent/u1", "parent/u1"} << QStringList{"A.jpg"} << 0 << QStringList{"@", "@parent/"} << QStringList{};
         QTest::newRow("another user directory is refused")
             << "@" << QStringList{"own", "foreign"} << QStringList{"A.jpg"} << 0 << QStringList{"@", "@"}
             << QStringList{"警告|导入用户目录不一，请先删除所有已导入文件后重新导入！|是"};
@@ -388,12 +381,10 @@ private slots:
     {
         KOVTable::columns<QByteArrayList, QStringList, QStringList>({"files", "rows", "named"});
         const QByteArray test = "\xb2\xe2\xca\xd4", middle = "\xd6\xd0"; // 测试, 中 in GBK
-        QTest::newRow("beside a good folder") << QByteArrayList{test + "/x.jpg", "a/y.jpg"} << QStringList{"y.jpg"}
-                                              << QStringList{"测试"};
-        QTest::newRow("nothing else to import") << QByteArrayList{test + "/x.jpg", middle + "/z.mp4"} << QStringList{}
-                                                << QStringList{"中", "测试"};
-        QTest::newRow("UTF-8 names import") << QByteArrayList{QString("测试/x.jpg").toUtf8()} << QStringList{"x.jpg"}
-                                            << QStringList{};
+        QTest::newRow("beside a good folder") << QByteArrayList{test + "/x.jpg", "a/y.jpg"} << QStringList{"y.jpg"} << QStringList{"测试"};
+        QTest::newRow("nothing else to import")
+            << QByteArrayList{test + "/x.jpg", middle + "/z.mp4"} << QStringList{} << QStringList{"中", "测试"};
+        QTest::newRow("UTF-8 names import") << QByteArrayList{QString("测试/x.jpg").toUtf8()} << QStringList{"x.jpg"} << QStringList{};
     }
     void undecodableFoldersNamed()
     {
