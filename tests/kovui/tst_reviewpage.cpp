@@ -474,28 +474,11 @@ private slots:
         }
     }
 
-    // A screen scale resizes the label after the view was made, visible or
-    // not; a thicker border changes the contents rectangle.
-    void followsLabelResize()
-    {
-        Stage s(QSize(100, 60));
-        auto* view = new KOVFrameView(s.label);
-        view->setImage(picture(QSize(100, 60)));
-        s.label->setGeometry(12, 18, 125, 75);
-        s.grab();
-        QCOMPARE(view->geometry(), s.label->contentsRect());
-        QVERIFY(!view->testAttribute(Qt::WA_OpaquePaintEvent)); // now smaller than the label
-        view->setImage(picture(QSize(125, 75)));
-        QVERIFY(view->testAttribute(Qt::WA_OpaquePaintEvent));
-        s.label->setStyleSheet(QStringLiteral("border: 4px solid rgb(186,186,186);"));
-        QCoreApplication::processEvents();
-        QCOMPARE(view->geometry(), QRect(4, 4, 117, 67));
-        QVERIFY(view->testAttribute(Qt::WA_TransparentForMouseEvents)); // clicks reach the label
-    }
-
     // The point of the view: a new frame repaints the view alone, not the
-    // label, box and window backgrounds beneath it.
-    void newFrameRepaintsOnlyTheView()
+    // label, box and window backgrounds beneath it. A screen scale resizes
+    // the label after the view was made; a thicker border changes the
+    // contents rectangle.
+    void newFrameRepaintsOnlyTheViewAndFollowsTheLabel()
     {
         Stage s(QSize(204, 120));
         auto* view = new KOVFrameView(s.label);
@@ -511,6 +494,16 @@ private slots:
         view->setImage(picture(QSize(204, 120)).mirrored());
         QTRY_VERIFY(log.painted.contains(view));
         QCOMPARE(log.painted, QList<QObject*> { view });
+        s.label->setGeometry(12, 18, 255, 150);
+        s.grab();
+        QCOMPARE(view->geometry(), s.label->contentsRect());
+        QVERIFY(!view->testAttribute(Qt::WA_OpaquePaintEvent)); // now smaller than the label
+        view->setImage(picture(QSize(255, 150)));
+        QVERIFY(view->testAttribute(Qt::WA_OpaquePaintEvent));
+        s.label->setStyleSheet(QStringLiteral("border: 4px solid rgb(186,186,186);"));
+        QCoreApplication::processEvents();
+        QCOMPARE(view->geometry(), QRect(4, 4, 247, 142));
+        QVERIFY(view->testAttribute(Qt::WA_TransparentForMouseEvents)); // clicks reach the label
     }
 private:
     // The shown frame, the index, the view, the slider, the time label and
