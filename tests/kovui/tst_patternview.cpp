@@ -150,8 +150,7 @@ private slots:
         for (int i = 0; i <= 25; ++i)
             view.showPDD(KOVAudioTiming::frameTime(i));
         const bool active = frames > 0 && reportType != 0;
-        QCOMPARE(view.getPDDState(), active);
-        QCOMPARE(!m_log.pictures.isEmpty(), active);
+        QVERIFY(view.getPDDState() == active && m_log.pictures.isEmpty() == !active);
         if (active) {
             QCOMPARE(view.requestedTo(), 96000);
             QCOMPARE(m_log.pictures.last().size(), QSize(530, 220));
@@ -231,8 +230,7 @@ private slots:
         QVERIFY(qFuzzyCompare(page.waveForm()->window()->cursorTime(), 11 * 0.04));
         // Closing the item: no spectrum or slice of it stays.
         page.closeFile(true);
-        QVERIFY(!page.waveForm()->hasAudio());
-        QCOMPARE(plot->graphCount(), 0);
+        QVERIFY(!page.waveForm()->hasAudio() && plot->graphCount() == 0);
     }
     void sliceOfEachFrame_data()
     {
@@ -413,8 +411,8 @@ private slots:
         KOVMessageBox::s_answer = nullptr;
         QVERIFY(!view.hasAudio() && !view.audioData());
         QCOMPARE(view.frameCount() + view.periodCount(), 0);
-        QCOMPARE(asked.size(), 1);
-        QVERIFY2(asked.first().contains("93") && asked.first().endsWith(file.fileName()), qPrintable(asked.first()));
+        QVERIFY2(asked.size() == 1 && asked.first().contains("93") && asked.first().endsWith(file.fileName()),
+                 qPrintable(asked.join('\n')));
     }
 
     // The audio buffer and its window, handed more than a load gives, hold
