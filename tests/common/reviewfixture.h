@@ -71,12 +71,9 @@ inline Item makeItem(const QString& root, const QString& folder, const QString& 
 // Publishes the items as the imported list, as the main window does.
 inline void publish(const QList<Item>& items)
 {
-    QStringList names;
-    QStringList paths;
-    for (const Item& i : items) {
-        names << i.name;
-        paths << i.path;
-    }
+    QStringList names, paths;
+    for (const Item& i : items)
+        names << i.name, paths << i.path;
     KOVInformation::Instance()->setFileNameList(names);
     KOVInformation::Instance()->setFilePathList(paths);
 }

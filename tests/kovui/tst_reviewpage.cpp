@@ -114,7 +114,6 @@ private slots:
             QVERIFY2(!i.path.isEmpty(), "fixture item not written");
         QFile bad(m_items[BadVideo].path);
         QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate) && bad.write(QByteArray(4096, '\x5a')) > 0);
-        bad.close();
         // A label file that cannot be written: a folder stands where it would be.
         const QString label = m_items[Unwritable].dir + QStringLiteral("itemInfo.ini");
         QVERIFY(QFile::remove(label) && QDir().mkpath(label));
@@ -122,38 +121,22 @@ private slots:
     }
     void cleanup() { KOVMessageBox::s_answer = nullptr; }
 
-    void showItemIgnoresBadIndex_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::newRow("negative") << -1;
-        QTest::newRow("one past the end") << int(ItemCount);
-    }
-    void showItemIgnoresBadIndex()
-    {
-        QFETCH(int, index);
-        KOVVideoImg page;
-        open(page, 0);
-        int emitted = 0;
-        connect(&page, &KOVVideoImg::sigPointInfoChanged, this, [&emitted] { ++emitted; });
-        page.showItem(index, m_root.path() + "/pic/");
-        QCOMPARE(page.shownItem(), -1);
-        QVERIFY(emitted == 0 && page.pointInfo().name.isEmpty());
-    }
-
-    // A picture shown twice keeps one entry; the next, without information,
-    // takes nothing of it.
+    // No row before the first or past the last is shown. A picture shown
+    // twice keeps one entry; the next, without information, takes nothing of it.
     void pictures()
     {
         KOVVideoImg page;
         open(page, 0);
         QList<KOVTestPointInfo> sent;
         connect(&page, &KOVVideoImg::sigPointInfoChanged, this, [&sent](KOVTestPointInfo_t i) { sent << i; });
+        for (int bad : { -1, int(ItemCount) })
+            page.showItem(bad, m_items[Pic].dir);
+        QVERIFY(page.shownItem() == -1 && sent.isEmpty() && page.pointInfo().name.isEmpty());
         page.showItem(Pic, m_items[Pic].dir);
         page.showItem(Pic, m_items[Pic].dir);
         QVERIFY(!sent.isEmpty() && sent.last().imgInfoList.size() == 1);
         const KOVTestPointInfo& rec = page.pointInfo();
-        QCOMPARE(rec.type, ItemType::photo);
-        QCOMPARE(rec.name, m_items[Pic].name);
+        QVERIFY(rec.type == ItemType::photo && rec.name == m_items[Pic].name);
         const KOVGen::Frame f = KOVGen::makeFrames(7, 1)[0];
         QCOMPARE(text(&page, "infoFreqBandwidth"), KOVFrameInfoText::bandText(f.freqBandLow, f.freqBandHigh));
         QCOMPARE(text(&page, "infoUltrasonic"), ReviewFixture::ultrasonicText(0));
@@ -278,12 +261,9 @@ private slots:
         QTEST(!child(&page, "groupBox_lossEstimation")->isHidden(), "loss");
         QTEST(!child(&page, "groupBox_resultInfo")->isHidden(), "result");
         QCOMPARE(page.pointInfo().leakageData, reportType == 0);
-        for (const char* w : { "groupBox_itemInfo_gas", "infoFaultLevel_gas" })
-            QCOMPARE(!child(&page, w)->isHidden(), gas);
-        for (const char* w : { "groupBox_itemInfo_elec", "infoFaultLevel_elec" })
-            QCOMPARE(!child(&page, w)->isHidden(), !gas);
-        QCOMPARE(page.pointInfo().labelType, gas ? 0 : 1);
-        QCOMPARE(child<QComboBox>(&page, "itemInfoTypeCB")->currentIndex(), gas ? 0 : 1);
+        for (const char* w : { "groupBox_itemInfo_gas", "infoFaultLevel_gas", "groupBox_itemInfo_elec", "infoFaultLevel_elec" })
+            QVERIFY2(child(&page, w)->isHidden() == (gas == QByteArray(w).endsWith("elec")), w);
+        QVERIFY(page.pointInfo().labelType == !gas && child<QComboBox>(&page, "itemInfoTypeCB")->currentIndex() == !gas);
         if (item == PicElec) {
             const KOVGen::ItemLabel l = KOVGen::electricalLabel(13);
             QCOMPARE(text(&page, "infoFaultSite_elec"), l.faultSiteElec);
@@ -346,8 +326,7 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(text(&page, "infoMaxSPL"), expected);
         QCOMPARE(page.pointInfo().name, m_items[shown.last()].name);
-        QCOMPARE(page.pointInfo().imgInfoList.size(), 1);
-        QCOMPARE(page.pointInfo().imgInfoList[0].heatSPL, expected);
+        QCOMPARE(page.pointInfo().imgInfoList.size() == 1 ? page.pointInfo().imgInfoList[0].heatSPL : QString(), expected);
         QVERIFY(emitted > shown.size()); // each show, then the reading
     }
 
@@ -384,8 +363,7 @@ private slots:
             QVERIFY(page.frameCount() <= 1 && (page.shownFrame().isNull() || page.currentFrameIndex() == 0));
             return;
         }
-        QCOMPARE(page.frameCount(), frames);
-        QCOMPARE(page.shownFrame().isNull(), !frames);
+        QVERIFY(page.frameCount() == frames && page.shownFrame().isNull() == !frames);
     }
 
     // An emptied page keeps nothing of the closed item's label, whichever
@@ -427,8 +405,7 @@ private slots:
         QStringList shown;
         KOVMessageBox::s_answer = [&shown](QMessageBox::Icon icon, const QString& title, const QString& text,
                                       const QStringList&) {
-            shown << QStringLiteral("%1|%2|%3").arg(int(icon)).arg(title, text);
-            return 0;
+            shown << QStringLiteral("%1|%2|%3").arg(int(icon)).arg(title, text); return 0;
         };
         const QString file = m_items[item].dir + QStringLiteral("itemInfo.ini");
         const QByteArray before = KOVTest::readAll(file);
@@ -497,28 +474,11 @@ private slots:
         }
     }
 
-    // A screen scale resizes the label after the view was made, visible or
-    // not; a thicker border changes the contents rectangle.
-    void followsLabelResize()
-    {
-        Stage s(QSize(100, 60));
-        auto* view = new KOVFrameView(s.label);
-        view->setImage(picture(QSize(100, 60)));
-        s.label->setGeometry(12, 18, 125, 75);
-        s.grab();
-        QCOMPARE(view->geometry(), s.label->contentsRect());
-        QVERIFY(!view->testAttribute(Qt::WA_OpaquePaintEvent)); // now smaller than the label
-        view->setImage(picture(QSize(125, 75)));
-        QVERIFY(view->testAttribute(Qt::WA_OpaquePaintEvent));
-        s.label->setStyleSheet(QStringLiteral("border: 4px solid rgb(186,186,186);"));
-        QCoreApplication::processEvents();
-        QCOMPARE(view->geometry(), QRect(4, 4, 117, 67));
-        QVERIFY(view->testAttribute(Qt::WA_TransparentForMouseEvents)); // clicks reach the label
-    }
-
     // The point of the view: a new frame repaints the view alone, not the
-    // label, box and window backgrounds beneath it.
-    void newFrameRepaintsOnlyTheView()
+    // label, box and window backgrounds beneath it. A screen scale resizes
+    // the label after the view was made; a thicker border changes the
+    // contents rectangle.
+    void newFrameRepaintsOnlyTheViewAndFollowsTheLabel()
     {
         Stage s(QSize(204, 120));
         auto* view = new KOVFrameView(s.label);
@@ -534,6 +494,16 @@ private slots:
         view->setImage(picture(QSize(204, 120)).mirrored());
         QTRY_VERIFY(log.painted.contains(view));
         QCOMPARE(log.painted, QList<QObject*> { view });
+        s.label->setGeometry(12, 18, 255, 150);
+        s.grab();
+        QCOMPARE(view->geometry(), s.label->contentsRect());
+        QVERIFY(!view->testAttribute(Qt::WA_OpaquePaintEvent)); // now smaller than the label
+        view->setImage(picture(QSize(255, 150)));
+        QVERIFY(view->testAttribute(Qt::WA_OpaquePaintEvent));
+        s.label->setStyleSheet(QStringLiteral("border: 4px solid rgb(186,186,186);"));
+        QCoreApplication::processEvents();
+        QCOMPARE(view->geometry(), QRect(4, 4, 247, 142));
+        QVERIFY(view->testAttribute(Qt::WA_TransparentForMouseEvents)); // clicks reach the label
     }
 private:
     // The shown frame, the index, the view, the slider, the time label and
