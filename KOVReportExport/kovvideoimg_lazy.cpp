@@ -19,7 +19,6 @@
 #include <QImageWriter>
 #include <QTimer>
 
-#include <opencv2/imgproc.hpp>
 
 #include <algorithm>
 
@@ -35,12 +34,7 @@ QImage readFrame(KOVVideoSource& source, int index, QImage& reuse)
     cv::Mat frame;
     if (!source.seek(index) || !source.read(frame))
         return QImage();
-    cv::Mat sized;
-    if (frame.cols == 1024 && frame.rows == 600)
-        sized = frame;
-    else
-        cv::resize(frame, sized, cv::Size(1024, 600), 0, 0, cv::INTER_LINEAR);
-    return KOVFrameConvert::toDisplayImage(sized, reuse);
+    return KOVFrameConvert::toShownImage(frame, reuse);
 }
 
 // A hidden plot keeps no paint buffers: at a vanishing pixel ratio they

@@ -15,7 +15,6 @@
 
 #include <QTimer>
 
-#include <opencv2/imgproc.hpp>
 
 namespace {
 const char* const kPlayIdle = "border-image: url(:/style/ico/pause.png)";
@@ -83,19 +82,15 @@ bool KOVVideoImg::updateImg()
         return false;
     m_videoImgIndex = m_capture.lastIndex();
 
-    // Frames are shown at the imager's size whatever the file holds; the OCR
-    // region is defined on that size.
-    cv::Mat sized;
-    if (frame.cols == 1024 && frame.rows == 600)
-        sized = frame;
-    else
-        cv::resize(frame, sized, cv::Size(1024, 600), 0, 0, cv::INTER_LINEAR);
     // Converted into the previous frame's image when nothing else holds it
     // (a locked frame, a caller of shownFrame()): a new 2.4 MB image per
     // frame costs its page faults again on every tick.
     QImage buffer = std::move(m_img);
     m_frameView->setImage(QImage()); // the view's share of it
-    const QImage image = KOVFrameConvert::toDisplayImage(sized, buffer);
+    // Shown at the imager's size whatever the file holds: the OCR region is
+    // defined on that size.
+    cv::Mat sized;
+    const QImage image = KOVFrameConvert::toShownImage(frame, buffer, &sized);
     if (image.isNull()) {
         // Only a frame of another type fails, before the buffer is touched.
         m_img = buffer;

@@ -49,6 +49,18 @@ QImage KOVFrameConvert::toDisplayImage(const cv::Mat& mat)
     return toDisplayImage(mat, none);
 }
 
+QImage KOVFrameConvert::toShownImage(const cv::Mat& frame, QImage& reuse, cv::Mat* sized)
+{
+    cv::Mat at;
+    if (frame.cols == 1024 && frame.rows == 600)
+        at = frame;
+    else
+        cv::resize(frame, at, cv::Size(1024, 600), 0, 0, cv::INTER_LINEAR);
+    if (sized)
+        *sized = at;
+    return toDisplayImage(at, reuse);
+}
+
 QImage KOVFrameConvert::toDisplayImage(const cv::Mat& mat, QImage& reuse)
 {
     if (mat.empty() || mat.dims != 2 || mat.type() != CV_8UC3)

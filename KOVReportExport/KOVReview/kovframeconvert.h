@@ -24,6 +24,11 @@ public:
     // is an RGB32 image of the frame's size that shares its pixels with no
     // other image; otherwise reuse is left as it is and a new image made.
     static QImage toDisplayImage(const cv::Mat& mat, QImage& reuse);
+    // A decoded frame as the review page shows it: at the imager's size
+    // (1024x600) whatever the file holds, since the OCR region is defined on
+    // that size; then as toDisplayImage(mat, reuse). The frame at that size
+    // in *sized when asked for (the OCR reads it).
+    static QImage toShownImage(const cv::Mat& frame, QImage& reuse, cv::Mat* sized = nullptr);
 
     // Indexed8/Grayscale8 -> 8UC1, RGB32/ARGB32(_Premultiplied) -> 8UC4,
     // RGB888 -> 8UC3 (to BGR when swapRB). Without clone the matrix shares
