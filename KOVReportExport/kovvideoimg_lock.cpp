@@ -184,5 +184,7 @@ bool KOVVideoImg::ifMarked() const
 
 QImage KOVVideoImg::currentPddImage() const
 {
-    return m_prpd->getPDDImg();
+    // The picture on show, not the pattern view's: after a hide the view is
+    // rebuilt from fewer periods while the page keeps showing the old vote.
+    return m_prpdPicture.toImage();
 }
