@@ -235,7 +235,8 @@ private:
     // Shows the locked frames and saves their files; false as saveLockImg.
     bool updateLockLB();
     // Writes the locked frames (and pattern pictures) and records their
-    // paths; false when a frame file could not be written.
+    // paths; false when a frame file, or the pattern picture that goes with
+    // it, could not be written (such a frame is neither kept nor recorded).
     bool saveLockImg();
     void removeMarkedImg(int pos);
     void mkdirHide();

@@ -138,7 +138,12 @@ bool KOVVideoImg::saveLockImg()
             continue;
         const QString pddPath = KOVClipNames::pddImage(m_dirPath, m_savePre, i);
         if (!KOVClipNames::saveImage(m_dirPath, pddPath, m_pddImg[i], &why)) {
+            // Kept, the frame would export as a plain success with its
+            // pattern missing: it fails with its picture.
             qWarning() << "pattern picture not saved:" << pddPath << why;
+            KOVClipNames::removeInside(m_dirPath, path);
+            m_pointInfo.videoImgPathList.removeLast();
+            saved = false;
             continue;
         }
         m_pointInfo.pddImgPathList.append(pddPath);

@@ -3,8 +3,8 @@
 // shown in the page's clip player; tag buttons opening their dialogs; pages
 // not on screen holding no decoder and no audio, and losing nothing of their
 // state on the page or in the recovery cache, and locking the pattern they
-// show after they come back. A working folder that cannot be written or
-// holds links: a lock that fails says so and
+// show after they come back. A working folder that cannot be written, or
+// holds links or a folder under a file's name: a lock that fails says so and
 // records nothing, files written there replace what stands under their
 // names instead of writing through it, a restore writes a lost frame file
 // again, and a cache folder that is a link is removed alone.
@@ -540,6 +540,33 @@ private slots:
         QCOMPARE(QImage(hide(PdLong) + "/R3_pdd0.jpg"), QImage::fromData(jpeg, "JPG"));
         QCOMPARE(page->lockState().pddTypes, QStringList { type });
         QCOMPARE(page->pointInfo().prpdTypeList, QStringList { type });
+    }
+
+    // A frame goes with its pattern picture: either file unwritable refuses
+    // the lock with the same warning and leaves no file of it.
+    void lockWithAFileNameTaken_data()
+    {
+        KOVTable::columns<QString>({"taken"}); // by a planted folder
+        QTest::newRow("the pattern picture's") << "R3_pdd0.jpg";
+        QTest::newRow("the frame's") << "R3_0.jpg";
+    }
+    void lockWithAFileNameTaken()
+    {
+        QFETCH(QString, taken);
+        KOVVideoImg page;
+        page.show();
+        showOn(page, Pd);
+        child<QSlider>(&page, "horizontalSlider")->setValue(15);
+        QTRY_VERIFY_WITH_TIMEOUT(page.pointInfo().pdd, 5000);
+        QVERIFY(QDir().mkpath(hide(Pd) + "/" + taken) && step(page, "on_lockBtn_clicked"));
+        CHECK_LOCK(page);
+        QVERIFY(page.lockState().marks.isEmpty() && !page.pointInfo().marked);
+        QCOMPARE(m_boxes, QStringList { QStringLiteral("锁定图片无法保存到文件夹：\n") + hide(Pd) });
+        QCOMPARE(QDir(hide(Pd)).entryList(QDir::Files), QStringList());
+        // The name free again, the frame locks with its picture.
+        QVERIFY(QDir(hide(Pd) + "/" + taken).removeRecursively() && step(page, "on_lockBtn_clicked"));
+        CHECK_LOCK(page);
+        QCOMPARE(page.pointInfo().pddImgPathList, QStringList { hide(Pd) + "/R3_pdd0.jpg" });
     }
 
     void restoreWithFrameFileGone_data()
