@@ -235,7 +235,8 @@ private:
     // Shows the locked frames and saves their files; false as saveLockImg.
     bool updateLockLB();
     // Writes the locked frames (and pattern pictures) and records their
-    // paths; false when a frame file could not be written.
+    // paths; false when a frame file, or the pattern picture that goes with
+    // it, could not be written (such a frame is neither kept nor recorded).
     bool saveLockImg();
     void removeMarkedImg(int pos);
     void mkdirHide();
@@ -298,8 +299,13 @@ private:
     double m_max_wavform = 1.0;
     int m_reportType = -1;
     double m_preDpiRate = 1.0;
+    // The pattern picture on show, scaled to its label, and its class.
     QPixmap m_prpdImg;
     QString m_prpdType;
+    // The same picture at the pattern view's size, from the same vote as
+    // m_prpdType: what a lock saves. The pattern view's own picture may be
+    // newer (rebuilt from reloaded audio after a hide) than the one on show.
+    QPixmap m_prpdPicture;
     QStringList m_prpdTypeList;
     // The engine, its lock, the closing flag and the request generation:
     // shared with the recognising worker, which never touches the page.

@@ -47,10 +47,12 @@ void KOVVideoImg::showEvent(QShowEvent* event)
     // next frame: fed again from a reload it may come out otherwise.
     if (loaded) {
         const QPixmap pattern = m_prpdImg;
+        const QPixmap picture = m_prpdPicture;
         const QString type = m_prpdType;
         followFrame(m_videoImgIndex);
         if (!pattern.isNull()) {
             m_prpdImg = pattern;
+            m_prpdPicture = picture;
             m_prpdType = type;
             ui->imgPRPD->setPixmap(pattern);
         }

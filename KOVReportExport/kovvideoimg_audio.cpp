@@ -14,6 +14,7 @@ void KOVVideoImg::clearAudioInfo()
 {
     m_prpdType.clear();
     m_prpdImg = QPixmap();
+    m_prpdPicture = QPixmap();
     ui->imgPRPD->clear();
     ui->imgPRPDFramerate->clear();
     m_initAudio = true;
@@ -91,6 +92,8 @@ void KOVVideoImg::slotPRPDPixmap(QPixmap pixmap, QString prpdType)
     m_prpdImg = pixmap.scaled(ui->imgPRPD->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     ui->imgPRPD->setPixmap(m_prpdImg);
     m_prpdType = prpdType;
+    // Shared with the pattern view's own copy while that one stands.
+    m_prpdPicture = pixmap;
 }
 
 void KOVVideoImg::slotPRPDFrameRate(QString framerate)

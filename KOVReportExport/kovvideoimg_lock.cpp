@@ -138,7 +138,12 @@ bool KOVVideoImg::saveLockImg()
             continue;
         const QString pddPath = KOVClipNames::pddImage(m_dirPath, m_savePre, i);
         if (!KOVClipNames::saveImage(m_dirPath, pddPath, m_pddImg[i], &why)) {
+            // Kept, the frame would export as a plain success with its
+            // pattern missing: it fails with its picture.
             qWarning() << "pattern picture not saved:" << pddPath << why;
+            KOVClipNames::removeInside(m_dirPath, path);
+            m_pointInfo.videoImgPathList.removeLast();
+            saved = false;
             continue;
         }
         m_pointInfo.pddImgPathList.append(pddPath);
@@ -184,5 +189,7 @@ bool KOVVideoImg::ifMarked() const
 
 QImage KOVVideoImg::currentPddImage() const
 {
-    return m_prpd->getPDDImg();
+    // The picture on show, not the pattern view's: after a hide the view is
+    // rebuilt from fewer periods while the page keeps showing the old vote.
+    return m_prpdPicture.toImage();
 }

@@ -2,18 +2,21 @@
 // frames carry their index; the clip read back by OpenCV and ffprobe and
 // shown in the page's clip player; tag buttons opening their dialogs; pages
 // not on screen holding no decoder and no audio, and losing nothing of their
-// state on the page or in the recovery cache. A working folder that cannot
-// be written or holds links: a lock that fails says so and records nothing,
-// files written there replace what stands under their names instead of
-// writing through it, a restore writes a lost frame file again, and a cache
-// folder that is a link is removed alone.
+// state on the page or in the recovery cache, and locking the pattern they
+// show after they come back. A working folder that cannot be written, or
+// holds links or a folder under a file's name: a lock that fails says so and
+// records nothing, files written there replace what stands under their
+// names instead of writing through it, a restore writes a lost frame file
+// again, and a cache folder that is a link is removed alone.
 #include "kovcachefile.h"
+#include "kovclipnames.h"
 #include "kovinformation.h"
 #include "kovlockcheck.h"
 #include "kovmediafixtures.h"
 #include "kovprpd.h"
 #include "kovwaveform.h"
 #include "kovmessagebox.h"
+#include "kovmsg.h"
 #include "kovreadaudio.h"
 #include "kovscreenshot.h"
 #include "kovtagaud.h"
@@ -29,6 +32,7 @@
 #include <QMovie>
 #include <QRandomGenerator>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QtTest>
@@ -88,7 +92,7 @@ class TstLockClip : public QObject
     QTemporaryDir m_root;
     QList<Item> m_items;
     QStringList m_boxes;
-    enum { Video, Bad, Tagged, Pd };
+    enum { Video, Bad, Tagged, Pd, PdLong };
 
     // A report-mode page of report 3 showing item i.
     void showOn(KOVVideoImg& page, int i, const QString& number = QStringLiteral("3"))
@@ -123,6 +127,8 @@ private slots:
         // A video with discharge bursts in its recording: the pattern has a picture.
         QVERIFY(!writePdVideo(r + "/pd", "VID_pd.mp4", 30, 1).isEmpty());
         m_items << Item { r + "/pd/", r + "/pd/VID_pd.mp4", "VID_pd.mp4" };
+        QVERIFY(!writePdVideo(r + "/pdlong", "VID_pdlong.mp4", 60, 2).isEmpty());
+        m_items << Item { r + "/pdlong/", r + "/pdlong/VID_pdlong.mp4", "VID_pdlong.mp4" };
         for (const Item& i : m_items)
             QVERIFY(!i.path.isEmpty());
         KOVInformation::Instance()->setPDDLen(240);
@@ -140,7 +146,7 @@ private slots:
     void cleanup()
     {
         KOVMessageBox::s_answer = nullptr;
-        for (int i : { Video, Pd }) // a link or file planted there goes alone
+        for (int i : { Video, Pd, PdLong }) // a link or file planted there goes alone
             if (!QFile::remove(hide(i)))
                 QDir(hide(i)).removeRecursively();
     }
@@ -487,6 +493,80 @@ private slots:
         QVERIFY(m_boxes[1].startsWith(QStringLiteral("无法创建视频片段文件！")));
         QCOMPARE(QDir(m_items[Video].dir).entryList(QDir::Files), before);
         QVERIFY(QDir(m_root.filePath("outside")).isEmpty());
+    }
+
+    // A lock saves the pattern picture and class on show. Shown again after a
+    // hide, the page's pattern view is rebuilt from reloaded audio with fewer
+    // periods while the page shows the picture it had.
+    void lockTakesThePatternOnShow_data()
+    {
+        KOVTable::columns<int, bool>({"steps", "hidden"});
+        for (int steps : { 12, 20, 35, 50 })
+            QTest::addRow("%d frames, shown again", steps) << steps << true;
+        QTest::newRow("20 frames, never hidden") << 20 << false;
+    }
+    void lockTakesThePatternOnShow()
+    {
+        QFETCH(int, steps);
+        QFETCH(bool, hidden);
+        QImage shown;
+        QString type;
+        const auto hub = connect(KOVMsg::Instance(), &KOVMsg::sigPRPDImg, this,
+            [&](QPixmap p, QString t) { shown = p.toImage(), type = t; });
+        QTabWidget tabs;
+        auto* page = new KOVVideoImg;
+        tabs.addTab(page, "point");
+        tabs.addTab(new KOVVideoImg, "other");
+        tabs.show();
+        showOn(*page, PdLong);
+        click(page, "PB_nextFrame", steps);
+        QTRY_VERIFY_WITH_TIMEOUT(page->pointInfo().pdd, 5000);
+        disconnect(hub);
+        const QLabel* label = child<QLabel>(page, "imgPRPD");
+        const QImage onLabel = label->pixmap(Qt::ReturnByValue).toImage();
+        QVERIFY(!shown.isNull() && !type.isEmpty() && !onLabel.isNull());
+        if (hidden) {
+            tabs.setCurrentIndex(1);
+            tabs.setCurrentIndex(0);
+            // Else the row could not tell the two pictures apart.
+            QVERIFY(page->patternView()->hasAudio() && page->patternView()->getPDDImg() != shown);
+            QCOMPARE(label->pixmap(Qt::ReturnByValue).toImage(), onLabel);
+        }
+        QVERIFY(step(*page, "on_lockBtn_clicked"));
+        CHECK_LOCK(*page);
+        QByteArray jpeg;
+        QString why;
+        QVERIFY(KOVClipNames::encodeJpeg(shown, &jpeg, &why));
+        QCOMPARE(QImage(hide(PdLong) + "/R3_pdd0.jpg"), QImage::fromData(jpeg, "JPG"));
+        QCOMPARE(page->lockState().pddTypes, QStringList { type });
+        QCOMPARE(page->pointInfo().prpdTypeList, QStringList { type });
+    }
+
+    // A frame goes with its pattern picture: either file unwritable refuses
+    // the lock with the same warning and leaves no file of it.
+    void lockWithAFileNameTaken_data()
+    {
+        KOVTable::columns<QString>({"taken"}); // by a planted folder
+        QTest::newRow("the pattern picture's") << "R3_pdd0.jpg";
+        QTest::newRow("the frame's") << "R3_0.jpg";
+    }
+    void lockWithAFileNameTaken()
+    {
+        QFETCH(QString, taken);
+        KOVVideoImg page;
+        page.show();
+        showOn(page, Pd);
+        child<QSlider>(&page, "horizontalSlider")->setValue(15);
+        QTRY_VERIFY_WITH_TIMEOUT(page.pointInfo().pdd, 5000);
+        QVERIFY(QDir().mkpath(hide(Pd) + "/" + taken) && step(page, "on_lockBtn_clicked"));
+        CHECK_LOCK(page);
+        QVERIFY(page.lockState().marks.isEmpty() && !page.pointInfo().marked);
+        QCOMPARE(m_boxes, QStringList { QStringLiteral("锁定图片无法保存到文件夹：\n") + hide(Pd) });
+        QCOMPARE(QDir(hide(Pd)).entryList(QDir::Files), QStringList());
+        // The name free again, the frame locks with its picture.
+        QVERIFY(QDir(hide(Pd) + "/" + taken).removeRecursively() && step(page, "on_lockBtn_clicked"));
+        CHECK_LOCK(page);
+        QCOMPARE(page.pointInfo().pddImgPathList, QStringList { hide(Pd) + "/R3_pdd0.jpg" });
     }
 
     void restoreWithFrameFileGone_data()
