@@ -11,6 +11,17 @@
 
 namespace KOVExportPlan {
 
+static std::function<bool()>& stepHook()
+{
+    static std::function<bool()> hook;
+    return hook;
+}
+
+void setStepHook(std::function<bool()> hook)
+{
+    stepHook() = std::move(hook);
+}
+
 QString withSuffix(const QString& path)
 {
     // Any other ending is part of the name: "r.v2" becomes "r.v2.xlsx".
@@ -51,6 +62,11 @@ QString stagedWorkbook(const QString& workbook)
 QString stagedClips(const QString& folder)
 {
     return folder + QStringLiteral("/.clips.part");
+}
+
+QString asideClips(const QString& folder)
+{
+    return folder + QStringLiteral("/.clips.old");
 }
 
 QList<ClipCopy> clipCopies(const QString& folder, const KOVReportInfo& info, int count)
@@ -113,35 +129,91 @@ static bool removeTree(const QString& dir)
     return !fi.exists() || (fi.isDir() && QDir(dir).removeRecursively());
 }
 
+// Every rename and removal of a clip folder goes through these two, where a
+// test may make it fail or stop the process.
+static bool renamed(const QString& from, const QString& to)
+{
+    return (!stepHook() || stepHook()()) && QDir().rename(from, to);
+}
+
+static bool removed(const QString& dir)
+{
+    return (!stepHook() || stepHook()()) && removeTree(dir);
+}
+
+// Where the old folders wait once they are out of the way of the new ones,
+// and where they all go in one step before any of them is removed: a folder
+// left there by a kill is whole, one left in the other may be half removed.
+static QString goneClips(const QString& folder)
+{
+    return folder + QStringLiteral("/.clips.gone");
+}
+
 QStringList replaceClipFolders(const QString& folder, const KOVReportInfo& info, const QList<ClipCopy>& copies)
 {
     QStringList failed;
     const QString staging = stagedClips(folder);
+    const QString aside = asideClips(folder);
     QStringList incomplete;
     for (const ClipCopy& c : copies) {
         const QFileInfo source(c.source), target(c.target);
         if (source.exists() && !c.target.isEmpty() && (!target.isFile() || target.size() != source.size()))
             incomplete << c.target.section(QLatin1Char('/'), 0, -2);
     }
+    // One the clearing before this export could not put back is the only
+    // copy of its folder: it waits for the next clearing.
+    bool keepAside = QFileInfo::exists(aside);
     for (const KOVTestPointInfo& p : info.pointInfoList) {
         const QString dir = clipFolder(folder, p.name);
         const QString fresh = clipFolder(staging, p.name);
-        if (dir.isEmpty() || dir == staging)
+        if (dir.isEmpty() || dir == staging || dir == aside || dir == goneClips(folder))
             continue;
         // Where no earlier copy exists, the part that was copied is better
         // than none.
         if (incomplete.contains(fresh) && QFileInfo(dir).isDir())
             continue;
-        if (QFileInfo(dir).isDir() && !removeTree(dir)) {
+        // Two renames, never a removal, while the point's folder changes:
+        // a kill between them leaves the old folder whole beside it.
+        const QString old = clipFolder(aside, p.name);
+        const bool hadOld = QFileInfo(dir).isDir();
+        if (hadOld && !(QDir().mkpath(aside) && renamed(dir, old))) {
             failed << dir;
             continue;
         }
-        if (QFileInfo(fresh).isDir() && !QDir().rename(fresh, dir))
-            failed << dir;
+        if (!QFileInfo(fresh).isDir() || renamed(fresh, dir))
+            continue;
+        failed << dir;
+        if (hadOld && !renamed(old, dir)) {
+            qDebug() << "could not put back" << dir << "from" << old;
+            keepAside = true; // the next export puts it back
+        }
     }
-    if (!removeTree(staging))
+    if (!keepAside && QFileInfo::exists(aside) && !(renamed(aside, goneClips(folder)) && removed(goneClips(folder))))
+        qDebug() << "could not remove" << aside;
+    if (!removed(staging))
         qDebug() << "could not remove" << staging;
     return failed;
+}
+
+// An old folder a killed swap left aside goes back where its place is still
+// empty, otherwise it goes, as does all that was on its way out.
+static void clearAside(const QString& folder)
+{
+    const QString aside = asideClips(folder);
+    const QString gone = goneClips(folder);
+    if (!removed(gone))
+        qDebug() << "could not remove" << gone;
+    if (!QFileInfo::exists(aside))
+        return;
+    bool keep = false;
+    const auto entries = QDir(aside).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QString& name : entries) {
+        const QFileInfo place(clipFolder(folder, name));
+        if (!place.exists() && !place.isSymLink() && !renamed(aside + QLatin1Char('/') + name, place.filePath()))
+            keep = true;
+    }
+    if (keep || !(renamed(aside, gone) && removed(gone)))
+        qDebug() << "could not clear" << aside;
 }
 
 void discardStaged(const QString& folder, const QString& workbook)
@@ -149,6 +221,7 @@ void discardStaged(const QString& folder, const QString& workbook)
     QFile::remove(stagedWorkbook(workbook));
     if (!removeTree(stagedClips(folder)))
         qDebug() << "could not remove" << stagedClips(folder);
+    clearAside(folder);
 }
 
 } // namespace KOVExportPlan

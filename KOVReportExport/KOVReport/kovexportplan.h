@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The export folder of a workbook path P: the folder F (P less its ".xlsx"),
 // the workbook F/<last part of P>, and one sub-folder F/<point name> per test
 // point with a saved clip, holding copies of its clip files.
@@ -37,6 +39,8 @@ QString clipFolder(const QString& folder, const QString& pointName);
 // workbook is saved: the workbook's, and the one folder of all clip copies.
 QString stagedWorkbook(const QString& workbook);
 QString stagedClips(const QString& folder);
+// Where an earlier clip folder waits while the new one takes its place.
+QString asideClips(const QString& folder);
 
 // The copies for the first `count` test points into the clip folders below
 // `folder`: each clip file of a point whose clip is saved, whether or not the
@@ -55,14 +59,22 @@ bool replaceWorkbook(const QString& staged, const QString& workbook, QString* er
 
 // Then each clip folder of this report's test points in `folder` is replaced
 // by its staged copy (or goes, when the point has no clip now); an earlier
-// folder whose staged copy lacks one of `copies` stays as it was. Nothing else the folder holds is touched. Returns what could not be
+// folder whose staged copy lacks one of `copies` stays as it was, as does
+// one whose copy cannot be put in its place. A kill at any moment leaves
+// each point's old folder or its new one whole, the old one perhaps aside.
+// Nothing else the folder holds is touched. Returns what could not be
 // replaced.
 QStringList replaceClipFolders(const QString& folder, const KOVReportInfo& info,
                                const QList<ClipCopy>& copies = {});
 
 // After a failed save: the staged workbook and clip copies go, the earlier
-// export stays as it was.
+// export stays as it was. Before an export: what a killed one left goes too,
+// and an old clip folder it had put aside goes back if its place is empty.
 void discardStaged(const QString& folder, const QString& workbook);
+
+// For tests: asked before each rename or removal of a clip folder that the
+// two calls above make; a false makes that step fail. Empty for none.
+void setStepHook(std::function<bool()> hook);
 
 } // namespace KOVExportPlan
 

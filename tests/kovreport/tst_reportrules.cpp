@@ -18,6 +18,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 // Every path of a JSON tree with the type found there; arrays as "[]".
@@ -31,6 +35,69 @@ void shape(const QString& path, const QJsonValue& v, QSet<QString>& out)
     const QJsonObject o = v.toObject();
     for (auto it = o.begin(); it != o.end(); ++it)
         shape(path + QLatin1Char('/') + it.key(), it.value(), out);
+}
+
+// Clip folders of an earlier export of points A, B and C in F, and this
+// export's staged copies for A and B; C has no clip now. Each file names its
+// point and export, so that a swap and a part of one show.
+KOVReportInfo clipSwapFixture(const QString& folder)
+{
+    KOVReportInfo info;
+    const auto write = [](const QString& dir, const QString& tag) {
+        for (const char* file : {"a.wav", "v.avi"}) {
+            QFile f(dir + "/" + file);
+            if (!QDir().mkpath(dir) || !f.open(QIODevice::WriteOnly))
+                return false;
+            f.write((tag + " " + QFileInfo(dir).fileName() + "/" + file).toUtf8());
+        }
+        return true;
+    };
+    for (const char* name : {"A", "B", "C"}) {
+        KOVTestPointInfo p;
+        p.name = name;
+        info.pointInfoList << p;
+        if (!write(folder + "/" + name, "old")
+            || (p.name != "C" && !write(KOVExportPlan::stagedClips(folder) + "/" + name, "new")))
+            return {};
+    }
+    QFile notes(folder + "/notes.txt");
+    return notes.open(QIODevice::WriteOnly) ? info : KOVReportInfo();
+}
+
+// "old" or "new" when dir holds that export's whole pair, "none" when there
+// is no dir, "part" otherwise.
+QString clipPair(const QString& dir)
+{
+    if (!QFileInfo::exists(dir))
+        return QStringLiteral("none");
+    QStringList tags;
+    for (const char* file : {"a.wav", "v.avi"}) {
+        QFile f(dir + "/" + file);
+        const QString text = f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        tags << (text.endsWith(QFileInfo(dir).fileName() + "/" + file) ? text.section(' ', 0, 0) : QString());
+    }
+    return tags.first() == tags.last() && !tags.first().isEmpty() && KOVTest::listTree(dir).size() == 2
+        ? tags.first()
+        : QStringLiteral("part");
+}
+
+// Runs the swap in a child process killed as it is about to take step
+// `stop`; true when it was killed, false when it finished first.
+bool swapKilledAt(const QString& folder, const KOVReportInfo& info, int stop)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        int step = 0;
+        KOVExportPlan::setStepHook([&] {
+            if (step++ == stop)
+                ::raise(SIGKILL);
+            return true;
+        });
+        KOVExportPlan::replaceClipFolders(folder, info);
+        ::_exit(0);
+    }
+    int status = 0;
+    return pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
 } // namespace
@@ -225,6 +292,60 @@ private slots:
         QCOMPARE(KOVExportPlan::copyClips(copies).size(), 1);
         QVERIFY(KOVExportPlan::replaceClipFolders(folder, info, copies).isEmpty());
         QCOMPARE(KOVTest::listTree(folder), (QStringList{"A", "A/v.avi", "B", "B/old"}));
+    }
+
+    // Replacing an earlier export's clip folders, stopped at every step by a
+    // kill or made to fail there: each point keeps its old pair or has its
+    // new one whole, a failure keeps the old one and is reported, and the
+    // next export puts back what a kill left aside and clears the rest.
+    void clipSwapLeavesWholePairs_data()
+    {
+        KOVTable::columns<bool>({"kill"});
+        QTest::newRow("step fails") << false;
+        QTest::newRow("killed before step") << true;
+    }
+    void clipSwapLeavesWholePairs()
+    {
+        QFETCH(bool, kill);
+        bool finished = false;
+        int stop = 0;
+        for (; !finished; ++stop) {
+            QTemporaryDir root;
+            const QString folder = root.filePath("F");
+            const KOVReportInfo info = clipSwapFixture(folder);
+            QVERIFY(!info.pointInfoList.isEmpty());
+            QStringList failed;
+            if (kill) {
+                finished = !swapKilledAt(folder, info, stop);
+            } else {
+                int step = 0;
+                KOVExportPlan::setStepHook([&] { return step++ != stop; });
+                failed = KOVExportPlan::replaceClipFolders(folder, info);
+                KOVExportPlan::setStepHook({});
+                finished = step <= stop;
+            }
+            const QString at = QStringLiteral(" stopped before step %1").arg(stop);
+            QStringList expected;
+            for (const QString& name : QStringList{"A", "B", "C"}) {
+                const QString dir = folder + "/" + name;
+                const QString now = clipPair(dir);
+                const QString fresh = name == "C" ? "none" : "new";
+                const bool aside = clipPair(KOVExportPlan::asideClips(folder) + "/" + name) == "old";
+                if (kill)
+                    QVERIFY2(now == "old" || now == fresh || (now == "none" && aside), qPrintable(dir + at));
+                else
+                    QVERIFY2(now == (failed.contains(dir) ? "old" : fresh), qPrintable(dir + at));
+                if (finished)
+                    QCOMPARE(now, fresh);
+                expected << (now == "none" && aside ? "old" : now);
+            }
+            KOVExportPlan::discardStaged(folder, folder + "/r.xlsx");
+            QCOMPARE((QStringList{clipPair(folder + "/A"), clipPair(folder + "/B"), clipPair(folder + "/C")}), expected);
+            QStringList top = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+            top.removeAll("C");
+            QCOMPARE(top, (QStringList{"A", "B", "notes.txt"}));
+        }
+        QVERIFY2(stop > 5, "stopped at each point's renames"); // not passed through untried
     }
 
     // The workbook's place taken by a folder with a file in it after it was
