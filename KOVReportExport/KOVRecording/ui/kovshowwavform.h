@@ -60,6 +60,7 @@ public:
     void restoreData(QJsonObject& obj);
     void overlapSample(float* data, int k);
 
+    // What the window shows now, to be kept while it is let go.
     KOVWavformView view() const;
     // Size, place and tab. The ranges go with setZoom once the audio is
     // drawn: drawing it shows all of it.

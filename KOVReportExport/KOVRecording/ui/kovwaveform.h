@@ -50,6 +50,8 @@ public:
     void releaseAudio();
 
 private:
+    void applyKeptZoom() const;
+
     bool m_flag = false;
     QVector<float> m_data;
     int m_dataLen = 0;
@@ -62,7 +64,6 @@ private:
     // A let-go window's view, a few hundred bytes, until a window is made
     // again; its ranges count only while m_keptFor (the length of the audio
     // they belong to) is not -1, and are applied once that audio is drawn.
-    void applyKeptZoom() const;
     mutable std::unique_ptr<KOVWavformView> m_kept;
     mutable int m_keptFor = -1;
 };
