@@ -129,9 +129,7 @@ void KOVVideoImg::dropAudio()
     // The pattern picture, its class and the record's flags stay on the
     // page: shown again, the reloaded audio is fed up to the frame on show.
     ++m_audioLoads;
-    m_wavfrom->slotAudioData(nullptr, 0); // frees the samples
-    m_wavfrom->clearWavform();
-    m_wavfrom->releaseWindow();
+    m_wavfrom->releaseAudio(); // the samples; a closed window keeps its view
     m_prpd->setPDDPath(QString(), m_reportType);
     m_prpd->clearPDD();
     m_audioDir = m_itemDir;

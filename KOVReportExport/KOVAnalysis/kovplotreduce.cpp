@@ -1,6 +1,7 @@
 #include "kovplotreduce.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace KOVPlotReduce {
 
@@ -54,21 +55,25 @@ void envelope(const float* samples, int length, int first, int last, int buckets
     add(last - 1);
 }
 
-int poolRows(const float* rows, int rowCount, int bins, int columns, QVector<float>& out)
+int poolRows(const float* rows, int rowCount, int bins, int first, int last, int columns, QVector<float>& out)
 {
-    if (rowCount <= 0 || bins <= 0) {
+    first = std::max(first, 0);
+    last = std::min(last, rowCount);
+    const int n = last - first;
+    if (n <= 0 || bins <= 0 || !rows) {
         out.clear();
         return 0;
     }
-    if (columns < 1 || rowCount <= columns) {
-        out.resize(rowCount * bins);
-        std::copy(rows, rows + qptrdiff(rowCount) * bins, out.begin());
-        return rowCount;
+    rows += qptrdiff(first) * bins;
+    if (columns < 1 || n <= columns) {
+        out.resize(n * bins);
+        std::copy(rows, rows + qptrdiff(n) * bins, out.begin());
+        return n;
     }
     out.resize(columns * bins);
     for (int c = 0; c < columns; ++c) {
-        const int a = int(qint64(rowCount) * c / columns);
-        const int e = int(qint64(rowCount) * (c + 1) / columns);
+        const int a = int(qint64(n) * c / columns);
+        const int e = int(qint64(n) * (c + 1) / columns);
         float* dst = out.data() + qptrdiff(c) * bins;
         std::copy(rows + qptrdiff(a) * bins, rows + qptrdiff(a + 1) * bins, dst);
         for (int r = a + 1; r < e; ++r) {
@@ -78,6 +83,25 @@ int poolRows(const float* rows, int rowCount, int bins, int columns, QVector<flo
         }
     }
     return columns;
+}
+
+RowSpan rowsOfRange(double from, double to, double rowSeconds, int rowCount)
+{
+    if (rowCount <= 0 || !(rowSeconds > 0.0))
+        return {};
+    if (!std::isfinite(from))
+        from = 0.0;
+    if (!std::isfinite(to))
+        to = rowCount * rowSeconds;
+    // A bound a rounding error off a row's edge belongs to that edge: a range
+    // set to whole rows must not take a row more on either side.
+    const double slack = 1e-6;
+    const double a = std::floor(from / rowSeconds + slack);
+    const double e = std::ceil(to / rowSeconds - slack);
+    RowSpan s;
+    s.first = int(std::min(std::max(a, 0.0), double(rowCount - 1)));
+    s.last = int(std::min(std::max(e, double(s.first + 1)), double(rowCount)));
+    return s;
 }
 
 } // namespace KOVPlotReduce

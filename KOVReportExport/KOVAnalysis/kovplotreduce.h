@@ -16,11 +16,23 @@ namespace KOVPlotReduce {
 void envelope(const float* samples, int length, int first, int last, int buckets, QVector<double>& keys,
     QVector<double>& values);
 
-// Columns for a colour map of rows x bins values (row-major): every row when
-// there are at most columns rows, else each column the largest value of the
-// rows it covers. Returns the number of columns written to out (columns x bins
-// values, or rows x bins).
-int poolRows(const float* rows, int rowCount, int bins, int columns, QVector<float>& out);
+// Columns for a colour map of rows first .. last - 1 of rowCount rows x bins
+// values (row-major), the range cut to the rows there are: every row of the
+// range when it holds at most columns rows, else each column the largest
+// value of the rows it covers. Returns the number of columns written to out
+// (columns x bins values, or one row's bins each).
+int poolRows(const float* rows, int rowCount, int bins, int first, int last, int columns, QVector<float>& out);
+
+// The rows of rowSeconds each that a time range (seconds) touches, as
+// first .. last - 1 within 0 .. rowCount - 1; at least one row when there
+// are rows, none (first == last) when there are none.
+struct RowSpan
+{
+    int first = 0;
+    int last = 0;
+    bool operator==(const RowSpan& o) const { return first == o.first && last == o.last; }
+};
+RowSpan rowsOfRange(double from, double to, double rowSeconds, int rowCount);
 
 } // namespace KOVPlotReduce
 

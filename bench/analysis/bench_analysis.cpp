@@ -1,7 +1,8 @@
 // Audio analysis on the review page: loading a minute of 96 kHz audio into
 // the waveform window beside the bare transforms of the same frames, the
-// per-frame update while playing (window hidden and shown), the pattern reset
-// after a seek, and resident memory per page and minute of audio. Run by hand
+// spectrogram of a minute drawn, zoomed in and out, the per-frame update
+// while playing (window hidden and shown), the pattern reset after a seek,
+// and resident memory per page and minute of audio. Run by hand
 // in a build without sanitizers:
 //   QT_QPA_PLATFORM=offscreen build/rel/bench/analysis/bench_analysis
 // Each benchmark reports its own figures as counters (milliseconds, MB).
@@ -20,9 +21,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -104,6 +107,54 @@ void BM_LoadMinute(benchmark::State& state)
     state.counters["bare_fft_ms"] = percentile(fft, 0.5);
 }
 BENCHMARK(BM_LoadMinute)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The spectrogram of a minute in the shown window: the audio arriving (its
+// rows, the map, drawn), the time axis zoomed to a second somewhere in it (a
+// column per frame) and back out to the whole (pooled), each drawn. The map's
+// size at each, from its own columns (a double and a pixel per cell).
+void BM_SpectrogramZoom(benchmark::State& state)
+{
+    Fixture& fx = fixture();
+    const int frames = fx.pcm.size() / 1024;
+    const double end = frames * 1024 / 96000.0;
+    KOVWaveForm wf;
+    wf.setWavPlotVisible(true);
+    KOVShowWavform* w = wf.window();
+    w->findChild<QTabWidget*>()->setCurrentIndex(2);
+    QCustomPlot* plot = w->spectrogramPlot();
+    settle();
+    std::vector<double> load;
+    std::vector<double> zoom;
+    std::vector<double> whole;
+    double at = 0.0;
+    for (auto _ : state) {
+        wf.clearWavform(); // as a new item does: the previous map goes
+        QElapsedTimer t;
+        t.start();
+        wf.slotAudioData(fx.pcm.data(), frames);
+        plot->replot();
+        load.push_back(t.nsecsElapsed() / 1e6);
+        t.restart();
+        plot->xAxis->setRange(at, at + 1.0);
+        plot->replot();
+        zoom.push_back(t.nsecsElapsed() / 1e6);
+        t.restart();
+        plot->xAxis->setRange(0.0, end);
+        plot->replot();
+        whole.push_back(t.nsecsElapsed() / 1e6);
+        at = std::fmod(at + 7.3, end - 1.0);
+    }
+    state.counters["load_drawn_ms"] = percentile(load, 0.5);
+    state.counters["zoom_1s_ms"] = percentile(zoom, 0.5);
+    state.counters["zoom_out_ms"] = percentile(whole, 0.5);
+    const double cellBytes = (8.0 + 4.0) * 512 / (1024.0 * 1024.0);
+    state.counters["map_MB_whole"] = w->colorMap()->data()->keySize() * cellBytes;
+    plot->xAxis->setRange(at, at + 1.0);
+    state.counters["columns_1s"] = w->colorMap()->data()->keySize();
+    state.counters["map_MB_1s"] = w->colorMap()->data()->keySize() * cellBytes;
+    wf.setWavPlotVisible(false);
+}
+BENCHMARK(BM_SpectrogramZoom)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // The per-frame update of a visible electrical page while playing: the
 // pattern step, the slice drawn on the page, the window's spectrum row and

@@ -312,6 +312,64 @@ private slots:
         QCOMPARE(keys.size(), 1);
     }
 
+    // Row r of ten is {r, -r}: a pooled column's first bin names the last row
+    // it covers, its second the first.
+    void poolRowRange_data()
+    {
+        KOVTable::columns<int, int, int, int, QVector<float>>({"rowCount", "first", "last", "columns", "cells"});
+        QTest::newRow("fewer rows than columns: each") << 10 << 2 << 5 << 8 << QVector<float> { 2, -2, 3, -3, 4, -4 };
+        QTest::newRow("within one column of the whole") << 10 << 6 << 8 << 2 << QVector<float> { 6, -6, 7, -7 };
+        QTest::newRow("one row") << 10 << 9 << 10 << 1 << QVector<float> { 9, -9 };
+        QTest::newRow("all rows pooled") << 10 << 0 << 10 << 3 << QVector<float> { 2, 0, 5, -3, 9, -6 };
+        QTest::newRow("range at the end pooled") << 10 << 4 << 10 << 4
+                                                 << QVector<float> { 4, -4, 6, -5, 7, -7, 9, -8 };
+        QTest::newRow("past the rows: cut") << 10 << 7 << 15 << 2 << QVector<float> { 7, -7, 9, -8 };
+        QTest::newRow("before the rows: cut") << 10 << -3 << 2 << 4 << QVector<float> { 0, 0, 1, -1 };
+        QTest::newRow("empty range") << 10 << 5 << 5 << 4 << QVector<float>();
+        QTest::newRow("reversed range") << 10 << 6 << 3 << 4 << QVector<float>();
+        QTest::newRow("no rows") << 0 << 0 << 4 << 4 << QVector<float>();
+    }
+    void poolRowRange()
+    {
+        QFETCH(int, rowCount);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(int, columns);
+        QFETCH(QVector<float>, cells);
+        QVector<float> rows;
+        for (int r = 0; r < rowCount; ++r)
+            rows << float(r) << float(-r);
+        QVector<float> out(3, 42.0f); // whatever was there goes
+        const int n = KOVPlotReduce::poolRows(rows.constData(), rowCount, 2, first, last, columns, out);
+        QCOMPARE(out, cells);
+        QCOMPARE(n, cells.size() / 2);
+    }
+
+    void rowsOfRange_data()
+    {
+        KOVTable::columns<double, double, double, int, int, int>(
+            {"from", "to", "rowSeconds", "rowCount", "first", "last"});
+        const double frame = 1024 / 96000.0;
+        QTest::newRow("within a row") << 1.1 << 1.2 << 0.5 << 10 << 2 << 3;
+        QTest::newRow("on row edges") << 1.0 << 2.0 << 0.5 << 10 << 2 << 4;
+        QTest::newRow("frame edges as products") << 937 * frame << 1032 * frame << frame << 2812 << 937 << 1032;
+        QTest::newRow("a point on an edge: one row") << 1.0 << 1.0 << 0.5 << 10 << 2 << 3;
+        QTest::newRow("from before the start") << -1.0 << 0.2 << 0.5 << 10 << 0 << 1;
+        QTest::newRow("to past the end") << 4.2 << 9.0 << 0.5 << 10 << 8 << 10;
+        QTest::newRow("wholly past the end: the last row") << 7.0 << 8.0 << 0.5 << 10 << 9 << 10;
+        QTest::newRow("no rows") << 0.0 << 1.0 << 0.5 << 0 << 0 << 0;
+    }
+    void rowsOfRange()
+    {
+        QFETCH(double, from);
+        QFETCH(double, to);
+        QFETCH(double, rowSeconds);
+        QFETCH(int, rowCount);
+        const KOVPlotReduce::RowSpan s = KOVPlotReduce::rowsOfRange(from, to, rowSeconds, rowCount);
+        QTEST(s.first, "first");
+        QTEST(s.last, "last");
+    }
+
     void axisLow_data()
     {
         KOVTable::columns<QVector<float>, double>({"values", "low"});

@@ -3,13 +3,15 @@
 // feeds the capture, what it announces through the hub, and which page takes
 // the pattern, the waveform slice and the audio. The audio buffer and its
 // analysis window fed synthetic audio: the slice of each frame, the spectrum
-// and cursor that follow playback, the clip cut, the axes' clamps, audio
-// longer than a container holds refused.
+// and cursor that follow playback, the clip cut, the axes' clamps, the
+// spectrogram's columns as it is zoomed, the window's view kept while its
+// page is put away, audio longer than a container holds refused.
 #include "kovaudiotiming.h"
 #include "kovgen.h"
 #include "kovinformation.h"
 #include "kovmessagebox.h"
 #include "kovmsg.h"
+#include "kovplotreduce.h"
 #include "kovprpd.h"
 #include "kovreadaudio.h"
 #include "kovshowwavform.h"
@@ -20,10 +22,13 @@
 #include "kovtable.h"
 
 #include <QLabel>
+#include <QPointer>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
+#include <memory>
 
 #include <sys/mman.h>
 
@@ -56,6 +61,8 @@ class TestPatternView : public QObject
 
     QTemporaryDir m_dir;
     QString m_itemDir;
+    QString m_otherDir; // another recording as long as m_itemDir's
+    std::unique_ptr<KOVWaveForm> m_long; // 30 s of audio, made at first use
     QList<QMetaObject::Connection> m_conns;
     struct // what the hub carried, copied during the emission
     {
@@ -97,8 +104,15 @@ private slots:
 
         m_itemDir = writePdVideo(m_dir.filePath(QStringLiteral("item")), QStringLiteral("VID_pd.mp4"), 40, 5) + '/';
         QVERIFY(m_itemDir.size() > 1);
-        KOVInformation::Instance()->setFileNameList({ QStringLiteral("VID_pd.mp4") });
-        KOVInformation::Instance()->setFilePathList({ m_itemDir + QStringLiteral("VID_pd.mp4") });
+        m_otherDir = writePdVideo(m_dir.filePath(QStringLiteral("other")), QStringLiteral("VID_pd2.mp4"), 40, 9) + '/';
+        QVERIFY(m_otherDir.size() > 1);
+        KOVInformation::Instance()->setFileNameList({ QStringLiteral("VID_pd.mp4"), QStringLiteral("VID_pd2.mp4") });
+        KOVInformation::Instance()->setFilePathList(
+            { m_itemDir + QStringLiteral("VID_pd.mp4"), m_otherDir + QStringLiteral("VID_pd2.mp4") });
+    }
+    void cleanupTestCase()
+    {
+        m_long.reset();
     }
 
     void init()
@@ -340,6 +354,124 @@ private slots:
         QCOMPARE(p->yAxis->range(), QCPRange(-10000, 10000));
         wf.window()->fftPlot()->xAxis->setRange(40000, 50000);
         QCOMPARE(wf.window()->fftPlot()->xAxis->range(), QCPRange(38000, 48000));
+    }
+
+    // 30 s of audio, 2812 frames, more than the map has columns. In order, on
+    // one window: zoomed in, the map shows each frame of the visible range as
+    // a column of the frame's own row; dragged, the rows follow; zoomed out,
+    // the rows are pooled again.
+    void spectrogramColumnsFollowZoom_data()
+    {
+        KOVTable::columns<double, double, int, int>({"from", "to", "first", "last"});
+        const double frame = 1024 / 96000.0;
+        QTest::newRow("about a second: a column per frame") << 10.0 << 11.0 << 937 << 1032;
+        QTest::newRow("dragged to the end") << 29.5 << 2812 * frame << 2765 << 2812;
+        QTest::newRow("2048 frames: still each") << 0.0 << 2048 * frame << 0 << 2048;
+        QTest::newRow("2049 frames: pooled") << frame << 2050 * frame << 1 << 2050;
+        QTest::newRow("all again: pooled") << 0.0 << 2812 * frame << 0 << 2812;
+    }
+    void spectrogramColumnsFollowZoom()
+    {
+        QFETCH(double, from);
+        QFETCH(double, to);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        if (!m_long) {
+            KOVGen::WavOptions o;
+            o.content = KOVGen::AudioContent::PdBursts;
+            o.seconds = 30.0;
+            o.seed = 7;
+            QVector<short> pcm = KOVGen::makeSamples(o);
+            pcm.resize(pcm.size() / 1024 * 1024);
+            m_long.reset(new KOVWaveForm);
+            feed(*m_long, pcm);
+        }
+        KOVShowWavform* w = m_long->window();
+        QCOMPARE(w->rowCount(), 2812);
+        w->spectrogramPlot()->xAxis->setRange(from, to);
+        QCOMPARE(w->spectrogramPlot()->xAxis->range(), QCPRange(from, to));
+        QCPColorMapData* map = w->colorMap()->data(); // cell() is not const
+        const double frame = 1024 / 96000.0;
+        QCOMPARE(map->keyRange(), QCPRange(first * frame, last * frame));
+        QCOMPARE(map->valueSize(), 512);
+        const int n = last - first;
+        QVector<float> pooled; // the windowless rule's columns, when pooled
+        if (n > KOVShowWavform::kMapColumns)
+            KOVPlotReduce::poolRows(w->fftRow(0), w->rowCount(), 512, first, last, KOVShowWavform::kMapColumns, pooled);
+        QCOMPARE(map->keySize(), std::min(n, int(KOVShowWavform::kMapColumns)));
+        for (int c = 0; c < map->keySize(); ++c) {
+            const float* row = pooled.isEmpty() ? w->fftRow(first + c) : pooled.constData() + c * 512;
+            for (int j = 0; j < 512; ++j)
+                if (map->cell(c, j) != std::max(double(row[j]), -120.0))
+                    QFAIL(qPrintable(QStringLiteral("column %1, bin %2: %3, row %4").arg(c).arg(j)
+                                         .arg(map->cell(c, j)).arg(double(row[j]))));
+        }
+    }
+
+    // A page put away with its window closed lets the window go with its
+    // audio. Shown again, the same audio's window comes back at the size,
+    // place, tab and zoom it was left at; another item's (as long) keeps the
+    // size, place and tab but shows all of its audio.
+    void windowViewKeptWhilePageAway_data()
+    {
+        KOVTable::columns<bool>({"otherItem"});
+        QTest::newRow("same item shown again: as left") << false;
+        QTest::newRow("another item of the same length: all of it") << true;
+    }
+    void windowViewKeptWhilePageAway()
+    {
+        QFETCH(bool, otherItem);
+        QTabWidget tabs;
+        auto* page = new KOVVideoImg;
+        tabs.addTab(page, QStringLiteral("point"));
+        tabs.addTab(new KOVVideoImg, QStringLiteral("other"));
+        tabs.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        open(*page, 1, 0, m_itemDir);
+        click(page, QStringLiteral("PB_nextFrame"), 5);
+        KOVWaveForm* wf = page->waveForm();
+        const int length = wf->length();
+        wf->setWavPlotVisible(true);
+        QPointer<KOVShowWavform> w = wf->window();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        const KOVWavformView full = w->view();
+        w->setGeometry(60, 70, 720, 480);
+        child<QTabWidget>(w, QStringLiteral("tabWidget"))->setCurrentIndex(2);
+        w->waveformPlot()->xAxis->setRange(0.2, 0.5);
+        w->waveformPlot()->yAxis->setRange(-0.3, 0.3);
+        w->fftPlot()->xAxis->setRange(1000, 20000);
+        w->spectrogramPlot()->xAxis->setRange(0.3, 0.9);
+        w->spectrogramPlot()->yAxis->setRange(5, 30);
+        const KOVWavformView left = w->view();
+        const QRect place = w->geometry();
+        wf->setWavPlotVisible(false);
+
+        tabs.setCurrentIndex(1);
+        QVERIFY(!wf->hasAudio() && w.isNull()); // the window went with the audio
+        tabs.setCurrentIndex(0);
+        QVERIFY(wf->hasAudio());
+        if (otherItem) {
+            page->showItem(1, m_otherDir);
+            QCOMPARE(wf->length(), length);
+        }
+        wf->setWavPlotVisible(true);
+        KOVShowWavform* again = wf->window();
+        QVERIFY(QTest::qWaitForWindowExposed(again));
+        QCOMPARE(again->geometry(), place);
+        QCOMPARE(child<QTabWidget>(again, QStringLiteral("tabWidget"))->currentIndex(), 2);
+        const KOVWavformView now = again->view();
+        const KOVWavformView& want = otherItem ? full : left;
+        QCOMPARE(now.waveTime, want.waveTime);
+        QCOMPARE(now.waveValue, otherItem ? QCPRange(-double(wf->maxValue()), double(wf->maxValue())) : left.waveValue);
+        QCOMPARE(now.spectrumFrequency, want.spectrumFrequency);
+        QCOMPARE(now.mapTime, want.mapTime);
+        QCOMPARE(now.mapFrequency, want.mapFrequency);
+        // The map and the envelope are of the ranges shown, not the whole.
+        const double frame = 1024 / 96000.0;
+        QCOMPARE(again->colorMap()->data()->keyRange(),
+            otherItem ? QCPRange(0, again->rowCount() * frame) : QCPRange(28 * frame, 85 * frame));
+        QCOMPARE(again->waveformPlot()->graph(0)->data()->at(0)->key, otherItem ? 0.0 : 19199 / 96000.0);
+        wf->setWavPlotVisible(false);
     }
 
     void clipCut_data()

@@ -98,6 +98,8 @@ void KOVShowWavform::setXAxisRange(double n)
     // New audio: the view of the previous samples goes first, before the axis
     // changes below rebuild anything from it.
     m_samples = nullptr;
+    // Nor is the previous map filled from the rows about to be replaced.
+    m_colormap = nullptr;
     // Beyond what a load gives the spectra would not fit their container.
     m_dataNum = n > 0 && n <= KOVReadAudio::kMaxFrames * 1024.0 ? int(n) : 0;
     const double end = audioSeconds();
@@ -180,6 +182,40 @@ void KOVShowWavform::restoreData(QJsonObject& obj)
         obj.value(QStringLiteral("xAxisL")).toDouble(), obj.value(QStringLiteral("xAxisH")).toDouble());
     m_wavform->yAxis->setRange(
         obj.value(QStringLiteral("yAxisL")).toDouble(), obj.value(QStringLiteral("yAxisH")).toDouble());
+}
+
+KOVWavformView KOVShowWavform::view() const
+{
+    KOVWavformView v;
+    v.geometry = saveGeometry();
+    v.tab = ui->tabWidget->currentIndex();
+    v.waveTime = m_wavform->xAxis->range();
+    v.waveValue = m_wavform->yAxis->range();
+    v.spectrumFrequency = m_fft->xAxis->range();
+    v.spectrumLevel = m_fft->yAxis->range();
+    v.mapTime = m_spectrogram->xAxis->range();
+    v.mapFrequency = m_spectrogram->yAxis->range();
+    return v;
+}
+
+void KOVShowWavform::setPlace(const KOVWavformView& v)
+{
+    restoreGeometry(v.geometry);
+    ui->tabWidget->setCurrentIndex(v.tab);
+}
+
+void KOVShowWavform::setZoom(const KOVWavformView& v)
+{
+    // Through the axes, so the clamps of the range slots apply and the
+    // envelope and the colour map are rebuilt for the ranges.
+    m_wavform->xAxis->setRange(v.waveTime);
+    m_wavform->yAxis->setRange(v.waveValue);
+    m_fft->xAxis->setRange(v.spectrumFrequency);
+    m_fft->yAxis->setRange(v.spectrumLevel);
+    m_spectrogram->xAxis->setRange(v.mapTime);
+    m_spectrogram->yAxis->setRange(v.mapFrequency);
+    for (QCustomPlot* p : { m_wavform, m_fft, m_spectrogram })
+        replotShown(p);
 }
 
 void KOVShowWavform::overlapSample(float* data, int k)

@@ -3,6 +3,7 @@
 
 #include "kovspectrum.h"
 
+#include <QByteArray>
 #include <QJsonObject>
 #include <QVector>
 #include <QWidget>
@@ -12,6 +13,15 @@
 class KOVSmoothGraph;
 class Ui_KOVShowWavform;
 
+// What a closed window keeps of itself while it and its page's audio are let
+// go: its size and place, the tab on show and the ranges of the plots' axes.
+struct KOVWavformView
+{
+    QByteArray geometry;
+    int tab = 0;
+    QCPRange waveTime, waveValue, spectrumFrequency, spectrumLevel, mapTime, mapFrequency;
+};
+
 // The analysis window of one review page's audio: the whole waveform with a
 // cursor at the shown video frame, the spectrum of the 1024-sample frame that
 // belongs to it, and the spectrogram of the recording. All spectra are
@@ -19,9 +29,10 @@ class Ui_KOVShowWavform;
 // a row.
 //
 // The plots get what a screen can show: the waveform an envelope of the
-// visible time range (rebuilt when it is zoomed or dragged), the spectrogram
-// at most kMapColumns columns. Plots are redrawn only while the window is
-// shown, and brought up to date when it is shown again.
+// visible time range, the spectrogram a column per frame of the visible time
+// range, at most kMapColumns of them (both rebuilt when zoomed or dragged).
+// Plots are redrawn only while the window is shown, and brought up to date
+// when it is shown again.
 //
 // setData keeps a view of the samples to rebuild the envelope; the audio
 // buffer that owns them keeps them until it calls setXAxisRange (new audio)
@@ -49,6 +60,13 @@ public:
     void restoreData(QJsonObject& obj);
     void overlapSample(float* data, int k);
 
+    // What the window shows now, to be kept while it is let go.
+    KOVWavformView view() const;
+    // Size, place and tab. The ranges go with setZoom once the audio is
+    // drawn: drawing it shows all of it.
+    void setPlace(const KOVWavformView& v);
+    void setZoom(const KOVWavformView& v);
+
     // Read-only views for tests and measurements.
     QCustomPlot* waveformPlot() const { return m_wavform; }
     QCustomPlot* fftPlot() const { return m_fft; }
@@ -75,6 +93,7 @@ private:
     // kovshowwavform_plots.cpp
     void calculateFFT(float* samples);
     void paintSpectrogram();
+    void fillSpectrogram(double from, double to);
     void setTimeScaleplate(double t);
     void distinguishLabelCnt(double span);
     void fillEnvelope(double from, double to);
@@ -94,6 +113,9 @@ private:
     int m_preFftCnt = 0;
     double m_curTime = 0.0;
     QCPColorMap* m_colormap = nullptr;
+    // The rows the colour map shows, first .. last - 1; -1: none yet.
+    int m_mapFirst = -1;
+    int m_mapLast = -1;
     double m_preDpiRate = 1.0;
 
     KOVSpectrum m_spectrum;

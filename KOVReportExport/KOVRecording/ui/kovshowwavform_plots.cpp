@@ -93,24 +93,42 @@ void KOVShowWavform::paintSpectrogram()
 {
     // The previous map stays in the plot until the plot is cleared.
     m_colormap = new QCPColorMap(m_spectrogram->xAxis, m_spectrogram->yAxis);
-    QVector<float> cells;
-    const int columns = KOVPlotReduce::poolRows(m_allFftValue.constData(), m_preFftCnt, KOVSpectrum::kBins,
-        kMapColumns, cells);
-    m_colormap->data()->setSize(columns, KOVSpectrum::kBins);
-    m_colormap->data()->setRange(QCPRange(0, audioSeconds()), QCPRange(0, 48));
+    m_mapFirst = m_mapLast = -1;
     m_colormap->setDataRange(QCPRange(-120, 0));
     QCPColorGradient gradient;
     gradient.clearColorStops();
     gradient.setColorStopAt(0.0, QColor(0, 0, 0, 255));
     gradient.setColorStopAt(1.0, QColor(255, 0, 255, 255));
     m_colormap->setGradient(gradient);
-    for (int r = 0; r < columns; ++r) {
-        const float* row = cells.constData() + qptrdiff(r) * KOVSpectrum::kBins;
-        for (int j = 0; j < KOVSpectrum::kBins; ++j)
-            m_colormap->data()->setCell(r, j, double(std::max(row[j], -120.0f)));
-    }
+    // The whole audio first: the rescale below takes its extent from the map,
+    // and when it leaves the range as it was no range change fills it.
+    fillSpectrogram(0.0, audioSeconds());
     m_spectrogram->rescaleAxes(false);
     replotShown(m_spectrogram);
+}
+
+void KOVShowWavform::fillSpectrogram(double from, double to)
+{
+    if (!m_colormap)
+        return;
+    const double rowSeconds = KOVSpectrum::kFrame / 96000.0;
+    const KOVPlotReduce::RowSpan span = KOVPlotReduce::rowsOfRange(from, to, rowSeconds, m_preFftCnt);
+    // A drag within the rows shown, or the re-entry of a clamped range.
+    if (span.first == m_mapFirst && span.last == m_mapLast)
+        return;
+    m_mapFirst = span.first;
+    m_mapLast = span.last;
+    QVector<float> cells;
+    const int columns = KOVPlotReduce::poolRows(m_allFftValue.constData(), m_preFftCnt, KOVSpectrum::kBins,
+        span.first, span.last, kMapColumns, cells);
+    QCPColorMapData* data = m_colormap->data();
+    data->setSize(columns, KOVSpectrum::kBins);
+    data->setRange(QCPRange(span.first * rowSeconds, span.last * rowSeconds), QCPRange(0, 48));
+    for (int c = 0; c < columns; ++c) {
+        const float* row = cells.constData() + qptrdiff(c) * KOVSpectrum::kBins;
+        for (int j = 0; j < KOVSpectrum::kBins; ++j)
+            data->setCell(c, j, double(std::max(row[j], -120.0f)));
+    }
 }
 
 void KOVShowWavform::paintTimePos(double t)
@@ -184,5 +202,10 @@ void KOVShowWavform::slotYAxisRange_spectrogram(QCPRange range)
 
 void KOVShowWavform::slotXAxisRange_spectrogram(QCPRange range)
 {
-    apply(m_spectrogram->xAxis, range, KOVAxisRules::spectrogramTime(toRange(range), audioSeconds()));
+    const KOVAxisRules::Range r = KOVAxisRules::spectrogramTime(toRange(range), audioSeconds());
+    if (r != toRange(range)) {
+        apply(m_spectrogram->xAxis, range, r);
+        return;
+    }
+    fillSpectrogram(r.lower, r.upper);
 }

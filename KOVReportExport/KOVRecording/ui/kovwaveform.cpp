@@ -11,12 +11,23 @@
 
 KOVWaveForm::KOVWaveForm() = default;
 
+void KOVWaveForm::applyKeptZoom() const
+{
+    if (m_kept && m_keptFor > 0 && m_keptFor == m_dataLen)
+        m_showWavPlot->setZoom(*m_kept);
+    // Once: from now on the window holds all it would keep.
+    m_keptFor = -1;
+    m_kept.reset();
+}
+
 KOVShowWavform* KOVWaveForm::window() const
 {
     if (m_showWavPlot)
         return m_showWavPlot;
     m_showWavPlot = new KOVShowWavform(nullptr);
     m_showWavPlot->hide();
+    if (m_kept)
+        m_showWavPlot->setPlace(*m_kept);
     // As it would be had it followed every call since the audio arrived.
     if (m_flag) {
         m_showWavPlot->setXAxisRange(m_dataLen);
@@ -27,7 +38,12 @@ KOVShowWavform* KOVWaveForm::window() const
             m_showWavPlot->paintTimePos(KOVAudioTiming::cursorTime(m_frame));
             m_showWavPlot->paintFFTGraph(KOVAudioTiming::spectrumIndex(m_frame));
         }
+        if (m_dataLen > 0)
+            applyKeptZoom();
     }
+    // Kept on only while a zoom waits for its audio.
+    if (m_keptFor < 0)
+        m_kept.reset();
     return m_showWavPlot;
 }
 
@@ -40,9 +56,30 @@ KOVWaveForm::~KOVWaveForm()
 void KOVWaveForm::releaseWindow()
 {
     if (m_showWavPlot && !m_showWavPlot->isVisible()) {
+        const KOVWavformView now = m_showWavPlot->view();
+        if (!m_kept)
+            m_kept.reset(new KOVWavformView(now));
+        m_kept->geometry = now.geometry;
+        m_kept->tab = now.tab;
         delete m_showWavPlot;
         m_showWavPlot = nullptr;
     }
+}
+
+void KOVWaveForm::releaseAudio()
+{
+    // Before the samples go: letting them go resets the window's ranges. A
+    // window that never drew this audio leaves a zoom kept before as it is
+    // (releaseWindow takes its place and tab).
+    if (m_showWavPlot && m_showWavPlot->dataCount() > 0) {
+        m_kept.reset(new KOVWavformView(m_showWavPlot->view()));
+        m_keptFor = m_dataLen;
+    }
+    const int keptFor = m_keptFor;
+    slotAudioData(nullptr, 0); // frees the samples
+    clearWavform();
+    m_keptFor = keptFor;
+    releaseWindow();
 }
 
 void KOVWaveForm::slotAudioData(short* data, int frames)
@@ -76,6 +113,7 @@ void KOVWaveForm::slotAudioData(short* data, int frames)
     if (m_showWavPlot) {
         m_showWavPlot->setYAxisRange(m_max);
         m_showWavPlot->setData(out);
+        applyKeptZoom();
     }
 }
 
@@ -109,6 +147,8 @@ void KOVWaveForm::clearWavform()
         m_showWavPlot->clearCurve();
     m_flag = false;
     m_framed = false;
+    // Another item follows, or none: its audio starts at full range.
+    m_keptFor = -1;
 }
 
 bool KOVWaveForm::getWavPlotVisible() const

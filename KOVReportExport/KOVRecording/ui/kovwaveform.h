@@ -4,7 +4,10 @@
 #include <QString>
 #include <QVector>
 
+#include <memory>
+
 class KOVShowWavform;
+struct KOVWavformView;
 
 // The audio of the item on one review page, as floats (16-bit sample x
 // 1/32767), and the page's waveform window. It hands the whole signal to the
@@ -39,10 +42,16 @@ public:
     const float* samples() const { return m_data.constData(); }
     // Made at its first use, with the audio and frame given so far.
     KOVShowWavform* window() const;
-    // A closed window goes with its plots' data; the next use makes it again.
+    // A closed window goes with its plots' data; the next use makes it again,
+    // at the size, place and tab it had.
     void releaseWindow();
+    // Lets the samples and a closed window go. The window's zoom comes back
+    // with the same audio; a new item's audio (after clearWavform) shows all.
+    void releaseAudio();
 
 private:
+    void applyKeptZoom() const;
+
     bool m_flag = false;
     QVector<float> m_data;
     int m_dataLen = 0;
@@ -52,6 +61,11 @@ private:
     mutable KOVShowWavform* m_showWavPlot = nullptr;
     int m_frame = 0;
     bool m_framed = false;
+    // A let-go window's view, a few hundred bytes, until a window is made
+    // again; its ranges count only while m_keptFor (the length of the audio
+    // they belong to) is not -1, and are applied once that audio is drawn.
+    mutable std::unique_ptr<KOVWavformView> m_kept;
+    mutable int m_keptFor = -1;
 };
 
 #endif // KOVWAVEFORM_H
