@@ -37,19 +37,37 @@ QImage readFrame(KOVVideoSource& source, int index, QImage& reuse)
     return KOVFrameConvert::toShownImage(frame, reuse);
 }
 
+// The plot's own guard against a replot inside a replot, reached as the
+// class's heirs may: set, every replot asked of the plot returns at once.
+struct PlotGuard : QCustomPlot
+{
+    static bool& replotting(QCustomPlot* plot) { return plot->*(&PlotGuard::mReplotting); }
+};
+
 // A hidden plot keeps no paint buffers: at a vanishing pixel ratio they
-// shrink to nothing, and come back at the screen's ratio when shown.
+// shrink to nothing, and come back at the screen's ratio when shown. Nothing
+// can be painted at that ratio (its axis labels come out as null pictures,
+// each replot warned eight times, 140,000 lines in the log of a restore), so
+// the plot is not replotted while hidden: the replots asked meanwhile (new
+// data, a resize) come to one when it is shown.
 void shrinkBuffers(QCustomPlot* plot, bool shrink)
 {
-    const QSize size = plot->viewport().size();
-    if (size.isEmpty())
+    bool& held = PlotGuard::replotting(plot);
+    if (shrink) {
+        held = true;
+        const QSize size = plot->viewport().size();
+        if (!size.isEmpty())
+            plot->setBufferDevicePixelRatio(1.0 / std::min(size.width(), size.height()));
         return;
-    // At least a pixel each way: a null buffer warns at every replot.
-    const double ratio = shrink ? 1.0 / std::min(size.width(), size.height()) : plot->devicePixelRatioF();
-    if (plot->bufferDevicePixelRatio() == ratio)
-        return;
-    plot->setBufferDevicePixelRatio(ratio);
-    if (!shrink)
+    }
+    // Shown: not within a replot, so the guard is the hold set above.
+    const bool wasHeld = held;
+    held = false;
+    const double ratio = plot->devicePixelRatioF();
+    const bool resized = plot->bufferDevicePixelRatio() != ratio;
+    if (resized)
+        plot->setBufferDevicePixelRatio(ratio);
+    if (wasHeld || resized)
         plot->replot(QCustomPlot::rpQueuedRefresh);
 }
 
@@ -81,9 +99,10 @@ void KOVVideoImg::releaseHidden()
     // The position stays with the source: the next frame read after the page
     // is shown again opens the file and continues from the frame on show.
     m_capture.suspend();
-    // The rest only for a page put away in its tab widget, and not while a
-    // clip being written takes the frames on show.
-    if (!parentWidget() || !isHidden() || m_screening)
+    // The rest only for a page put away: behind another tab, its own or one
+    // around it (another report's), not with its whole window (minimised,
+    // closed), and not while a clip being written takes the frames on show.
+    if (!parentWidget() || isVisibleTo(window()) || m_screening)
         return;
     shrinkBuffers(ui->graphWaveform, true);
     if (m_pointInfo.type == ItemType::photo && !m_frameView->image().isNull()) {

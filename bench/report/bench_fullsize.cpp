@@ -5,16 +5,23 @@
 // --size=N sets the points (default 3000, the most the limits allow): Tick
 // pictures at min(N, 1000) and videos at N, Restore of N / 100 reports of
 // 100 picture points. CI only builds this; a quick run takes a smaller N.
+// After the ticks or the restore every report tab is made current in turn,
+// as a user looking through the reports does, and the memory settled again
+// (switched_rss_MB). Messages go to the log as the program writes it:
+// warnings and log_lines count what a case added.
 #include "kovbenchutil.h"
 #include "kovblockprobe.h"
 #include "kovgen.h"
+#include "kovframeconvert.h"
 #include "kovinformation.h"
 #include "kovcachefile.h"
+#include "kovlog.h"
 #include "kovmessagebox.h"
 #include "kovocrcontext.h"
 #include "kovprogressbarwidget.h"
 #include "kovreportexport.h"
 #include "kovreportwin.h"
+#include "kovvideosource.h"
 #include "kovvideoimg.h"
 #include "kovwaveform.h"
 #include "reporttesthelp.h"
@@ -22,6 +29,7 @@
 #include "ui_kovvideoimg.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -42,6 +50,36 @@
 namespace {
 
 QString gRoot;
+int gWarnings = 0;
+
+// Counted, then written as the program writes its log.
+void countAndLog(QtMsgType type, const QMessageLogContext& context, const QString& msg)
+{
+    if (type == QtWarningMsg)
+        ++gWarnings;
+    logMessage(type, context, msg);
+}
+
+int logLines()
+{
+    QFile log(QStringLiteral("log/log-") + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))
+              + QStringLiteral(".txt"));
+    if (!log.open(QIODevice::ReadOnly))
+        return 0;
+    return int(log.readAll().count('\n'));
+}
+
+// What a case added to the log.
+struct LogCount
+{
+    int warnings = gWarnings;
+    int lines = logLines();
+    void report(benchmark::State& state) const
+    {
+        state.counters["warnings"] = gWarnings - warnings;
+        state.counters["log_lines"] = logLines() - lines;
+    }
+};
 
 double threadMs()
 {
@@ -97,13 +135,25 @@ void settle(KOVReportExport& w)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 
-// The work of one point done bare: the picture decoded, a bare form of the
-// same widgets, one recognition.
-double bareUnitMs(const QString& path, std::vector<std::unique_ptr<QWidget>>* keep = nullptr)
+// The work of one point done bare: the picture decoded, or the video opened
+// and its first frame decoded at the imager's size, a bare form of the same
+// widgets, one recognition.
+double bareUnitMs(int kind, const QString& path, std::vector<std::unique_ptr<QWidget>>* keep = nullptr)
 {
     const double t0 = threadMs();
-    const QImage image(path);
-    cv::Mat mat(image.height(), image.width(), CV_8UC4, const_cast<uchar*>(image.constBits()), size_t(image.bytesPerLine()));
+    QImage image;
+    cv::Mat mat;
+    if (kind) {
+        KOVVideoSource source;
+        cv::Mat frame;
+        QImage reuse;
+        if (source.open(path) && source.read(frame))
+            image = KOVFrameConvert::toShownImage(frame, reuse, &mat);
+    } else {
+        image = QImage(path);
+        mat = cv::Mat(image.height(), image.width(), CV_8UC4, const_cast<uchar*>(image.constBits()),
+                      size_t(image.bytesPerLine()));
+    }
     auto form = std::make_unique<QWidget>();
     Ui_KOVVideoImg ui;
     ui.setupUi(form.get());
@@ -119,16 +169,16 @@ double bareUnitMs(const QString& path, std::vector<std::unique_ptr<QWidget>>* ke
     return t1 - t0;
 }
 
-void bareFloor(benchmark::State& state, int points)
+void bareFloor(benchmark::State& state, int kind, int points)
 {
-    const QString pic = userDir(0) + QStringLiteral("/item_000/IMG_000.jpg");
+    const QString file = userDir(kind) + (kind ? QStringLiteral("/item_000/VID_000.mp4") : QStringLiteral("/item_000/IMG_000.jpg"));
     double ms = 0;
     for (int i = 0; i < 10; ++i)
-        ms += bareUnitMs(pic) / 10;
+        ms += bareUnitMs(kind, file) / 10;
     std::vector<std::unique_ptr<QWidget>> kept;
     const double before = rssMB();
     for (int i = 0; i < 100; ++i)
-        bareUnitMs(pic, &kept);
+        bareUnitMs(kind, file, &kept);
     QCoreApplication::processEvents();
     state.counters["bare_point_ms"] = ms;
     state.counters["bare_total_s"] = ms * points / 1e3;
@@ -166,6 +216,26 @@ void openReports(KOVReportExport& w, int kind, int reports, int points, std::vec
     }
 }
 
+// Every report tab made current in turn, the event loop run after each, and
+// back to the one that was current: each report's current point is shown
+// once and put away again. Then the memory settled.
+void switchReports(benchmark::State& state, KOVReportExport& w)
+{
+    QTabWidget* tabs = ReportTest::mainTabs(w);
+    const int was = tabs->currentIndex();
+    double ms = 0;
+    for (int i = 1; i <= tabs->count(); ++i) {
+        const double t0 = threadMs();
+        tabs->setCurrentIndex(i % tabs->count() ? i % tabs->count() : was);
+        QCoreApplication::processEvents();
+        ms += threadMs() - t0;
+    }
+    state.counters["switch_ms"] = ms / tabs->count();
+    settle(w);
+    state.counters["switched_rss_MB"] = rssMB();
+    state.counters["switched_heap_MB"] = heapMB();
+}
+
 double mean(const std::vector<double>& v, size_t from, size_t n)
 {
     double s = 0;
@@ -178,8 +248,9 @@ void BM_Tick(benchmark::State& state)
 {
     const int points = int(state.range(0));
     const int kind = int(state.range(1));
-    bareFloor(state, points);
+    bareFloor(state, kind, points);
     for (auto _ : state) {
+        const LogCount log;
         auto* w = new KOVReportExport;
         showWindow(*w);
         ReportTest::importInto(*w, userDir(kind));
@@ -204,6 +275,8 @@ void BM_Tick(benchmark::State& state)
         state.counters["tick_mean_ms"] = mean(ticks, 0, ticks.size());
         state.counters["tick_ev_first10_ms"] = mean(withEvents, 0, 10);
         state.counters["tick_ev_last10_ms"] = mean(withEvents, withEvents.size() - 10, 10);
+        switchReports(state, *w);
+        log.report(state);
     }
 }
 
@@ -222,7 +295,7 @@ void BM_Restore(benchmark::State& state)
 {
     const int reports = int(state.range(0));
     const int points = int(state.range(1));
-    bareFloor(state, reports * points);
+    bareFloor(state, int(state.range(2)), reports * points);
     for (auto _ : state) {
         QProcess writer;
         writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -236,6 +309,7 @@ void BM_Restore(benchmark::State& state)
             state.SkipWithError("the cache was not written");
             return;
         }
+        const LogCount log;
         const double before = rssMB();
         auto* w = new KOVReportExport;
         // The restore window's bar: the longest time it stands still.
@@ -287,6 +361,8 @@ void BM_Restore(benchmark::State& state)
             pages += r->testPointPages().size();
         if (pages != reports * points)
             state.SkipWithError("pages missing after the restore");
+        switchReports(state, *w);
+        log.report(state);
         delete w;
     }
 }
@@ -350,6 +426,8 @@ int main(int argc, char** argv)
     QTemporaryDir tmp;
     gRoot = qEnvironmentVariableIsSet("KOV_BENCH_DIR") ? qEnvironmentVariable("KOV_BENCH_DIR") : tmp.path();
     QDir::setCurrent(gRoot);
+    QDir().mkpath(QStringLiteral("log"));
+    qInstallMessageHandler(countAndLog);
     // --size=N: N test points in N / 100 reports (3000 unless given).
     int size = 3000;
     for (int i = 1; i < argc; ++i) {
