@@ -320,6 +320,9 @@ private:
     QString m_videoPath;
     // Hidden: the picture's scaled copy is let go, decoded again when shown.
     bool m_pictureDropped = false;
+    // Hidden: that scaled copy as JPEG, shown should the file be unreadable
+    // then. Not the recovery cache's: it writes no picture for a photo.
+    QByteArray m_hiddenPicture;
     // The tag dialog on show (its exec() runs), for tests and shots.
     QDialog* m_openTag = nullptr;
 };

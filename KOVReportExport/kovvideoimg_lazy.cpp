@@ -16,6 +16,7 @@
 #include "qcustomplot.h"
 
 #include <QBuffer>
+#include <QDebug>
 #include <QImageWriter>
 #include <QTimer>
 
@@ -87,6 +88,15 @@ void KOVVideoImg::releaseHidden()
         return;
     shrinkBuffers(ui->graphWaveform, true);
     if (m_pointInfo.type == ItemType::photo && !m_frameView->image().isNull()) {
+        // The file may be unreadable by the time the page is shown again
+        // (the card taken out, the folder moved): the picture as shown is
+        // kept, compressed, at the label's size rather than the file's.
+        if (m_hiddenPicture.isEmpty()) {
+            QBuffer jpeg(&m_hiddenPicture);
+            jpeg.open(QIODevice::WriteOnly);
+            if (!QImageWriter(&jpeg, "JPG").write(m_frameView->image()))
+                m_hiddenPicture.clear();
+        }
         m_frameView->setImage(QImage());
         m_pictureDropped = true;
     } else if (m_pointInfo.type == ItemType::video && !m_img.isNull()) {
@@ -143,8 +153,15 @@ void KOVVideoImg::restoreImage()
     if (m_pictureDropped) {
         m_pictureDropped = false;
         const QImage image(m_pointInfo.photoImgPath);
-        if (!image.isNull())
+        if (!image.isNull()) {
             showScaled(image);
+            // The file may have changed: the next hide keeps what shows now.
+            m_hiddenPicture.clear();
+        } else if (!m_hiddenPicture.isEmpty()) {
+            // Kept, not cleared: the file may stay away over more hides.
+            qWarning() << "picture unreadable, the copy kept is shown:" << m_pointInfo.photoImgPath;
+            m_frameView->setImage(QImage::fromData(m_hiddenPicture, "JPG"));
+        }
     }
     if (!m_hiddenFrame.isEmpty() && m_img.isNull()) {
         QImage none;
