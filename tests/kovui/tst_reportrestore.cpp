@@ -174,7 +174,6 @@ class TstReportRestore : public QObject
         const QString bank = QStringLiteral("cfg/Data/bank.txt");
         QVERIFY(QDir().mkpath("cfg/Data") && (QFile::exists(bank) || QFile::copy(KOVXlsxTest::binaryDir() + "/run/" + bank, bank)));
         KOVReportExport w;
-        m_window = &w;
         w.show();
         openReports(w, usr, { { 0 }, { 1, 2, 3 } });
         KOVReportWin* report = w.reportWins().at(1);
@@ -204,7 +203,6 @@ class TstReportRestore : public QObject
         QVERIFY(m_left.sheets.size() == 4 && m_left.tree.contains("VID_1.mp4/R2_videoClip.avi"));
         // Closed with the report open.
         QVERIFY(w.saveData());
-        m_window = nullptr;
         m_keptCache = m_root.filePath(QStringLiteral("keptcache"));
         QDir().mkpath(m_keptCache);
         for (const QString& f : QDir(KOVCacheFile().dir()).entryList(QDir::Files))
@@ -568,10 +566,8 @@ private slots:
             QVERIFY(QFile::copy(m_keptCache + "/" + f, KOVCacheFile().dir() + f));
         KOVInformation::Instance()->setFileNameList({});
         KOVReportExport back;
-        m_window = &back;
         back.show();
         back.restoreData();
-        m_window = nullptr;
         KOV_CONSISTENT(back);
         QStringList changed;
         if (exportAgain) {
