@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRandomGenerator>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -141,15 +142,27 @@ private slots:
     void pictureGoneWhileHidden_data()
     {
         QTest::addColumn<bool>("folderMoved");
-        QTest::newRow("file removed") << false;
-        QTest::newRow("folder moved") << true;
+        QTest::addColumn<bool>("large"); // kept as a copy of what shows, not as the file
+        QTest::newRow("file removed") << false << false;
+        QTest::newRow("folder moved") << true << false;
+        QTest::newRow("large file removed") << false << true;
     }
     void pictureGoneWhileHidden()
     {
         QFETCH(bool, folderMoved);
-        const QString folder = m_dir.filePath(QStringLiteral("gone_%1").arg(folderMoved));
+        QFETCH(bool, large);
+        const QString folder = m_dir.filePath(QStringLiteral("gone_%1%2").arg(folderMoved).arg(large));
         QVERIFY(!ReviewFixture::makeItem(m_dir.path(), QFileInfo(folder).fileName(), QStringLiteral("IMG_1.jpg"),
                                          KOVGen::ItemKind::Picture, 1, 1).path.isEmpty());
+        if (large) { // 4096 x 2400, faint noise: megabytes of JPEG
+            QImage big = QImage(folder + QStringLiteral("/IMG_1.jpg")).scaled(4096, 2400);
+            QRandomGenerator noise(3);
+            for (int y = 0; y < big.height(); ++y)
+                for (int x = 0; x < big.width(); ++x)
+                    big.setPixel(x, y, QColor(big.pixel(x, y)).lighter(100 + int(noise.bounded(8))).rgb());
+            QVERIFY(big.save(folder + QStringLiteral("/IMG_1.jpg"), "JPG", 95));
+            QVERIFY(QFileInfo(folder + QStringLiteral("/IMG_1.jpg")).size() > 1 << 20);
+        }
         KOVInformation::Instance()->setFilePathList({ m_folders[0] + QStringLiteral("/VID_1.mp4"), folder + QStringLiteral("/IMG_1.jpg") });
         QTabWidget tabs;
         auto* page = new KOVVideoImg;
