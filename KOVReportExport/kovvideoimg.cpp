@@ -265,8 +265,9 @@ void KOVVideoImg::showImg(QString path, QString dirPath)
     distImg_video(true);
     showLeakPressure(dirPath);
 
-    const QImage image(path);
     m_pictureDropped = false;
+    m_hiddenPicture.clear();
+    const QImage image = readPicture(path);
     if (!image.isNull())
         showScaled(image);
     // The reading's region is cut from the picture already decoded: a second
@@ -312,6 +313,7 @@ void KOVVideoImg::closeFile(bool isPhoto)
     m_img = QImage();
     m_hiddenFrame.clear();
     m_pictureDropped = false;
+    m_hiddenPicture.clear();
     ui->itemNameLB->clear();
     if (!m_markList.isEmpty()) {
         m_markList.clear();

@@ -210,6 +210,8 @@ private:
     bool loadShown();
     void dropAudio();
     void restoreImage();
+    // Decodes a picture file, keeping a small one's bytes for a hidden page.
+    QImage readPicture(const QString& path);
     static void returnLargeBlocks();
 
     // kovvideoimg_ocr.cpp
@@ -326,6 +328,11 @@ private:
     QString m_videoPath;
     // Hidden: the picture's scaled copy is let go, decoded again when shown.
     bool m_pictureDropped = false;
+    // The picture's file as read, or when too large a JPEG of the scaled
+    // copy made when hidden: shown should the file be unreadable when the
+    // page comes back. Not the recovery cache's: it writes no picture for a
+    // photo.
+    QByteArray m_hiddenPicture;
     // The tag dialog on show (its exec() runs), for tests and shots.
     QDialog* m_openTag = nullptr;
 };

@@ -16,6 +16,8 @@
 #include "qcustomplot.h"
 
 #include <QBuffer>
+#include <QDebug>
+#include <QFile>
 #include <QImageWriter>
 #include <QTimer>
 
@@ -43,6 +45,11 @@ struct PlotGuard : QCustomPlot
 {
     static bool& replotting(QCustomPlot* plot) { return plot->*(&PlotGuard::mReplotting); }
 };
+
+// A picture file up to this size is kept as it is while its page is hidden
+// (the imager's are some 40 kB): nothing to encode. A larger one is kept as
+// a JPEG of the picture as shown.
+const qint64 kKeptPictureMax = 192 * 1024;
 
 // A hidden plot keeps no paint buffers: at a vanishing pixel ratio they
 // shrink to nothing, and come back at the screen's ratio when shown. Nothing
@@ -106,6 +113,14 @@ void KOVVideoImg::releaseHidden()
         return;
     shrinkBuffers(ui->graphWaveform, true);
     if (m_pointInfo.type == ItemType::photo && !m_frameView->image().isNull()) {
+        // The file may be unreadable by the time the page is shown again
+        // (the card taken out, the folder moved): a compressed copy stays.
+        if (m_hiddenPicture.isEmpty()) {
+            QBuffer jpeg(&m_hiddenPicture);
+            jpeg.open(QIODevice::WriteOnly);
+            if (!QImageWriter(&jpeg, "JPG").write(m_frameView->image()))
+                m_hiddenPicture.clear();
+        }
         m_frameView->setImage(QImage());
         m_pictureDropped = true;
     } else if (m_pointInfo.type == ItemType::video && !m_img.isNull()) {
@@ -159,7 +174,12 @@ void KOVVideoImg::restoreImage()
     shrinkBuffers(ui->graphWaveform, false);
     if (m_pictureDropped) {
         m_pictureDropped = false;
-        const QImage image(m_pointInfo.photoImgPath);
+        QImage image = readPicture(m_pointInfo.photoImgPath);
+        if (image.isNull() && !m_hiddenPicture.isEmpty()) {
+            // Kept, not cleared: the file may stay away over more hides.
+            qWarning() << "picture unreadable, the copy kept is shown:" << m_pointInfo.photoImgPath;
+            image = QImage::fromData(m_hiddenPicture);
+        }
         if (!image.isNull())
             showScaled(image);
     }
@@ -171,6 +191,24 @@ void KOVVideoImg::restoreImage()
         showScaled(m_img);
     }
     m_hiddenFrame.clear();
+}
+
+QImage KOVVideoImg::readPicture(const QString& path)
+{
+    // Gone or unreadable: the copy kept, if any, stays.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QImage();
+    if (file.size() > kKeptPictureMax) {
+        // The copy is made from what shows when the page is hidden.
+        m_hiddenPicture.clear();
+        return QImage(path);
+    }
+    const QByteArray bytes = file.readAll();
+    const QImage image = QImage::fromData(bytes);
+    if (!image.isNull())
+        m_hiddenPicture = bytes;
+    return image;
 }
 
 QImage KOVVideoImg::shownFrame() const

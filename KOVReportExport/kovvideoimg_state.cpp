@@ -155,7 +155,8 @@ void KOVVideoImg::restoreData(QJsonObject& root)
     resizeList(m_prpdTypeList, m_pddImg.size(), QString());
 
     KOVTestPointInfo& p = m_pointInfo;
-    p.wavform = point.value(QStringLiteral("wavform")).toBool();
+    const bool wavform = point.value(QStringLiteral("wavform")).toBool();
+    p.wavform = wavform;
     p.markDir = point.value(QStringLiteral("markDir")).toString();
     p.faultLevel = point.value(QStringLiteral("faultLevel")).toString();
     p.advice = point.value(QStringLiteral("advice")).toString();
@@ -183,6 +184,10 @@ void KOVVideoImg::restoreData(QJsonObject& root)
     resizeList(pdds, std::min(pdds.size(), m_pddImg.size()), QString());
     p.videoImgPathList = frames;
     p.pddImgPathList = pdds;
+    // The workbook takes the class of each pattern picture from the record,
+    // one per picture kept, as a lock records them; the lock buttons were
+    // filled above before these lists were read.
+    p.prpdTypeList = m_prpdTypeList.mid(0, pdds.size());
 
     p.imgInfoList.clear();
     for (const QJsonValue& v : point.value(QStringLiteral("imgInfoList")).toArray()) {
@@ -208,6 +213,10 @@ void KOVVideoImg::restoreData(QJsonObject& root)
     slotUpdateItemList();
     if (shown >= 0 && shown < m_itemPathList.size())
         showItem(shown, itemDir);
+    // Showing the item starts its record without audio; a hidden page reads
+    // the audio only when first shown, and until then the record keeps what
+    // the cache says of it, so a quit at once writes it back unchanged.
+    p.wavform = p.wavform || wavform;
     ui->infoPrpdType->setText(o.value(QStringLiteral("prpdType")).toString());
     rewriteLostFrames(itemDir);
 

@@ -33,6 +33,11 @@ QString KOVLockCheck::check(const KOVLockState& s, bool files)
         return QStringLiteral("%1 pattern paths for %2 pictures")
             .arg(s.record.pddImgPathList.size())
             .arg(s.pddImages.size());
+    // The workbook names each pattern picture's class from the record.
+    if (s.record.prpdTypeList.size() != s.record.pddImgPathList.size())
+        return QStringLiteral("%1 pattern classes for %2 pattern paths")
+            .arg(s.record.prpdTypeList.size())
+            .arg(s.record.pddImgPathList.size());
     if (files) {
         for (const QString& p : s.record.videoImgPathList + s.record.pddImgPathList) {
             if (!QFileInfo(p).isFile())

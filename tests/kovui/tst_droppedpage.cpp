@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRandomGenerator>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -45,6 +46,29 @@ Seen seen(KOVVideoImg& page)
         KOVTest::readAll(doc.value(QStringLiteral("testPoint")).toObject().value(QStringLiteral("img")).toString()) };
 }
 
+// Mean difference per channel of two pictures of one size; -1 for another size.
+double meanDiff(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return -1;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+    qint64 sum = 0;
+    for (int r = 0; r < x.height(); ++r) {
+        const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(r));
+        const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(r));
+        for (int c = 0; c < x.width(); ++c)
+            sum += std::abs(qRed(p[c]) - qRed(q[c])) + std::abs(qGreen(p[c]) - qGreen(q[c])) + std::abs(qBlue(p[c]) - qBlue(q[c]));
+    }
+    return double(sum) / (3.0 * x.width() * x.height());
+}
+
+QJsonObject withoutPictureName(QJsonObject doc)
+{
+    QJsonObject o = doc.value(QStringLiteral("testPoint")).toObject();
+    o.remove(QStringLiteral("img"));
+    return o;
+}
+
 } // namespace
 
 class TstDroppedPage : public QObject
@@ -63,6 +87,12 @@ private slots:
         QVERIFY(!ReviewFixture::makeItem(m_dir.path(), QStringLiteral("picture"), QStringLiteral("IMG_1.jpg"),
                                          KOVGen::ItemKind::Picture, 1, 1).path.isEmpty());
         KOVInformation::Instance()->setFileNameList({ QStringLiteral("VID_1.mp4"), QStringLiteral("IMG_1.jpg") });
+        KOVInformation::Instance()->setFilePathList(
+            { m_folders[0] + QStringLiteral("/VID_1.mp4"), m_folders[1] + QStringLiteral("/IMG_1.jpg") });
+    }
+
+    void cleanup()
+    {
         KOVInformation::Instance()->setFilePathList(
             { m_folders[0] + QStringLiteral("/VID_1.mp4"), m_folders[1] + QStringLiteral("/IMG_1.jpg") });
     }
@@ -104,6 +134,65 @@ private slots:
         QVERIFY(!page->imageDropped());
         QCOMPARE(page->waveForm()->hasAudio(), video);
         QVERIFY(after == before);
+    }
+
+    // The card taken out or the folder moved while the page was put away:
+    // shown again, twice, the page shows the picture it showed, and the
+    // cache gets what it got before.
+    void pictureGoneWhileHidden_data()
+    {
+        QTest::addColumn<bool>("folderMoved");
+        QTest::addColumn<bool>("large"); // kept as a copy of what shows, not as the file
+        QTest::newRow("file removed") << false << false;
+        QTest::newRow("folder moved") << true << false;
+        QTest::newRow("large file removed") << false << true;
+    }
+    void pictureGoneWhileHidden()
+    {
+        QFETCH(bool, folderMoved);
+        QFETCH(bool, large);
+        const QString folder = m_dir.filePath(QStringLiteral("gone_%1%2").arg(folderMoved).arg(large));
+        QVERIFY(!ReviewFixture::makeItem(m_dir.path(), QFileInfo(folder).fileName(), QStringLiteral("IMG_1.jpg"),
+                                         KOVGen::ItemKind::Picture, 1, 1).path.isEmpty());
+        if (large) { // 4096 x 2400, faint noise: megabytes of JPEG
+            QImage big = QImage(folder + QStringLiteral("/IMG_1.jpg")).scaled(4096, 2400);
+            QRandomGenerator noise(3);
+            for (int y = 0; y < big.height(); ++y)
+                for (int x = 0; x < big.width(); ++x)
+                    big.setPixel(x, y, QColor(big.pixel(x, y)).lighter(100 + int(noise.bounded(8))).rgb());
+            QVERIFY(big.save(folder + QStringLiteral("/IMG_1.jpg"), "JPG", 95));
+            QVERIFY(QFileInfo(folder + QStringLiteral("/IMG_1.jpg")).size() > 1 << 20);
+        }
+        KOVInformation::Instance()->setFilePathList({ m_folders[0] + QStringLiteral("/VID_1.mp4"), folder + QStringLiteral("/IMG_1.jpg") });
+        QTabWidget tabs;
+        auto* page = new KOVVideoImg;
+        tabs.addTab(page, QStringLiteral("point"));
+        tabs.addTab(new KOVVideoImg, QStringLiteral("other"));
+        tabs.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        open(*page, 1, 1, folder);
+        QTRY_VERIFY(!page->ocrContext()->busy());
+        auto* view = child<KOVFrameView>(page, QString());
+        const QImage shown = view->image();
+        QJsonObject before;
+        page->saveData(before);
+        const QByteArray cached = KOVTest::readAll(before.value("testPoint").toObject().value("img").toString());
+        QVERIFY(!shown.isNull());
+
+        for (int round = 0; round < 2; ++round) {
+            tabs.setCurrentIndex(1);
+            QVERIFY(page->imageDropped() && view->image().isNull());
+            if (round == 0)
+                QVERIFY(folderMoved ? QDir().rename(folder, folder + QStringLiteral("_moved"))
+                                    : QFile::remove(folder + QStringLiteral("/IMG_1.jpg")));
+            tabs.setCurrentIndex(0);
+            const double diff = meanDiff(view->image(), shown);
+            QVERIFY2(diff >= 0 && diff < 2.0, qPrintable(QStringLiteral("round %1: %2").arg(round).arg(diff)));
+        }
+        QJsonObject after;
+        page->saveData(after);
+        QCOMPARE(withoutPictureName(after), withoutPictureName(before));
+        QCOMPARE(KOVTest::readAll(after.value("testPoint").toObject().value("img").toString()), cached);
     }
 };
 

@@ -172,6 +172,10 @@ private slots:
         const KOVLockState s = page.lockState();
         const QList<QImage> pdd = { QImage(), QImage() };
         QVERIFY(!KOVLockCheck::check({ s.marks, s.images, pdd, { "T", "T" }, s.record }).isEmpty());
+        KOVTestPointInfo classless = s.record;
+        classless.pddImgPathList << hide + "R3_0.jpg"; // a pattern picture without its class
+        const QList<QImage> one = { QImage(1, 1, QImage::Format_RGB32) };
+        QVERIFY(KOVLockCheck::check({ s.marks, s.images, one, { "T" }, classless }).contains("classes"));
 
         // Same frame again, then another frame: a note each.
         for (const char* slot : { "on_lockBtn_clicked", "on_PB_nextFrame_clicked", "on_lockBtn_clicked" })

@@ -7,6 +7,7 @@
 #include "kovsavedialog.h"
 #include "kovtestutil.h"
 #include "kovvideoimg.h"
+#include "pagetesthelp.h"
 #include "reporttesthelp.h"
 #include "reviewfixture.h"
 #include "xlsxtesthelp.h"
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -80,6 +82,55 @@ QStringList state(KOVReportExport& w)
     return s << QStringLiteral("%1 %2 %3").arg(mainTabs(w)->currentIndex()).arg(w.browsePage()->shownItem()).arg(w.preIndex());
 }
 
+// A cache as a restore must give it back: without the write's uuid and
+// time, the fresh names of its pictures and the current tab and frame.
+QJsonValue masked(const QJsonValue& v)
+{
+    static const QStringList current { "uuid", "dateTime", "currentIndex", "videoImgIndex" };
+    if (v.isArray()) {
+        QJsonArray a;
+        for (const QJsonValue& x : v.toArray())
+            a.append(masked(x));
+        return a;
+    }
+    if (v.isObject()) {
+        QJsonObject o = v.toObject();
+        for (auto it = o.begin(); it != o.end();)
+            it = current.contains(it.key()) ? o.erase(it) : (*it = masked(*it), ++it);
+        return o;
+    }
+    return v.toString().startsWith(KOVCacheFile().dir()) ? QJsonValue("cache picture") : v;
+}
+
+// Where two documents differ: "path: was -> is" per member or element.
+QStringList differences(const QJsonValue& was, const QJsonValue& is, const QString& at = QString())
+{
+    QStringList d;
+    if (was.isObject() && is.isObject()) {
+        const QJsonObject a = was.toObject(), b = is.toObject();
+        QStringList keys = a.keys() + b.keys();
+        keys.removeDuplicates();
+        for (const QString& k : keys)
+            d << differences(a.value(k), b.value(k), at + '/' + k);
+    } else if (was.isArray() && is.isArray() && was.toArray().size() == is.toArray().size()) {
+        for (int i = 0; i < was.toArray().size(); ++i)
+            d << differences(was.toArray().at(i), is.toArray().at(i), at + '/' + QString::number(i));
+    } else if (was != is) {
+        const auto text = [](const QJsonValue& v) {
+            return v.isString() ? v.toString() : QString::fromUtf8(QJsonDocument(QJsonArray { v }).toJson(QJsonDocument::Compact));
+        };
+        d << at + ": " + text(was) + " -> " + text(is);
+    }
+    return d;
+}
+
+QJsonObject readCache()
+{
+    QJsonObject root;
+    QString why;
+    return KOVCacheFile().read(&root, &why) ? root : QJsonObject();
+}
+
 void untick(KOVReportExport& w, int row) { w.itemEntries().at(row)->findChild<QCheckBox*>()->setChecked(false); }
 QStringList hideImg(const QString& dir) { return QDir(dir + QStringLiteral("/hideImg")).entryList(QDir::Files); }
 
@@ -96,6 +147,68 @@ class TstReportRestore : public QObject
     QStringList m_saveAsked;            // "current tab|proposed name" per save dialog
     QString m_saveDir;                  // where the save dialog answers; empty cancels
     KOVReportExport* m_window = nullptr;
+
+    // The work left open at a quit: a gas report's picture, and three
+    // discharge videos of an electrical report, each with a frame locked
+    // with its pattern, the first with a clip to export. Exported first,
+    // the cache then written and kept aside for each restore.
+    struct
+    {
+        QJsonObject cache;
+        QJsonArray sheets;
+        QStringList tree;
+    } m_left;
+    QString m_keptCache;
+
+    void leaveWork()
+    {
+        if (!m_left.cache.isEmpty())
+            return;
+        const QString usr = m_root.filePath(QStringLiteral("pdwork"));
+        QVERIFY(QDir().mkpath(usr) && QFile(usr + "/usrInfo.ini").open(QIODevice::WriteOnly));
+        QVERIFY(!ReviewFixture::makeItem(usr, "a_pic", "IMG_1.jpg", KOVGen::ItemKind::Picture, 1, 0).path.isEmpty());
+        for (int i = 1; i <= 3; ++i)
+            QVERIFY(!PageTest::writePdVideo(usr + QString("/pd%1").arg(i), QString("VID_%1.mp4").arg(i), 30, quint64(i)).isEmpty());
+        KOVInformation::Instance()->setPDDLen(240);
+        // The classifier's bank, so that the patterns get a class.
+        const QString bank = QStringLiteral("cfg/Data/bank.txt");
+        QVERIFY(QDir().mkpath("cfg/Data") && (QFile::exists(bank) || QFile::copy(KOVXlsxTest::binaryDir() + "/run/" + bank, bank)));
+        KOVReportExport w;
+        w.show();
+        openReports(w, usr, { { 0 }, { 1, 2, 3 } });
+        KOVReportWin* report = w.reportWins().at(1);
+        for (int j = 0; j < 3; ++j) {
+            pointTabs(report)->setCurrentIndex(j);
+            KOVVideoImg* page = report->testPointPages().at(j);
+            QTRY_VERIFY_WITH_TIMEOUT(page->pointInfo().pdd && page->pointInfo().wavform, 5000);
+            page->findChild<QSlider*>("horizontalSlider")->setValue(24 + 2 * j);
+            QVERIFY(QMetaObject::invokeMethod(page, "on_lockBtn_clicked"));
+            QCOMPARE(KOVLockCheck::check(page->lockState()), QString());
+            QVERIFY(!page->lockState().pddTypes.value(0).isEmpty());
+            if (j == 0) {
+                page->findChild<QAbstractButton*>("radioButton")->setChecked(true);
+                auto* clip = page->findChild<QPushButton*>("screenShotPB");
+                clip->click();
+                for (int t = 0; t < 4; ++t)
+                    QVERIFY(QMetaObject::invokeMethod(page, "slotTimeOut"));
+                clip->click();
+                QVERIFY(page->pointInfo().hasClip && !page->pointInfo().clipAudio.isEmpty());
+            }
+            KOV_CONSISTENT(w);
+        }
+        m_saveDir = m_root.filePath(QStringLiteral("left"));
+        w.on_actionsaveReport_triggered();
+        m_left.tree = KOVTest::listTree(m_saveDir + "/电力报告2");
+        m_left.sheets = KOVXlsxTest::inspect(m_saveDir + "/电力报告2/电力报告2.xlsx").value("sheets").toArray();
+        QVERIFY(m_left.sheets.size() == 4 && m_left.tree.contains("VID_1.mp4/R2_videoClip.avi"));
+        // Closed with the report open.
+        QVERIFY(w.saveData());
+        m_keptCache = m_root.filePath(QStringLiteral("keptcache"));
+        QDir().mkpath(m_keptCache);
+        for (const QString& f : QDir(KOVCacheFile().dir()).entryList(QDir::Files))
+            QVERIFY(QFile::copy(KOVCacheFile().dir() + f, m_keptCache + "/" + f));
+        m_left.cache = readCache();
+    }
 
     void open(KOVReportExport& w, const Reports& reports, int tab = 0)
     {
@@ -431,6 +544,46 @@ private slots:
         QCOMPARE(before.last(), QStringLiteral("1 4 4"));
         back.addNewReport(0); // the numbering goes on
         QVERIFY(mainTabs(back)->tabText(3).endsWith(QLatin1Char('3')));
+    }
+
+    // Restored, the work is as left: quit again at once, the cache is the
+    // same; exported again, so are the workbook and the clips.
+    void restoredAsLeft_data()
+    {
+        KOVTable::columns<bool>({ "exportAgain" });
+        QTest::newRow("quit again at once") << false;
+        QTest::newRow("exported again") << true;
+    }
+    void restoredAsLeft()
+    {
+        QFETCH(bool, exportAgain);
+        leaveWork();
+        if (QTest::currentTestFailed())
+            return;
+        KOVCacheFile().remove();
+        QDir().mkpath(KOVCacheFile().dir());
+        for (const QString& f : QDir(m_keptCache).entryList(QDir::Files))
+            QVERIFY(QFile::copy(m_keptCache + "/" + f, KOVCacheFile().dir() + f));
+        KOVInformation::Instance()->setFileNameList({});
+        KOVReportExport back;
+        back.show();
+        back.restoreData();
+        KOV_CONSISTENT(back);
+        QStringList changed;
+        if (exportAgain) {
+            m_saveDir = m_root.filePath(QStringLiteral("again"));
+            back.on_actionsaveReport_triggered();
+            QCOMPARE(KOVTest::listTree(m_saveDir + "/电力报告2"), m_left.tree);
+            changed = differences(m_left.sheets,
+                KOVXlsxTest::inspect(m_saveDir + "/电力报告2/电力报告2.xlsx").value("sheets").toArray());
+        } else {
+            QVERIFY(back.saveData());
+            changed = differences(masked(m_left.cache), masked(readCache()));
+        }
+        QVERIFY2(changed.isEmpty(), qPrintable(changed.join('\n')));
+        for (KOVReportWin* r : back.reportWins())
+            for (KOVVideoImg* page : r->testPointPages())
+                QCOMPARE(KOVLockCheck::check(page->lockState()), QString());
     }
 
     // Bad caches fail, shown and kept aside, and are not offered again; bad
