@@ -368,9 +368,10 @@ void BM_Restore(benchmark::State& state)
 }
 
 // A video page with a minute of audio, viewed, its waveform window opened and
-// closed, then hidden behind another point.
+// closed, then hidden behind another point (0) or behind another report (1).
 void BM_AudioPage(benchmark::State& state)
 {
+    const bool byReport = state.range(0) == 1;
     const QString dir = gRoot + QStringLiteral("/audio");
     if (!QDir(dir).exists()) {
         QDir().mkpath(dir);
@@ -404,12 +405,20 @@ void BM_AudioPage(benchmark::State& state)
         settle(*w);
         state.counters["window_open_MB"] = rssMB() - before;
         page->waveForm()->setWavPlotVisible(false);
-        ReportTest::pointTabs(report)->setCurrentIndex(0);
+        if (byReport) {
+            w->addNewReport(1);
+            ReportTest::tick(*w, 0);
+        } else {
+            ReportTest::pointTabs(report)->setCurrentIndex(0);
+        }
         settle(*w);
         state.counters["hidden_MB"] = rssMB() - before;
         state.counters["hidden_heap_MB"] = heapMB() - heapBefore;
         const double t0 = threadMs();
-        ReportTest::pointTabs(report)->setCurrentIndex(1);
+        if (byReport)
+            ReportTest::mainTabs(*w)->setCurrentIndex(1);
+        else
+            ReportTest::pointTabs(report)->setCurrentIndex(1);
         state.counters["reshow_ms"] = threadMs() - t0;
         settle(*w);
         delete w;
@@ -441,7 +450,7 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("BM_Tick", BM_Tick)->Args({ std::min(size, 1000), 0 })->Args({ size, 1 })->Unit(benchmark::kMillisecond)->Iterations(1);
     benchmark::RegisterBenchmark("BM_Restore", BM_Restore)->Args({ size / 100, 100, 0 })->Unit(benchmark::kMillisecond)->Iterations(1);
     benchmark::RegisterBenchmark("BM_WriteCache", BM_WriteCache)->Args({ size / 100, 100, 0 })->Iterations(1);
-    benchmark::RegisterBenchmark("BM_AudioPage", BM_AudioPage)->Unit(benchmark::kMillisecond)->Iterations(1);
+    benchmark::RegisterBenchmark("BM_AudioPage", BM_AudioPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
