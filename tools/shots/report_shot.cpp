@@ -2,7 +2,8 @@
 // ticked rows, export) and takes screenshots of the report page and of the
 // progress dialog under a virtual display.
 //   report_shot <user directory> <out prefix> [gas|elec]
-// Writes <prefix>_report.png, <prefix>_progress.png and the export folder
+// Writes <prefix>_report.png, <prefix>_back.png (the same page after a
+// second report was opened and the first made current again), <prefix>_progress.png and the export folder
 // <prefix>_export/; prints the workbook path. Run in a staged working
 // directory (cfg/ with the templates and config.ini).
 #include "kovfiledialog.h"
@@ -15,6 +16,8 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QTabWidget>
+#include <QTest>
 #include <QTextStream>
 #include <QTimer>
 
@@ -45,6 +48,13 @@ int main(int argc, char** argv)
             app.exit(1);
             return;
         }
+        // Put away behind a second report and brought back: the page must
+        // show what it showed.
+        w.addNewReport(type);
+        QTest::qWait(1000);
+        w.findChild<QTabWidget*>(QStringLiteral("mainTabWidget"))->setCurrentIndex(1);
+        QTest::qWait(1500);
+        grab(prefix + QStringLiteral("_back.png"));
         const QString out = prefix + QStringLiteral("_export/") + w.reportWins().first()->getReportData().name + QStringLiteral(".xlsx");
         KOVSaveDialog::s_answer = [out](const QString&, const QString&, const QString&) { return out; };
         QTimer::singleShot(600, [&] { grab(prefix + QStringLiteral("_progress.png")); });
