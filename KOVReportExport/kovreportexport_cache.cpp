@@ -167,6 +167,9 @@ void KOVReportExport::restoreData()
         else
             on_mainTabWidget_currentChanged(current);
     }
+    // Everything the cache held is back: from here a fault saves it again,
+    // since the cache it came from is removed before the restore returns.
+    d->m_restoring = false;
     cache.remove();
     if (progress)
         progress->finishProgressBar(1);

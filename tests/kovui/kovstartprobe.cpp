@@ -1,8 +1,10 @@
 // The real start-up driven by the program itself, for tst_startrestore:
-//   kovstartprobe open|crash|term|hup|check|restorecrash <working dir> <user dir> <out file>
+//   kovstartprobe open|crash|term|hup|check|restorecrash|restoreendcrash <working dir> <user dir> <out file>
 // open/crash/term/hup: two reports open, what is shown written, quit, fault,
 // SIGTERM or SIGHUP; check: restore answered yes, what is shown written;
-// restorecrash: restore answered yes, a fault once one page is back.
+// restorecrash: restore answered yes, a fault once one page is back;
+// restoreendcrash: the same, a fault once the restore removed the cache.
+#include "kovcachefile.h"
 #include "kovfiledialog.h"
 #include "kovitem.h"
 #include "kovmessagebox.h"
@@ -48,12 +50,15 @@ int main(int argc, char** argv)
     const QByteArray mode = argv[1];
     const QString usr = QString::fromLocal8Bit(argv[3]), out = QString::fromLocal8Bit(argv[4]);
     KOVMessageBox::s_answer = [mode](QMessageBox::Icon, const QString&, const QString&, const QStringList&) {
-        if (mode == "restorecrash") {
-            // The restore lets events through between its pages.
+        if (mode == "restorecrash" || mode == "restoreendcrash") {
+            // The restore lets events through between its pages, and once
+            // more as it ends, after the cache it read is gone.
+            const bool atEnd = mode == "restoreendcrash";
             auto* poll = new QTimer(qApp);
-            QObject::connect(poll, &QTimer::timeout, [] {
+            QObject::connect(poll, &QTimer::timeout, [atEnd] {
                 for (QWidget* top : QApplication::topLevelWidgets())
-                    if (auto* w = qobject_cast<KOVReportExport*>(top); w && !w->reportWins().isEmpty())
+                    if (auto* w = qobject_cast<KOVReportExport*>(top);
+                        w && !w->reportWins().isEmpty() && (!atEnd || !KOVCacheFile().exists()))
                         fault();
             });
             poll->start(0);
@@ -64,7 +69,7 @@ int main(int argc, char** argv)
     return kovRunApplication(argc, argv, [mode, out](KOVReportExport& w) {
         QTimer::singleShot(0, &w, [&w, mode, out] {
             auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("mainTabWidget"));
-            if (mode != "check" && mode != "restorecrash") {
+            if (mode == "open" || mode == "crash" || mode == "term" || mode == "hup") {
                 w.importFiles();
                 w.addNewReport(0);
                 for (int r : { 0, 2 })

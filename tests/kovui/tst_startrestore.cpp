@@ -40,6 +40,7 @@ private slots:
         QTest::newRow("SIGTERM") << QStringList{"term"} << 0 << 0;
         QTest::newRow("SIGHUP") << QStringList{"hup"} << 0 << 0;
         QTest::newRow("fault during the restore") << QStringList{"open", "restorecrash"} << -SIGSEGV << -1;
+        QTest::newRow("fault as the restore ends") << QStringList{"open", "restoreendcrash"} << -SIGSEGV << -1;
     }
     void reportsComeBack()
     {
