@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
 
 namespace PageTest {
 
@@ -27,6 +29,17 @@ inline void click(const QObject* o, const QString& name, int times = 1)
 {
     for (int i = 0; i < times; ++i)
         child<QPushButton>(o, name)->click();
+}
+
+// A page on the first of two tabs, shown: switching to the other tab puts
+// it away as a report's test-point tabs do. The tabs own both pages.
+inline KOVVideoImg* pageBesideAnother(QTabWidget& tabs)
+{
+    auto* page = new KOVVideoImg;
+    tabs.addTab(page, QStringLiteral("point"));
+    tabs.addTab(new KOVVideoImg, QStringLiteral("other"));
+    tabs.show();
+    return QTest::qWaitForWindowExposed(&tabs) ? page : nullptr;
 }
 
 // reportType -1: the browse page; dir empty: no item shown.

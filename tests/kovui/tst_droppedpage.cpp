@@ -107,11 +107,8 @@ private slots:
     {
         QFETCH(int, item);
         QTabWidget tabs;
-        auto* page = new KOVVideoImg;
-        tabs.addTab(page, QStringLiteral("point"));
-        tabs.addTab(new KOVVideoImg, QStringLiteral("other"));
-        tabs.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        KOVVideoImg* page = pageBesideAnother(tabs);
+        QVERIFY(page);
         open(*page, 1, item, m_folders[item]);
         const bool video = item == 0;
         if (video)
@@ -165,11 +162,8 @@ private slots:
         }
         KOVInformation::Instance()->setFilePathList({ m_folders[0] + QStringLiteral("/VID_1.mp4"), folder + QStringLiteral("/IMG_1.jpg") });
         QTabWidget tabs;
-        auto* page = new KOVVideoImg;
-        tabs.addTab(page, QStringLiteral("point"));
-        tabs.addTab(new KOVVideoImg, QStringLiteral("other"));
-        tabs.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        KOVVideoImg* page = pageBesideAnother(tabs);
+        QVERIFY(page);
         open(*page, 1, 1, folder);
         QTRY_VERIFY(!page->ocrContext()->busy());
         auto* view = child<KOVFrameView>(page, QString());

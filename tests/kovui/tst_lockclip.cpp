@@ -518,10 +518,8 @@ private slots:
         const auto hub = connect(KOVMsg::Instance(), &KOVMsg::sigPRPDImg, this,
             [&](QPixmap p, QString t) { shown = p.toImage(), type = t; });
         QTabWidget tabs;
-        auto* page = new KOVVideoImg;
-        tabs.addTab(page, "point");
-        tabs.addTab(new KOVVideoImg, "other");
-        tabs.show();
+        KOVVideoImg* page = pageBesideAnother(tabs);
+        QVERIFY(page);
         showOn(*page, PdLong);
         click(page, "PB_nextFrame", steps);
         QTRY_VERIFY_WITH_TIMEOUT(page->pointInfo().pdd, 5000);

@@ -422,11 +422,8 @@ private slots:
     {
         QFETCH(bool, otherItem);
         QTabWidget tabs;
-        auto* page = new KOVVideoImg;
-        tabs.addTab(page, QStringLiteral("point"));
-        tabs.addTab(new KOVVideoImg, QStringLiteral("other"));
-        tabs.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        KOVVideoImg* page = pageBesideAnother(tabs);
+        QVERIFY(page);
         open(*page, 1, 0, m_itemDir);
         click(page, QStringLiteral("PB_nextFrame"), 5);
         KOVWaveForm* wf = page->waveForm();
