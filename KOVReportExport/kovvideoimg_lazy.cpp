@@ -9,16 +9,16 @@
 #include "kovvideoimg.h"
 #include "ui_kovvideoimg.h"
 
+#include "kovclipnames.h"
 #include "kovframeconvert.h"
 #include "kovframeview.h"
 #include "kovprpd.h"
 #include "kovwaveform.h"
 #include "qcustomplot.h"
 
-#include <QBuffer>
 #include <QDebug>
 #include <QFile>
-#include <QImageWriter>
+#include <QImageReader>
 #include <QTimer>
 
 
@@ -37,6 +37,14 @@ QImage readFrame(KOVVideoSource& source, int index, QImage& reuse)
     if (!source.seek(index) || !source.read(frame))
         return QImage();
     return KOVFrameConvert::toShownImage(frame, reuse);
+}
+
+// A JPEG at the encoder's default quality, as the recovery cache saves its
+// pictures (QImage::save).
+bool jpegAsCached(const QImage& image, QByteArray* bytes)
+{
+    QString why;
+    return KOVClipNames::encodeJpeg(image, bytes, &why, -1);
 }
 
 // The plot's own guard against a replot inside a replot, reached as the
@@ -115,20 +123,13 @@ void KOVVideoImg::releaseHidden()
     if (m_pointInfo.type == ItemType::photo && !m_frameView->image().isNull()) {
         // The file may be unreadable by the time the page is shown again
         // (the card taken out, the folder moved): a compressed copy stays.
-        if (m_hiddenPicture.isEmpty()) {
-            QBuffer jpeg(&m_hiddenPicture);
-            jpeg.open(QIODevice::WriteOnly);
-            if (!QImageWriter(&jpeg, "JPG").write(m_frameView->image()))
-                m_hiddenPicture.clear();
-        }
+        if (m_hiddenPicture.isEmpty() && !jpegAsCached(m_frameView->image(), &m_hiddenPicture))
+            m_hiddenPicture.clear();
         m_frameView->setImage(QImage());
         m_pictureDropped = true;
     } else if (m_pointInfo.type == ItemType::video && !m_img.isNull()) {
         // As saveData() writes it, so the cache stays byte for byte the same.
-        QBuffer jpeg(&m_hiddenFrame);
-        jpeg.open(QIODevice::WriteOnly);
-        QImageWriter writer(&jpeg, "JPG");
-        if (writer.write(m_img)) {
+        if (jpegAsCached(m_img, &m_hiddenFrame)) {
             m_frameView->setImage(QImage());
             m_img = QImage();
         } else {
@@ -202,7 +203,7 @@ QImage KOVVideoImg::readPicture(const QString& path)
     if (file.size() > kKeptPictureMax) {
         // The copy is made from what shows when the page is hidden.
         m_hiddenPicture.clear();
-        return QImage(path);
+        return QImageReader(&file).read();
     }
     const QByteArray bytes = file.readAll();
     const QImage image = QImage::fromData(bytes);

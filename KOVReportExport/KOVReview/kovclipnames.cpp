@@ -80,12 +80,12 @@ bool KOVClipNames::saveImage(const QString& itemDir, const QString& path, const 
     return encodeJpeg(image, &bytes, error) && KOVNewFile::write(path, bytes, error);
 }
 
-bool KOVClipNames::encodeJpeg(const QImage& image, QByteArray* bytes, QString* error)
+bool KOVClipNames::encodeJpeg(const QImage& image, QByteArray* bytes, QString* error, int quality)
 {
     QBuffer buffer(bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "JPG");
-    writer.setQuality(100);
+    writer.setQuality(quality);
     if (writer.write(image))
         return true;
     *error = writer.errorString();

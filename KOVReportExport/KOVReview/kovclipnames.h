@@ -35,8 +35,9 @@ public:
     // when the folder is refused or the file cannot be written.
     static bool saveImage(const QString& itemDir, const QString& path, const QImage& image, QString* error);
     // The JPEG bytes every picture of the working folder is stored as
-    // (quality 100); false with the encoder's reason.
-    static bool encodeJpeg(const QImage& image, QByteArray* bytes, QString* error);
+    // (quality 100; -1 the encoder's default, as QImage::save writes);
+    // false with the encoder's reason.
+    static bool encodeJpeg(const QImage& image, QByteArray* bytes, QString* error, int quality = 100);
 
     // True when path names a file directly inside itemDir's working folder.
     // Paths come from records and from a restored cache, so they are not
