@@ -28,6 +28,18 @@ inline QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// The files directly in from, copied into to (made when missing); false at
+// the first that cannot be.
+inline bool copyFiles(const QString& from, const QString& to)
+{
+    if (!QDir().mkpath(to))
+        return false;
+    for (const QString& f : QDir(from).entryList(QDir::Files))
+        if (!QFile::copy(from + QLatin1Char('/') + f, to + QLatin1Char('/') + f))
+            return false;
+    return true;
+}
+
 // Names of every file and folder below dir, relative, sorted.
 inline QStringList listTree(const QString& dir)
 {

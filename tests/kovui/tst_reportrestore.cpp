@@ -204,9 +204,7 @@ class TstReportRestore : public QObject
         // Closed with the report open.
         QVERIFY(w.saveData());
         m_keptCache = m_root.filePath(QStringLiteral("keptcache"));
-        QDir().mkpath(m_keptCache);
-        for (const QString& f : QDir(KOVCacheFile().dir()).entryList(QDir::Files))
-            QVERIFY(QFile::copy(KOVCacheFile().dir() + f, m_keptCache + "/" + f));
+        QVERIFY(KOVTest::copyFiles(KOVCacheFile().dir(), m_keptCache));
         m_left.cache = readCache();
     }
 
@@ -561,9 +559,7 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         KOVCacheFile().remove();
-        QDir().mkpath(KOVCacheFile().dir());
-        for (const QString& f : QDir(m_keptCache).entryList(QDir::Files))
-            QVERIFY(QFile::copy(m_keptCache + "/" + f, KOVCacheFile().dir() + f));
+        QVERIFY(KOVTest::copyFiles(m_keptCache, KOVCacheFile().dir()));
         KOVInformation::Instance()->setFileNameList({});
         KOVReportExport back;
         back.show();
