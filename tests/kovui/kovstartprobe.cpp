@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -50,16 +51,29 @@ int main(int argc, char** argv)
     const QByteArray mode = argv[1];
     const QString usr = QString::fromLocal8Bit(argv[3]), out = QString::fromLocal8Bit(argv[4]);
     KOVMessageBox::s_answer = [mode](QMessageBox::Icon, const QString&, const QString&, const QStringList&) {
-        if (mode == "restorecrash" || mode == "restoreendcrash") {
-            // The restore lets events through between its pages, and once
-            // more as it ends, after the cache it read is gone.
-            const bool atEnd = mode == "restoreendcrash";
+        const auto window = []() -> KOVReportExport* {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* w = qobject_cast<KOVReportExport*>(top))
+                    return w;
+            return nullptr;
+        };
+        if (mode == "restorecrash") {
+            // The restore window's bar moves with every point restored,
+            // however quickly: the fault comes with the second page's first.
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* bar = top->findChild<QSlider*>(QStringLiteral("progressSlider")))
+                    QObject::connect(bar, &QSlider::valueChanged, [window] {
+                        if (KOVReportExport* w = window(); w && w->reportWins().size() >= 2)
+                            fault();
+                    });
+        }
+        if (mode == "restoreendcrash") {
+            // The restore lets events through once more as it ends, after
+            // the cache it read is gone.
             auto* poll = new QTimer(qApp);
-            QObject::connect(poll, &QTimer::timeout, [atEnd] {
-                for (QWidget* top : QApplication::topLevelWidgets())
-                    if (auto* w = qobject_cast<KOVReportExport*>(top);
-                        w && !w->reportWins().isEmpty() && (!atEnd || !KOVCacheFile().exists()))
-                        fault();
+            QObject::connect(poll, &QTimer::timeout, [window] {
+                if (KOVReportExport* w = window(); w && !w->reportWins().isEmpty() && !KOVCacheFile().exists())
+                    fault();
             });
             poll->start(0);
         }
