@@ -16,6 +16,7 @@
 #include "kovwaveform.h"
 #include "qcustomplot.h"
 
+#include <QBuffer>
 #include <QDebug>
 #include <QFile>
 #include <QImageReader>
@@ -84,6 +85,18 @@ void shrinkBuffers(QCustomPlot* plot, bool shrink)
         plot->setBufferDevicePixelRatio(ratio);
     if (wasHeld || resized)
         plot->replot(QCustomPlot::rpQueuedRefresh);
+}
+
+// Whether a picture's decoding came to its end marker. A JPEG cut short
+// (half written, half copied) still decodes, its missing part grey, with no
+// more than a warning; the reader leaves the device just past what it
+// decoded, and only an end marker can end a JPEG's coded data.
+bool decodedToItsEnd(const QByteArray& format, QIODevice& device)
+{
+    if (format != "jpeg")
+        return true;
+    const qint64 end = device.pos();
+    return end >= 2 && device.seek(end - 2) && device.read(2) == QByteArray("\xff\xd9", 2);
 }
 
 } // namespace
@@ -196,18 +209,29 @@ void KOVVideoImg::restoreImage()
 
 QImage KOVVideoImg::readPicture(const QString& path)
 {
-    // Gone or unreadable: the copy kept, if any, stays.
+    // Gone or unreadable: the copy kept, if any, stays. So it does for a
+    // file cut short, which would show grey where the copy shows the picture;
+    // with no copy, what decodes is better than nothing.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QImage();
-    if (file.size() > kKeptPictureMax) {
-        // The copy is made from what shows when the page is hidden.
-        m_hiddenPicture.clear();
-        return QImageReader(&file).read();
+    const bool large = file.size() > kKeptPictureMax;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!large) {
+        bytes = file.readAll();
+        buffer.open(QIODevice::ReadOnly);
     }
-    const QByteArray bytes = file.readAll();
-    const QImage image = QImage::fromData(bytes);
-    if (!image.isNull())
+    QIODevice& source = large ? static_cast<QIODevice&>(file) : buffer;
+    QImageReader reader(&source);
+    const QByteArray format = reader.format();
+    const QImage image = reader.read();
+    if (image.isNull() || (!m_hiddenPicture.isEmpty() && !decodedToItsEnd(format, source)))
+        return QImage();
+    // A large one's copy is made from what shows when the page is hidden.
+    if (large)
+        m_hiddenPicture.clear();
+    else
         m_hiddenPicture = bytes;
     return image;
 }

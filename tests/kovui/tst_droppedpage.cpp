@@ -2,10 +2,12 @@
 // its audio and its plot buffers go; shown again it shows what it showed.
 #include "kovframeview.h"
 #include "kovinformation.h"
+#include "kovmediafixtures.h"
 #include "kovocrcontext.h"
 #include "kovprpd.h"
 #include "kovtestutil.h"
 #include "kovwaveform.h"
+#include "kovwarnings.h"
 #include "pagetesthelp.h"
 #include "reviewfixture.h"
 
@@ -133,22 +135,28 @@ private slots:
         QVERIFY(after == before);
     }
 
-    // The card taken out or the folder moved while the page was put away:
-    // shown again, twice, the page shows the picture it showed, and the
-    // cache gets what it got before.
+    // The card taken out, the folder moved or the file spoilt while the page
+    // was put away: shown again, twice, the page shows the picture it showed,
+    // says in the log which file it could not read, and the cache gets what
+    // it got before.
     void pictureGoneWhileHidden_data()
     {
-        QTest::addColumn<bool>("folderMoved");
+        QTest::addColumn<QString>("spoilt"); // what becomes of the file while the page is hidden
         QTest::addColumn<bool>("large"); // kept as a copy of what shows, not as the file
-        QTest::newRow("file removed") << false << false;
-        QTest::newRow("folder moved") << true << false;
-        QTest::newRow("large file removed") << false << true;
+        QTest::newRow("file removed") << "removed" << false;
+        QTest::newRow("folder moved") << "moved" << false;
+        QTest::newRow("large file removed") << "removed" << true;
+        // Cut short, a JPEG still decodes: its end comes out grey.
+        QTest::newRow("file cut to its first half") << "halved" << false;
+        QTest::newRow("large file cut to its first half") << "halved" << true;
+        QTest::newRow("large file overwritten, not a picture") << "overwritten" << true;
     }
     void pictureGoneWhileHidden()
     {
-        QFETCH(bool, folderMoved);
+        QFETCH(QString, spoilt);
         QFETCH(bool, large);
-        const QString folder = m_dir.filePath(QStringLiteral("gone_%1%2").arg(folderMoved).arg(large));
+        const QString folder = m_dir.filePath(QStringLiteral("gone_%1%2").arg(spoilt).arg(large));
+        const QString file = folder + QStringLiteral("/IMG_1.jpg");
         QVERIFY(!ReviewFixture::makeItem(m_dir.path(), QFileInfo(folder).fileName(), QStringLiteral("IMG_1.jpg"),
                                          KOVGen::ItemKind::Picture, 1, 1).path.isEmpty());
         if (large) { // 4096 x 2400, faint noise: megabytes of JPEG
@@ -176,12 +184,19 @@ private slots:
         for (int round = 0; round < 2; ++round) {
             tabs.setCurrentIndex(1);
             QVERIFY(page->imageDropped() && view->image().isNull());
-            if (round == 0)
-                QVERIFY(folderMoved ? QDir().rename(folder, folder + QStringLiteral("_moved"))
-                                    : QFile::remove(folder + QStringLiteral("/IMG_1.jpg")));
+            if (round == 0 && spoilt == "moved")
+                QVERIFY(QDir().rename(folder, folder + QStringLiteral("_moved")));
+            else if (round == 0 && spoilt == "removed")
+                QVERIFY(QFile::remove(file));
+            else if (round == 0)
+                QVERIFY(KOVMediaFixture::writeFile(file, spoilt == "halved"
+                                                       ? KOVTest::readAll(file).left(QFileInfo(file).size() / 2)
+                                                       : QByteArray(300 * 1024, 'k')));
+            KOVWarningCatcher log;
             tabs.setCurrentIndex(0);
             const double diff = meanDiff(view->image(), shown);
             QVERIFY2(diff >= 0 && diff < 2.0, qPrintable(QStringLiteral("round %1: %2").arg(round).arg(diff)));
+            QCOMPARE(log.warnings().filter(QStringLiteral("picture unreadable")).filter(file).size(), 1);
         }
         QJsonObject after;
         page->saveData(after);
