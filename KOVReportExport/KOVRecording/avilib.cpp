@@ -148,10 +148,12 @@ avi_t* AVI_open_output_file(const char* filename)
     }
     // Always a new file: a name already there goes first, so a symbolic or
     // hard link left under it is dropped, not written through to the file
-    // it points at. O_EXCL refuses one planted in between.
+    // it points at. O_EXCL refuses one planted in between. Readable as the
+    // umask allows, like the clip's sound and frames: exported copies keep
+    // this mode.
     if (filename)
         ::unlink(filename);
-    a->fdes = filename ? ::open(filename, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600) : -1;
+    a->fdes = filename ? ::open(filename, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666) : -1;
     if (a->fdes < 0) {
         AVI_errno = AVI_ERR_OPEN;
         std::free(a);

@@ -2,6 +2,7 @@
 // dump) with audio tracks and appends, and a reader that survives damaged
 // files and hostile headers.
 #include "avilib.h"
+#include "kovaudiosave.h"
 #include "kovgolden.h"
 #include "kovmediafixtures.h"
 #include "kovtable.h"
@@ -11,6 +12,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <opencv2/videoio.hpp>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -222,6 +225,41 @@ private slots:
         QCOMPARE(AVI_read_frame(a, frame, &key), 4L);
         QCOMPARE(QByteArray(frame, 4), QByteArray("\xff\xd8\xff\xd9", 4));
         QCOMPARE(AVI_close(a), 0);
+    }
+
+    // A clip is made as the files beside it (its sound, the locked frames):
+    // as the umask allows, not for its writer alone, and as a new file, not
+    // through a link left under its name.
+    void clipModeAsOtherFiles_data()
+    {
+        KOVTable::columns<int, bool>({"mask", "linked"}); // the umask
+        QTest::newRow("umask 022") << 022 << false;
+        QTest::newRow("umask 027") << 027 << false;
+        QTest::newRow("umask 027, a link under the name") << 027 << true;
+    }
+    void clipModeAsOtherFiles()
+    {
+        QFETCH(int, mask);
+        QFETCH(bool, linked);
+        const QString clip = m_dir->filePath(QStringLiteral("clip.avi")), wav = m_dir->filePath(QStringLiteral("clip.wav"));
+        const QString outside = m_dir->filePath(QStringLiteral("outside.bin"));
+        QVERIFY(KOVMediaFixture::writeFile(outside, "precious"));
+        QVERIFY(!linked || QFile::link(outside, clip));
+        const mode_t before = ::umask(mode_t(mask));
+        const bool written = writeClip(clip, 8, 8, {QByteArray("\xff\xd8\xff\xd9", 4)});
+        {
+            const std::vector<short> samples = KOVMediaFixture::ramp(100);
+            KOVAudioSave save(wav, 1, 96000, false);
+            save.write(samples.data(), nullptr, 100);
+        }
+        ::umask(before);
+        QVERIFY(written && QFileInfo(wav).size() > 44);
+        struct stat c = {}, w = {};
+        QVERIFY(::lstat(QFile::encodeName(clip).constData(), &c) == 0 && ::stat(QFile::encodeName(wav).constData(), &w) == 0);
+        QVERIFY(S_ISREG(c.st_mode));
+        QCOMPARE(c.st_mode & 0777, w.st_mode & 0777);
+        QCOMPARE(int(c.st_mode & 0777), 0666 & ~mask);
+        QCOMPARE(KOVTest::readAll(outside), QByteArray("precious"));
     }
 
     void playersReadTheClip()

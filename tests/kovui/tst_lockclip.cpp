@@ -290,6 +290,8 @@ private slots:
         record(page, ticks);
         QPushButton* clip = child<QPushButton>(&page, "screenShotPB");
         QCOMPARE(page.pointInfo().clipAudio, m_items[Pd].dir + "hideImg/R3_audioClip.wav");
+        // Exported copies keep these modes: the video readable as its sound is.
+        QCOMPARE(QFileInfo(page.pointInfo().clipVideo).permissions(), QFileInfo(page.pointInfo().clipAudio).permissions());
         KOVReadAudio cut, source;
         QVERIFY(cut.initAudioData(page.pointInfo().clipAudio)
             && source.initAudioData(QDir(m_items[Pd].dir + "wav").entryInfoList({ "*.wav" }).first().filePath()));
