@@ -56,6 +56,14 @@ QString clipFolder(const QString& folder, const QString& pointName)
 
 QString stagedWorkbook(const QString& workbook)
 {
+    // Not the workbook's name with a suffix: the atomic save adds one of its
+    // own, and a name the file system takes would grow past its limit.
+    return QFileInfo(workbook).path() + QStringLiteral("/.report.xlsx.part");
+}
+
+// Where versions before the short staged name staged the workbook.
+static QString formerStagedWorkbook(const QString& workbook)
+{
     return workbook + QStringLiteral(".part");
 }
 
@@ -219,6 +227,7 @@ static void clearAside(const QString& folder)
 void discardStaged(const QString& folder, const QString& workbook)
 {
     QFile::remove(stagedWorkbook(workbook));
+    QFile::remove(formerStagedWorkbook(workbook));
     if (!removeTree(stagedClips(folder)))
         qDebug() << "could not remove" << stagedClips(folder);
     clearAside(folder);

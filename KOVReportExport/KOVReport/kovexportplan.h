@@ -36,7 +36,8 @@ QString workbookIn(const QString& folder, const QString& path);
 QString clipFolder(const QString& folder, const QString& pointName);
 
 // The names an export is made under beside the earlier one until its
-// workbook is saved: the workbook's, and the one folder of all clip copies.
+// workbook is saved: the workbook's (one short name in its folder, whatever
+// the workbook is called), and the one folder of all clip copies.
 QString stagedWorkbook(const QString& workbook);
 QString stagedClips(const QString& folder);
 // Where an earlier clip folder waits while the new one takes its place.

@@ -210,6 +210,34 @@ private slots:
         QVERIFY2(!KOVXlsxTest::inspect(wb, &error).isEmpty(), qPrintable(error));
     }
 
+    // The longest names the file system takes (255 bytes with ".xlsx"):
+    // exported, and exported again over the first, with nothing left beside.
+    void longestNames_data()
+    {
+        KOVTable::columns<QString>({"name"});
+        QTest::newRow("ASCII") << QString(250, QLatin1Char('r'));
+        QTest::newRow("Chinese, three bytes a character") << QString(83, QChar(0x62a5)) + "1";
+    }
+    void longestNames()
+    {
+        QFETCH(QString, name);
+        QCOMPARE(QFile::encodeName(name + ".xlsx").size(), 255);
+        KOVReportExport w;
+        makeReport(w);
+        const QString out = m_root.filePath("long_" + QString::number(name.size()));
+        const QString wb = out + "/" + name + "/" + name + ".xlsx";
+        const QString n1 = w.fileNameList().at(1), n2 = w.fileNameList().at(2);
+        for (int round = 0; round < 2; ++round) {
+            exportAs(w, out + "/" + name + ".xlsx");
+            QCOMPARE(m_answers.texts, round == 0 ? QStringList() : QStringList{"文件已存在，是否覆盖？"});
+            m_answers.texts.clear();
+            QCOMPARE(KOVTest::listTree(out + "/" + name),
+                     (QStringList{n1, n1 + "/clip.avi", n1 + "/clip.wav", n2, n2 + "/clip.avi", name + ".xlsx"}));
+            QString error;
+            QVERIFY2(!KOVXlsxTest::inspect(wb, &error).isEmpty(), qPrintable(error));
+        }
+    }
+
     // Whatever stops the export, no export folder is left behind.
     void failedExportLeavesNoFolder_data()
     {
