@@ -55,36 +55,6 @@ void envelope(const float* samples, int length, int first, int last, int buckets
     add(last - 1);
 }
 
-int poolRows(const float* rows, int rowCount, int bins, int first, int last, int columns, QVector<float>& out)
-{
-    first = std::max(first, 0);
-    last = std::min(last, rowCount);
-    const int n = last - first;
-    if (n <= 0 || bins <= 0 || !rows) {
-        out.clear();
-        return 0;
-    }
-    rows += qptrdiff(first) * bins;
-    if (columns < 1 || n <= columns) {
-        out.resize(n * bins);
-        std::copy(rows, rows + qptrdiff(n) * bins, out.begin());
-        return n;
-    }
-    out.resize(columns * bins);
-    for (int c = 0; c < columns; ++c) {
-        const int a = int(qint64(n) * c / columns);
-        const int e = int(qint64(n) * (c + 1) / columns);
-        float* dst = out.data() + qptrdiff(c) * bins;
-        std::copy(rows + qptrdiff(a) * bins, rows + qptrdiff(a + 1) * bins, dst);
-        for (int r = a + 1; r < e; ++r) {
-            const float* src = rows + qptrdiff(r) * bins;
-            for (int j = 0; j < bins; ++j)
-                dst[j] = std::max(dst[j], src[j]);
-        }
-    }
-    return columns;
-}
-
 RowSpan rowsOfRange(double from, double to, double rowSeconds, int rowCount)
 {
     if (rowCount <= 0 || !(rowSeconds > 0.0))

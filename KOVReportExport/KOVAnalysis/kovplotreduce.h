@@ -4,8 +4,9 @@
 #include <QVector>
 
 // What a plot of a long recording needs to look the same as a plot of every
-// sample: no screen shows more than a few thousand columns, so the graphs and
-// the colour map get at most that many, each keeping its extremes.
+// sample: no screen shows more than a few thousand columns, so the graphs get
+// at most that many, each keeping its extremes (the colour map's columns:
+// KOVMapLevels).
 namespace KOVPlotReduce {
 
 // Points of samples first .. last - 1 (96 kHz, keys in seconds): every sample
@@ -15,13 +16,6 @@ namespace KOVPlotReduce {
 // included so the line reaches the plot's edges.
 void envelope(const float* samples, int length, int first, int last, int buckets, QVector<double>& keys,
     QVector<double>& values);
-
-// Columns for a colour map of rows first .. last - 1 of rowCount rows x bins
-// values (row-major), the range cut to the rows there are: every row of the
-// range when it holds at most columns rows, else each column the largest
-// value of the rows it covers. Returns the number of columns written to out
-// (columns x bins values, or one row's bins each).
-int poolRows(const float* rows, int rowCount, int bins, int first, int last, int columns, QVector<float>& out);
 
 // The rows of rowSeconds each that a time range (seconds) touches, as
 // first .. last - 1 within 0 .. rowCount - 1; at least one row when there

@@ -1,6 +1,7 @@
 // Audio analysis on the review page: loading a minute of 96 kHz audio into
 // the waveform window beside the bare transforms of the same frames, the
-// spectrogram of a minute drawn, zoomed in and out, the per-frame update
+// spectrogram of a minute drawn, zoomed in and out, dragged and wheel-zoomed
+// (each step against a replot at an unchanged range), the per-frame update
 // while playing (window hidden and shown), the pattern reset after a seek,
 // and resident memory per page and minute of audio. Run by hand
 // in a build without sanitizers:
@@ -155,6 +156,117 @@ void BM_SpectrogramZoom(benchmark::State& state)
     wf.setWavPlotVisible(false);
 }
 BENCHMARK(BM_SpectrogramZoom)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The spectrogram of a minute shown in its window, the time axis at each
+// step set as a mouse drag or a wheel notch sets it, and drawn. Each step's
+// cost is given against a replot at an unchanged range in the same run.
+struct SpectrogramWindow
+{
+    KOVWaveForm wf;
+    KOVShowWavform* w = nullptr;
+    QCustomPlot* plot = nullptr;
+    double end = 0.0;
+
+    SpectrogramWindow()
+    {
+        Fixture& fx = fixture();
+        const int frames = fx.pcm.size() / 1024;
+        end = frames * 1024 / 96000.0;
+        wf.setWavPlotVisible(true);
+        w = wf.window();
+        w->findChild<QTabWidget*>()->setCurrentIndex(2);
+        plot = w->spectrogramPlot();
+        settle();
+        wf.slotAudioData(fx.pcm.data(), frames);
+        plot->replot();
+    }
+    ~SpectrogramWindow() { wf.setWavPlotVisible(false); }
+
+    // The median of n replots at the range as it is.
+    double unchanged(int n)
+    {
+        std::vector<double> t;
+        for (int i = 0; i < n; ++i) {
+            QElapsedTimer e;
+            e.start();
+            plot->replot();
+            t.push_back(e.nsecsElapsed() / 1e6);
+        }
+        return percentile(t, 0.5);
+    }
+};
+
+// Arg: seconds visible. A drag moves the range by 1/60 of its width each
+// step, to the end and back, as QCustomPlot's range drag does on every mouse
+// move.
+void BM_SpectrogramDrag(benchmark::State& state)
+{
+    SpectrogramWindow s;
+    const double width = double(state.range(0));
+    const double step = width / 60.0;
+    double from = 0.0;
+    double dir = 1.0;
+    s.plot->xAxis->setRange(from, from + width);
+    s.plot->replot();
+    std::vector<double> drag;
+    std::vector<double> still;
+    for (auto _ : state) {
+        for (int i = 0; i < 60; ++i) {
+            if (from + dir * step < 0.0 || from + width + dir * step > s.end)
+                dir = -dir;
+            from += dir * step;
+            QElapsedTimer t;
+            t.start();
+            s.plot->xAxis->setRange(from, from + width);
+            s.plot->replot();
+            drag.push_back(t.nsecsElapsed() / 1e6);
+        }
+        still.push_back(s.unchanged(20));
+    }
+    const double base = percentile(still, 0.5);
+    state.counters["drag_step_ms"] = percentile(drag, 0.5);
+    state.counters["drag_p95_ms"] = percentile(drag, 0.95);
+    state.counters["replot_ms"] = base;
+    state.counters["drag_x_replot"] = base > 0 ? percentile(drag, 0.5) / base : 0;
+    state.counters["columns"] = s.w->colorMap()->data()->keySize();
+    // The map's cells, a double and a pixel each, held while the view is.
+    state.counters["map_MB"] = s.w->colorMap()->data()->keySize() * 512 * (8.0 + 4.0) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_SpectrogramDrag)->Arg(5)->Arg(20)->Arg(30)->Arg(45)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Wheel notches (QCustomPlot's factor 0.85 a notch, about the mouse) from
+// the whole minute in to a second and back out.
+void BM_SpectrogramWheel(benchmark::State& state)
+{
+    SpectrogramWindow s;
+    const double at = 23.7;
+    std::vector<double> notch;
+    std::vector<double> still;
+    for (auto _ : state) {
+        s.plot->xAxis->setRange(0.0, s.end);
+        s.plot->replot();
+        for (const double factor : { 0.85, 1.0 / 0.85 }) {
+            for (int i = 0; i < 200; ++i) {
+                const double size = s.plot->xAxis->range().size();
+                if (factor < 1.0 ? size * factor < 1.0 : size >= s.end)
+                    break;
+                QElapsedTimer t;
+                t.start();
+                s.plot->xAxis->scaleRange(factor, at);
+                s.plot->replot();
+                notch.push_back(t.nsecsElapsed() / 1e6);
+            }
+        }
+        still.push_back(s.unchanged(20));
+    }
+    const double base = percentile(still, 0.5);
+    state.counters["notch_ms"] = percentile(notch, 0.5);
+    state.counters["notch_p95_ms"] = percentile(notch, 0.95);
+    state.counters["notches"] = double(notch.size()) / state.iterations();
+    state.counters["replot_ms"] = base;
+    state.counters["notch_x_replot"] = base > 0 ? percentile(notch, 0.5) / base : 0;
+}
+BENCHMARK(BM_SpectrogramWheel)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // The per-frame update of a visible electrical page while playing: the
 // pattern step, the slice drawn on the page, the window's spectrum row and

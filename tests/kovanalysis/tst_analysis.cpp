@@ -6,6 +6,7 @@
 #include "kovaxisrules.h"
 #include "kovgen.h"
 #include "kovgolden.h"
+#include "kovmaplevels.h"
 #include "kovpddpattern.h"
 #include "kovplotreduce.h"
 #include "kovspectrum.h"
@@ -14,12 +15,14 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 using KOVAxisRules::Range;
 Q_DECLARE_METATYPE(Range)
 Q_DECLARE_METATYPE(QVector<QPointF>)
+Q_DECLARE_METATYPE(KOVMapLevels::Span)
 
 namespace {
 
@@ -312,39 +315,6 @@ private slots:
         QCOMPARE(keys.size(), 1);
     }
 
-    // Row r of ten is {r, -r}: a pooled column's first bin names the last row
-    // it covers, its second the first.
-    void poolRowRange_data()
-    {
-        KOVTable::columns<int, int, int, int, QVector<float>>({"rowCount", "first", "last", "columns", "cells"});
-        QTest::newRow("fewer rows than columns: each") << 10 << 2 << 5 << 8 << QVector<float> { 2, -2, 3, -3, 4, -4 };
-        QTest::newRow("within one column of the whole") << 10 << 6 << 8 << 2 << QVector<float> { 6, -6, 7, -7 };
-        QTest::newRow("one row") << 10 << 9 << 10 << 1 << QVector<float> { 9, -9 };
-        QTest::newRow("all rows pooled") << 10 << 0 << 10 << 3 << QVector<float> { 2, 0, 5, -3, 9, -6 };
-        QTest::newRow("range at the end pooled") << 10 << 4 << 10 << 4
-                                                 << QVector<float> { 4, -4, 6, -5, 7, -7, 9, -8 };
-        QTest::newRow("past the rows: cut") << 10 << 7 << 15 << 2 << QVector<float> { 7, -7, 9, -8 };
-        QTest::newRow("before the rows: cut") << 10 << -3 << 2 << 4 << QVector<float> { 0, 0, 1, -1 };
-        QTest::newRow("empty range") << 10 << 5 << 5 << 4 << QVector<float>();
-        QTest::newRow("reversed range") << 10 << 6 << 3 << 4 << QVector<float>();
-        QTest::newRow("no rows") << 0 << 0 << 4 << 4 << QVector<float>();
-    }
-    void poolRowRange()
-    {
-        QFETCH(int, rowCount);
-        QFETCH(int, first);
-        QFETCH(int, last);
-        QFETCH(int, columns);
-        QFETCH(QVector<float>, cells);
-        QVector<float> rows;
-        for (int r = 0; r < rowCount; ++r)
-            rows << float(r) << float(-r);
-        QVector<float> out(3, 42.0f); // whatever was there goes
-        const int n = KOVPlotReduce::poolRows(rows.constData(), rowCount, 2, first, last, columns, out);
-        QCOMPARE(out, cells);
-        QCOMPARE(n, cells.size() / 2);
-    }
-
     void rowsOfRange_data()
     {
         KOVTable::columns<double, double, double, int, int, int>(
@@ -368,6 +338,99 @@ private slots:
         const KOVPlotReduce::RowSpan s = KOVPlotReduce::rowsOfRange(from, to, rowSeconds, rowCount);
         QTEST(s.first, "first");
         QTEST(s.last, "last");
+    }
+
+    // Rows r of two bins (r, -r): a column's first bin names the last row it
+    // holds, its second the first.
+    void mapLevelColumns_data()
+    {
+        KOVTable::columns<int, int, int, int, QVector<float>>({"rowCount", "level", "first", "last", "cells"});
+        QTest::newRow("level 0: the rows") << 10 << 0 << 3 << 5 << QVector<float> { 3, -3, 4, -4 };
+        QTest::newRow("level 1: pairs") << 10 << 1 << 0 << 3 << QVector<float> { 1, 0, 3, -2, 5, -4 };
+        QTest::newRow("level 1: the last pair short") << 9 << 1 << 3 << 5 << QVector<float> { 7, -6, 8, -8 };
+        QTest::newRow("level 2: kept level") << 10 << 2 << 0 << 3 << QVector<float> { 3, 0, 7, -4, 9, -8 };
+        QTest::newRow("level 3: pairs of the kept level") << 20 << 3 << 1 << 3 << QVector<float> { 15, -8, 19, -16 };
+        QTest::newRow("level 4: the kept level of the kept level") << 40 << 4 << 0 << 3
+                                                                   << QVector<float> { 15, 0, 31, -16, 39, -32 };
+        QTest::newRow("level 5 of fewer rows: one column") << 20 << 5 << 0 << 1 << QVector<float> { 19, 0 };
+        QTest::newRow("span past the columns: cut") << 10 << 1 << 4 << 9 << QVector<float> { 9, -8 };
+        QTest::newRow("empty span") << 10 << 0 << 4 << 4 << QVector<float>();
+        QTest::newRow("no level") << 10 << -1 << 0 << 4 << QVector<float>();
+        QTest::newRow("no rows") << 0 << 0 << 0 << 4 << QVector<float>();
+    }
+    void mapLevelColumns()
+    {
+        QFETCH(int, rowCount);
+        QFETCH(int, level);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(QVector<float>, cells);
+        QVector<float> rows;
+        for (int r = 0; r < rowCount; ++r)
+            rows << float(r) << float(-r);
+        KOVMapLevels levels;
+        levels.reset(rows.constData(), rowCount, 2);
+        QVector<float> out(3, 42.0f); // whatever was there goes
+        const int n = levels.columns({ level, first, last }, out);
+        QCOMPARE(out, cells);
+        QCOMPARE(n, cells.size() / 2);
+        // Asked again, from the levels kept, the same; a reset forgets them.
+        QCOMPARE(levels.columns({ level, first, last }, out), n);
+        QCOMPARE(out, cells);
+        QCOMPARE(levels.keptBytes() > 0, rowCount > 0 && level >= 2);
+        rows.fill(0.0f);
+        levels.reset(rows.constData(), rowCount, 2);
+        QCOMPARE(levels.keptBytes(), 0);
+        levels.columns({ level, first, last }, out);
+        QVERIFY(std::all_of(out.begin(), out.end(), [](float v) { return v == 0.0f; }));
+    }
+
+    void mapLevelFor_data()
+    {
+        KOVTable::columns<int, int>({"rows", "level"});
+        QTest::newRow("none") << 0 << 0;
+        QTest::newRow("2048: a column each") << 2048 << 0;
+        QTest::newRow("2049: pairs") << 2049 << 1;
+        QTest::newRow("4096: pairs") << 4096 << 1;
+        QTest::newRow("4097: fours") << 4097 << 2;
+        QTest::newRow("the longest audio loaded") << 524287 << 8;
+    }
+    void mapLevelFor()
+    {
+        QFETCH(int, rows);
+        QTEST(KOVMapLevels::levelFor(rows, 2048), "level");
+    }
+
+    // 10000 rows, maps of at most 2048 columns.
+    void mapSpan_data()
+    {
+        using S = KOVMapLevels::Span;
+        KOVTable::columns<int, int, S, S>({"first", "last", "shown", "span"});
+        QTest::newRow("nothing shown: the view and half again each side") << 1000 << 1100 << S() << S { 0, 950, 1150 };
+        QTest::newRow("cut at the start") << 10 << 110 << S() << S { 0, 0, 160 };
+        QTest::newRow("cut at the end") << 9950 << 10000 << S() << S { 0, 9925, 10000 };
+        QTest::newRow("2048 rows: each") << 0 << 2048 << S() << S { 0, 0, 3072 };
+        QTest::newRow("pooled view: its columns") << 1001 << 5001 << S() << S { 1, 0, 3501 };
+        QTest::newRow("within what is shown: kept") << 1000 << 1100 << S { 0, 950, 1150 } << S { 0, 950, 1150 };
+        QTest::newRow("a row past it: anew") << 1000 << 1151 << S { 0, 950, 1150 } << S { 0, 925, 1226 };
+        QTest::newRow("another level: anew") << 0 << 2049 << S { 0, 0, 3072 } << S { 1, 0, 1537 };
+        QTest::newRow("zoomed far in: a smaller map") << 1000 << 1010 << S { 0, 0, 3072 } << S { 0, 995, 1015 };
+        QTest::newRow("small maps kept however far in") << 1000 << 1001 << S { 0, 900, 1150 } << S { 0, 900, 1150 };
+        QTest::newRow("no rows in view") << 5 << 5 << S { 0, 0, 10 } << S();
+    }
+    void mapSpan()
+    {
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(KOVMapLevels::Span, shown);
+        QFETCH(KOVMapLevels::Span, span);
+        QVector<float> rows(10000, 0.0f);
+        KOVMapLevels levels;
+        levels.reset(rows.constData(), 10000, 1);
+        const KOVMapLevels::Span s = levels.spanFor({ first, last }, 2048, shown);
+        QCOMPARE(s.level, span.level);
+        QCOMPARE(s.first, span.first);
+        QCOMPARE(s.last, span.last);
     }
 
     void axisLow_data()

@@ -109,6 +109,7 @@ void KOVShowWavform::setXAxisRange(double n)
     m_allFftValue.clear();
     m_allFftValue.squeeze();
     m_allFftValue.resize(m_preFftCnt * KOVSpectrum::kBins);
+    m_levels.reset(m_allFftValue.constData(), m_preFftCnt, KOVSpectrum::kBins);
 }
 
 void KOVShowWavform::setYAxisRange(double max)

@@ -1,6 +1,7 @@
 #ifndef KOVSHOWWAVFORM_H
 #define KOVSHOWWAVFORM_H
 
+#include "kovmaplevels.h"
 #include "kovspectrum.h"
 
 #include <QByteArray>
@@ -29,10 +30,13 @@ struct KOVWavformView
 // a row.
 //
 // The plots get what a screen can show: the waveform an envelope of the
-// visible time range, the spectrogram a column per frame of the visible time
-// range, at most kMapColumns of them (both rebuilt when zoomed or dragged).
-// Plots are redrawn only while the window is shown, and brought up to date
-// when it is shown again.
+// visible time range (rebuilt when zoomed or dragged), the spectrogram a
+// column per frame while kMapColumns frames or fewer are visible, else
+// columns of 2, 4, 8 ... frames, each over exactly its frames' time. The
+// colour map holds the visible columns and as many again around them, so a
+// drag or zoom within those redraws without making the map anew
+// (KOVMapLevels). Plots are redrawn only while the window is shown, and
+// brought up to date when it is shown again.
 //
 // setData keeps a view of the samples to rebuild the envelope; the audio
 // buffer that owns them keeps them until it calls setXAxisRange (new audio)
@@ -113,9 +117,9 @@ private:
     int m_preFftCnt = 0;
     double m_curTime = 0.0;
     QCPColorMap* m_colormap = nullptr;
-    // The rows the colour map shows, first .. last - 1; -1: none yet.
-    int m_mapFirst = -1;
-    int m_mapLast = -1;
+    // Pooled columns of the rows, and those the colour map holds now.
+    KOVMapLevels m_levels;
+    KOVMapLevels::Span m_mapSpan;
     double m_preDpiRate = 1.0;
 
     KOVSpectrum m_spectrum;

@@ -2,6 +2,7 @@
 #include "kovshowwavform.h"
 
 #include "kovaxisrules.h"
+#include "kovmaplevels.h"
 #include "kovplotreduce.h"
 #include "kovsmoothgraph.h"
 
@@ -48,6 +49,8 @@ void KOVShowWavform::catchUp()
 void KOVShowWavform::calculateFFT(float* samples)
 {
     m_spectrum.rows(samples, m_preFftCnt * KOVSpectrum::kFrame, m_allFftValue.data());
+    // Levels pooled from the rows before they were computed are of nothing.
+    m_levels.reset(m_allFftValue.constData(), m_preFftCnt, KOVSpectrum::kBins);
 }
 
 void KOVShowWavform::fillEnvelope(double from, double to)
@@ -93,7 +96,10 @@ void KOVShowWavform::paintSpectrogram()
 {
     // The previous map stays in the plot until the plot is cleared.
     m_colormap = new QCPColorMap(m_spectrogram->xAxis, m_spectrogram->yAxis);
-    m_mapFirst = m_mapLast = -1;
+    m_mapSpan = KOVMapLevels::Span();
+    // Each column drawn as one block over the time of its frames, not
+    // blended into its neighbours.
+    m_colormap->setInterpolate(false);
     m_colormap->setDataRange(QCPRange(-120, 0));
     QCPColorGradient gradient;
     gradient.clearColorStops();
@@ -104,6 +110,9 @@ void KOVShowWavform::paintSpectrogram()
     // and when it leaves the range as it was no range change fills it.
     fillSpectrogram(0.0, audioSeconds());
     m_spectrogram->rescaleAxes(false);
+    // The map's extent is the centres of its outer columns; the audio's time
+    // reaches half a column further at both ends.
+    m_spectrogram->xAxis->setRange(0.0, audioSeconds());
     replotShown(m_spectrogram);
 }
 
@@ -112,23 +121,29 @@ void KOVShowWavform::fillSpectrogram(double from, double to)
     if (!m_colormap)
         return;
     const double rowSeconds = KOVSpectrum::kFrame / 96000.0;
-    const KOVPlotReduce::RowSpan span = KOVPlotReduce::rowsOfRange(from, to, rowSeconds, m_preFftCnt);
-    // A drag within the rows shown, or the re-entry of a clamped range.
-    if (span.first == m_mapFirst && span.last == m_mapLast)
+    const KOVPlotReduce::RowSpan rows = KOVPlotReduce::rowsOfRange(from, to, rowSeconds, m_preFftCnt);
+    const KOVMapLevels::Span span = m_levels.spanFor(rows, kMapColumns, m_mapSpan);
+    // A drag or zoom within the columns the map holds, or the re-entry of a
+    // clamped range: the map and its colours stay as they are.
+    if (span == m_mapSpan)
         return;
-    m_mapFirst = span.first;
-    m_mapLast = span.last;
+    m_mapSpan = span;
     QVector<float> cells;
-    const int columns = KOVPlotReduce::poolRows(m_allFftValue.constData(), m_preFftCnt, KOVSpectrum::kBins,
-        span.first, span.last, kMapColumns, cells);
+    const int n = m_levels.columns(span, cells);
+    // The colour map takes its key range as the centres of its outer cells.
+    // A single column has no width that way: it is given as two halves.
+    const double width = rowSeconds * double(1 << std::max(span.level, 0));
+    const int columns = n == 1 ? 2 : n;
+    const double cell = n == 1 ? width / 2 : width;
+    const double start = span.first * width;
     QCPColorMapData* data = m_colormap->data();
     data->setSize(columns, KOVSpectrum::kBins);
-    data->setRange(QCPRange(span.first * rowSeconds, span.last * rowSeconds), QCPRange(0, 48));
-    for (int c = 0; c < columns; ++c) {
-        const float* row = cells.constData() + qptrdiff(c) * KOVSpectrum::kBins;
-        for (int j = 0; j < KOVSpectrum::kBins; ++j)
-            data->setCell(c, j, double(std::max(row[j], -120.0f)));
-    }
+    data->setRange(QCPRange(start + cell / 2, start + (columns - 0.5) * cell), QCPRange(0, 48));
+    // Bin by bin, so the map's cells (a bin's columns side by side) are
+    // written in the order they lie.
+    for (int j = 0; j < KOVSpectrum::kBins; ++j)
+        for (int c = 0; c < columns; ++c)
+            data->setCell(c, j, double(std::max(cells[qptrdiff(n == 1 ? 0 : c) * KOVSpectrum::kBins + j], -120.0f)));
 }
 
 void KOVShowWavform::paintTimePos(double t)
