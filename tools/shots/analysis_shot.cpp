@@ -1,6 +1,7 @@
 // Screenshots of an electrical test-point page playing the demo directory's
 // discharge video with the waveform window open, for a person to look at: the
-// page (slice, pattern and class), each tab of the window, and the screen.
+// page (slice, pattern and class), each tab of the window, the spectrogram
+// zoomed to 24 frames, and the screen.
 // Not a test; run under xvfb-run:  analysis_shot <user dir> <out dir> <CH|EN> [hidden]
 #include "kovshotwait.h"
 #include "kovinformation.h"
@@ -75,6 +76,12 @@ int main(int argc, char** argv)
         window->grab().save(out + QStringLiteral("/window_%1_").arg(QLatin1String(tabNames[i])) + lang
             + QStringLiteral(".png"));
     }
+    // Zoomed in to 24 frames: a column per frame, each over its frame's time.
+    QCustomPlot* gram = window->spectrogramPlot();
+    gram->xAxis->setRange(0.5, 0.5 + 24 * 1024 / 96000.0);
+    gram->replot();
+    waitMs(300);
+    window->grab().save(out + QStringLiteral("/window_spectrogram_zoomed_") + lang + QStringLiteral(".png"));
     tabs->setCurrentIndex(0);
     waitMs(300);
     QGuiApplication::primaryScreen()->grabWindow(0).save(out + QStringLiteral("/screen_") + lang
