@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -182,17 +183,36 @@ struct SpectrogramWindow
     }
     ~SpectrogramWindow() { wf.setWavPlotVisible(false); }
 
+    // One step: the range changed by `change`, then drawn; its time (ms) into `into`.
+    template <typename Change>
+    void step(Change change, std::vector<double>& into)
+    {
+        QElapsedTimer t;
+        t.start();
+        change(plot->xAxis);
+        plot->replot();
+        into.push_back(t.nsecsElapsed() / 1e6);
+    }
+
     // The median of n replots at the range as it is.
     double unchanged(int n)
     {
         std::vector<double> t;
-        for (int i = 0; i < n; ++i) {
-            QElapsedTimer e;
-            e.start();
-            plot->replot();
-            t.push_back(e.nsecsElapsed() / 1e6);
-        }
+        for (int i = 0; i < n; ++i)
+            step([](QCPAxis*) {}, t);
         return percentile(t, 0.5);
+    }
+
+    // The steps' median and 95th percentile, and the median against the
+    // replots at an unchanged range of the same run.
+    static void report(benchmark::State& state, const std::string& name, const std::vector<double>& steps,
+        const std::vector<double>& still)
+    {
+        const double base = percentile(still, 0.5);
+        state.counters[name + "_ms"] = percentile(steps, 0.5);
+        state.counters[name + "_p95_ms"] = percentile(steps, 0.95);
+        state.counters["replot_ms"] = base;
+        state.counters[name + "_x_replot"] = base > 0 ? percentile(steps, 0.5) / base : 0;
     }
 };
 
@@ -215,19 +235,11 @@ void BM_SpectrogramDrag(benchmark::State& state)
             if (from + dir * step < 0.0 || from + width + dir * step > s.end)
                 dir = -dir;
             from += dir * step;
-            QElapsedTimer t;
-            t.start();
-            s.plot->xAxis->setRange(from, from + width);
-            s.plot->replot();
-            drag.push_back(t.nsecsElapsed() / 1e6);
+            s.step([&](QCPAxis* x) { x->setRange(from, from + width); }, drag);
         }
         still.push_back(s.unchanged(20));
     }
-    const double base = percentile(still, 0.5);
-    state.counters["drag_step_ms"] = percentile(drag, 0.5);
-    state.counters["drag_p95_ms"] = percentile(drag, 0.95);
-    state.counters["replot_ms"] = base;
-    state.counters["drag_x_replot"] = base > 0 ? percentile(drag, 0.5) / base : 0;
+    SpectrogramWindow::report(state, "drag", drag, still);
     state.counters["columns"] = s.w->colorMap()->data()->keySize();
     // The map's cells, a double and a pixel each, held while the view is.
     state.counters["map_MB"] = s.w->colorMap()->data()->keySize() * 512 * (8.0 + 4.0) / (1024.0 * 1024.0);
@@ -250,21 +262,13 @@ void BM_SpectrogramWheel(benchmark::State& state)
                 const double size = s.plot->xAxis->range().size();
                 if (factor < 1.0 ? size * factor < 1.0 : size >= s.end)
                     break;
-                QElapsedTimer t;
-                t.start();
-                s.plot->xAxis->scaleRange(factor, at);
-                s.plot->replot();
-                notch.push_back(t.nsecsElapsed() / 1e6);
+                s.step([&](QCPAxis* x) { x->scaleRange(factor, at); }, notch);
             }
         }
         still.push_back(s.unchanged(20));
     }
-    const double base = percentile(still, 0.5);
-    state.counters["notch_ms"] = percentile(notch, 0.5);
-    state.counters["notch_p95_ms"] = percentile(notch, 0.95);
+    SpectrogramWindow::report(state, "notch", notch, still);
     state.counters["notches"] = double(notch.size()) / state.iterations();
-    state.counters["replot_ms"] = base;
-    state.counters["notch_x_replot"] = base > 0 ? percentile(notch, 0.5) / base : 0;
 }
 BENCHMARK(BM_SpectrogramWheel)->Unit(benchmark::kMillisecond)->Iterations(5);
 
