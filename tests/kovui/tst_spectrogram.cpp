@@ -275,6 +275,22 @@ private slots:
         if (frames > 1)
             QVERIFY2(mapFault(w, { 128 }).isEmpty(), qPrintable(mapFault(w, { 128 })));
     }
+
+    // Less than a frame of audio, through the window's own calls (the
+    // buffer hands whole frames): no rows, a map without cells or time, and
+    // the time axis the audio's.
+    void lessThanAFrame()
+    {
+        KOVShowWavform w;
+        QVector<float> x(500, 0.5f);
+        w.setXAxisRange(x.size());
+        w.setYAxisRange(0.5);
+        w.setData(x.data());
+        QCOMPARE(w.rowCount(), 0);
+        QVERIFY(w.colorMap() && w.colorMap()->data()->isEmpty());
+        QCOMPARE(w.colorMap()->data()->keyRange(), QCPRange(0, 0));
+        QCOMPARE(w.spectrogramPlot()->xAxis->range(), QCPRange(0, 500 / 96000.0));
+    }
 };
 
 QTEST_MAIN(TestSpectrogram)

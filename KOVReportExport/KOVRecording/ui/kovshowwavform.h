@@ -9,6 +9,8 @@
 #include <QVector>
 #include <QWidget>
 
+#include <optional>
+
 #include <qcustomplot.h>
 
 class KOVSmoothGraph;
@@ -117,9 +119,10 @@ private:
     int m_preFftCnt = 0;
     double m_curTime = 0.0;
     QCPColorMap* m_colormap = nullptr;
-    // Pooled columns of the rows, and those the colour map holds now.
+    // Pooled columns of the rows, and those the colour map holds now (none
+    // until it is first filled, even with no columns).
     KOVMapLevels m_levels;
-    KOVMapLevels::Span m_mapSpan;
+    std::optional<KOVMapLevels::Span> m_mapSpan;
     double m_preDpiRate = 1.0;
 
     KOVSpectrum m_spectrum;

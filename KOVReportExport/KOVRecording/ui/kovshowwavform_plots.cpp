@@ -96,7 +96,7 @@ void KOVShowWavform::paintSpectrogram()
 {
     // The previous map stays in the plot until the plot is cleared.
     m_colormap = new QCPColorMap(m_spectrogram->xAxis, m_spectrogram->yAxis);
-    m_mapSpan = KOVMapLevels::Span();
+    m_mapSpan.reset();
     // Each column drawn as one block over the time of its frames, not
     // blended into its neighbours.
     m_colormap->setInterpolate(false);
@@ -122,10 +122,10 @@ void KOVShowWavform::fillSpectrogram(double from, double to)
         return;
     const double rowSeconds = KOVSpectrum::kFrame / 96000.0;
     const KOVPlotReduce::RowSpan rows = KOVPlotReduce::rowsOfRange(from, to, rowSeconds, m_preFftCnt);
-    const KOVMapLevels::Span span = m_levels.spanFor(rows, kMapColumns, m_mapSpan);
+    const KOVMapLevels::Span span = m_levels.spanFor(rows, kMapColumns, m_mapSpan.value_or(KOVMapLevels::Span()));
     // A drag or zoom within the columns the map holds, or the re-entry of a
     // clamped range: the map and its colours stay as they are.
-    if (span == m_mapSpan)
+    if (m_mapSpan == span)
         return;
     m_mapSpan = span;
     QVector<float> cells;
@@ -138,7 +138,9 @@ void KOVShowWavform::fillSpectrogram(double from, double to)
     const double start = span.first * width;
     QCPColorMapData* data = m_colormap->data();
     data->setSize(columns, KOVSpectrum::kBins);
-    data->setRange(QCPRange(start + cell / 2, start + (columns - 0.5) * cell), QCPRange(0, 48));
+    // No rows (less than a frame of audio): no cells, and no time either.
+    const QCPRange keys = columns ? QCPRange(start + cell / 2, start + (columns - 0.5) * cell) : QCPRange(0, 0);
+    data->setRange(keys, QCPRange(0, 48));
     // Bin by bin, so the map's cells (a bin's columns side by side) are
     // written in the order they lie.
     for (int j = 0; j < KOVSpectrum::kBins; ++j)
