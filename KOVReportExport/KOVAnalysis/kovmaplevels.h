@@ -29,13 +29,11 @@ public:
         int first = 0;
         int last = 0;
         bool operator==(const Span& o) const { return level == o.level && first == o.first && last == o.last; }
-        bool operator!=(const Span& o) const { return !(*this == o); }
     };
 
     // rowCount rows of bins values, row-major; the rows stay the caller's
     // and must outlive this object's use of them. Drops the pooled levels.
     void reset(const float* rows, int rowCount, int bins);
-    int rowCount() const { return m_rowCount; }
 
     // The lowest level at which rows fit in maxColumns columns.
     static int levelFor(int rows, int maxColumns);

@@ -2,7 +2,6 @@
 #include "kovshowwavform.h"
 
 #include "kovaxisrules.h"
-#include "kovmaplevels.h"
 #include "kovplotreduce.h"
 #include "kovsmoothgraph.h"
 
